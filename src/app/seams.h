@@ -1,0 +1,91 @@
+#pragma once
+// The four narrow seams through which the handlers reach the outside world. The Qt shell
+// implements them with widgets, a QSerialPort and a nested event loop; the tests implement them
+// with fakes on a virtual clock.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+struct Colour {
+  int r = 0, g = 0, b = 0;
+  friend constexpr bool operator==(Colour, Colour) = default;
+};
+
+// Lamp fill colours: the operator reads state from these exact values.
+inline constexpr Colour kGreen{0, 128,
+                               0};  // design colour, and after "接続" for the direction lamps
+inline constexpr Colour kMagenta{255, 0, 255};  // the chosen or reported state of a pair
+inline constexpr Colour kTeal{0, 128, 128};  // the other lamp of the pair; every lamp after "切断"
+
+// The window reduced to named values. Controls are named as the window names them:
+// "Text1(5)", "Text2".."Text11", "Combo1".."Combo3", "Command6(14)", "Command19", "Form1"
+// (see controls.h for the name builders). Lamps are addressed by their Shape number 1..14.
+class Panel {
+ public:
+  virtual ~Panel() = default;
+  virtual std::string text(std::string_view control) const = 0;
+  virtual void setText(std::string_view control, std::string_view value) = 0;
+  virtual Colour lamp(int shape) const = 0;
+  virtual void setLamp(int shape, Colour colour) = 0;
+  // A field the calculator complains about turns pale yellow while its message shows and takes
+  // the button-face colour afterwards.
+  virtual void setHighlighted(std::string_view control, bool highlighted) = 0;
+  virtual bool isEnabled(std::string_view control) const = 0;
+  virtual void setEnabled(std::string_view control, bool enabled) = 0;
+  // Form2, the "書き込み中....." notice; shown without blocking.
+  virtual void showBusy(bool shown) = 0;
+};
+
+// The one serial port. Received bytes are pushed into Comm::MSComm1_OnComm by the owner.
+class Port {
+ public:
+  virtual ~Port() = default;
+  virtual int number() const = 0;
+  // Returns false when the port refuses the number (the old one stays).
+  virtual bool setNumber(int number) = 0;
+  // Returns false when the port could not be opened (absent, in use).
+  virtual bool open() = 0;
+  virtual void close() = 0;
+  virtual bool isOpen() const = 0;
+  virtual void write(std::string_view bytes) = 0;
+};
+
+struct LocalDateTime {
+  int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+class EventLoop {
+ public:
+  virtual ~EventLoop() = default;
+  // Returns after at least ms milliseconds, running the window's events meanwhile (replies are
+  // parsed and other buttons' handlers run to completion inside the wait). Returns at once once
+  // the program is ending.
+  virtual void Wait(double ms) = 0;
+  // Lets pending events run once.
+  virtual void processEvents() = 0;
+  virtual LocalDateTime now() const = 0;
+  // The program ends: every running wait returns, and later waits return at once.
+  virtual void quit() = 0;
+};
+
+enum class MessageStyle {
+  Ok,                   // OK only, no icon
+  OkCancel,             // OK and Cancel, no icon
+  OkCancelExclamation,  // OK and Cancel with the exclamation icon
+  Critical,             // OK only, error icon: something the operator must act on
+};
+enum class MessageButton { Ok, Cancel };
+
+class Operator {
+ public:
+  virtual ~Operator() = default;
+  // An empty title shows the application's title.
+  virtual MessageButton message(std::string_view text, std::string_view title,
+                                MessageStyle style) = 0;
+  virtual void beep() = 0;
+};
+
+}  // namespace korvane

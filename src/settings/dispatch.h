@@ -1,0 +1,29 @@
+#pragma once
+// What one reply does to the window, decided without the window.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/catalogue.h"
+
+namespace korvane {
+
+struct ReplyEffects {
+  struct TextEffect {
+    int field;  // Text1 index or kCombo3Index
+    std::string text;
+  };
+  struct LampEffect {
+    LampPair pair;
+    bool firstLit;  // true: first magenta, second teal; false: the reverse
+  };
+  std::optional<TextEffect> text;   // applied first
+  std::optional<LampEffect> lamps;  // then this
+};
+
+// The reply is the text before its "#". Nothing at all when the reply is dropped.
+ReplyEffects DispatchReply(int replyKind, std::string_view reply);
+
+}  // namespace korvane

@@ -1,0 +1,23 @@
+#pragma once
+// The command a SET button writes for its field's text, decided without the window.
+
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+struct SetOutcome {
+  enum class Kind {
+    Nothing,    // nothing is sent
+    Command,    // `text` is the command to send
+    Rejection,  // the rejection notice ":=SG#" is sent in place of the write
+    Refused,    // the typed text could end the command early; `text` tells the operator why
+  };
+  Kind kind = Kind::Nothing;
+  std::string text;
+  friend bool operator==(const SetOutcome&, const SetOutcome&) = default;
+};
+
+SetOutcome Build_SetCmd(int index, std::string_view text);
+
+}  // namespace korvane
