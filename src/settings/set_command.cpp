@@ -1,0 +1,107 @@
+#include "settings/set_command.h"
+
+#include <cmath>
+
+#include "app/command_set.h"
+#include "settings/catalogue.h"
+#include "settings/number_conversions.h"
+
+namespace korvane {
+
+namespace {
+
+// Shown to the operator when a typed value could end the command early: the controller would
+// run whatever follows "#" or ":" as a command of its own (an SSID "ab#:Te" would start the
+// motors).
+constexpr std::string_view kUnsafeValueMessage = "「#」「:」や制御文字を含む値は送信できません。";
+
+SetOutcome nothing() {
+  return {};
+}
+SetOutcome command(std::string text) {
+  return {SetOutcome::Kind::Command, std::move(text)};
+}
+SetOutcome rejection() {
+  return {SetOutcome::Kind::Rejection, std::string(kRejectionNotice)};
+}
+SetOutcome refused() {
+  return {SetOutcome::Kind::Refused, std::string(kUnsafeValueMessage)};
+}
+
+std::string_view trimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool canEndCommand(std::string_view value) {
+  for (char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '#' || c == ':' || byte < 0x20 || byte == 0x7F) return true;
+  }
+  return false;
+}
+
+std::string framed(const SetRow& row, std::string_view value) {
+  return std::string(row.prefix) + std::string(value) + "#";
+}
+
+// Typed text goes to the wire unchanged, so it must not be able to end the command.
+SetOutcome typedValue(const SetRow& row, std::string_view value) {
+  if (canEndCommand(value)) return refused();
+  return command(framed(row, value));
+}
+
+SetOutcome wholeNumberRow(const SetRow& row, std::string_view text) {
+  const auto whole = WholeNumber(text);
+  if (row.ranged) {
+    // The controller is told of a refused value; a text that is no number is refused as well.
+    if (!whole || *whole < row.low || *whole > row.high) return rejection();
+  } else if (!whole) {
+    return nothing();
+  }
+  std::string value = NumberText(*whole);
+  if (row.form == ValueForm::Z3) {
+    value = "00" + value;
+    value = value.substr(value.size() - 3);
+  }
+  return command(framed(row, value));
+}
+
+// The field shows the sign the other way round from the controller; turn it back.
+SetOutcome signInvertedRow(const SetRow& row, std::string_view text) {
+  const std::string_view typed = trimBlanks(text);
+  if (typed.empty() || (typed.front() != '+' && typed.front() != '-')) return nothing();
+  const std::string value =
+      (typed.front() == '+' ? "-" : "+") + std::string(trimBlanks(typed.substr(1)));
+  return typedValue(row, value);
+}
+
+}  // namespace
+
+// Only the truly empty text counts as an empty field: blanks alone are a text like any other (in
+// row 0 they are no number and get the rejection notice).
+SetOutcome Build_SetCmd(int index, std::string_view text) {
+  const SetRow* row = setRowByIndex(index);
+  if (row == nullptr) return nothing();
+  if (index <= kLastRowSkippingEmpty && text.empty()) return nothing();
+
+  switch (row->form) {
+    case ValueForm::W:
+    case ValueForm::Z3:
+      return wholeNumberRow(*row, text);
+    case ValueForm::L: {
+      // "1e999" has no value the controller could take; send nothing rather than "inf".
+      const double value = LeadingNumber(text);
+      if (!std::isfinite(value)) return nothing();
+      return command(framed(*row, NumberText(value)));
+    }
+    case ValueForm::S:
+      return signInvertedRow(*row, text);
+    case ValueForm::T:
+      return typedValue(*row, trimBlanks(text));
+  }
+  return nothing();
+}
+
+}  // namespace korvane
