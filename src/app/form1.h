@@ -1,0 +1,93 @@
+#pragma once
+// Every event handler of the main window and of the hidden port form, written against the seams.
+// The handlers are spread over the folders of the subsystem they belong to; this class holds the
+// little state the tool has besides the window's own controls: ReplyKind and the receive buffer.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/seams.h"
+
+namespace korvane {
+
+class Form1 {
+ public:
+  Form1(Panel& panel, Port& port, EventLoop& loop, Operator& op, std::filesystem::path folder);
+
+  // --- start-up and the port (app/port_connection.cpp)
+  void Form_Load();
+  void Form_Unload();  // the window closes: port closed, waits end, nothing more is written
+  void Combo1_LostFocus();
+  void Command12_Click();  // "切断"
+  void Load_param();
+  void Save_param();
+  void COMM1open();
+  void COMM1close();
+  // The port went away under us (unplugged, far end hung up): the adapter has closed it.
+  void Port_Lost();
+
+  // --- the command channel (app/command_channel.cpp)
+  void SendCommand(std::string_view command);
+  void Wait(double ms);
+
+  // --- reception (settings/reception.cpp); event code 2 is "data received"
+  static constexpr int kReceiveEvent = 2;
+  static constexpr std::size_t kRecvBufLimit = 1024;  // the port's own input buffer size
+  void MSComm1_OnComm(int eventCode, std::string_view bytes);
+
+  // --- reading, writing, option switches (settings/)
+  void Command11_Click();  // "接続": open and read everything
+  void Command5_Click(int index);
+  void Command6_Click(int index);
+  void OptionSwitch_Click(int button);  // Command13..18, 20, 21
+  void Command13_Click() { OptionSwitch_Click(13); }
+  void Command14_Click() { OptionSwitch_Click(14); }
+  void Command15_Click() { OptionSwitch_Click(15); }
+  void Command16_Click() { OptionSwitch_Click(16); }
+  void Command17_Click() { OptionSwitch_Click(17); }
+  void Command18_Click() { OptionSwitch_Click(18); }
+  void Command20_Click() { OptionSwitch_Click(20); }
+  void Command21_Click() { OptionSwitch_Click(21); }
+  void Command29_Click();  // polar home position
+
+  // --- operating buttons (operation/)
+  void Operation_Click(int button);  // Command1..4, 7..10, 22..27, 30..33, 37
+  void Command34_Click();            // date and time "Set"
+  void Command35_Click();            // "APモード"
+  void Command36_Click();            // "STモード"
+
+  // --- presets, calculator, settings file (presets/, files/)
+  void Command19_Click();  // "手動計算"
+  void Combo2_Click();     // a pick from the preset list
+  void Command28_Click();  // "USERﾌﾟﾘｾｯﾄ保存"
+  void Load_Set();
+  void Save_Set();
+
+  // State, for the shell and the tests.
+  std::int16_t ReplyKind() const { return replyKind_; }
+  const std::string& RecvBuf() const { return recvBuf_; }
+  bool ending() const { return ending_; }
+  const std::filesystem::path& folder() const { return folder_; }
+
+  // Every handler the window can trigger by a button, by control name ("Command6(3)",
+  // "Command21"); false for a name that has no click handler. The shell and the tests press
+  // buttons through this one table.
+  bool Click(std::string_view control);
+
+ private:
+  void applyLamps(int first, int second);
+
+  Panel& panel_;
+  Port& port_;
+  EventLoop& loop_;
+  Operator& operator_;
+  std::filesystem::path folder_;
+  std::int16_t replyKind_ = 0;
+  std::string recvBuf_;
+  bool ending_ = false;
+  bool portLostShown_ = false;
+};
+
+}  // namespace korvane

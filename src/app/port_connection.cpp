@@ -1,0 +1,97 @@
+// Start-up, the port choice, connect/disconnect and the end of the program.
+
+#include <string>
+
+#include "app/controls.h"
+#include "app/form1.h"
+#include "files/local_file.h"
+#include "files/port_file.h"
+#include "settings/catalogue.h"
+
+namespace korvane {
+
+namespace {
+constexpr const char* kNoPortText = "現在使用できるポートがありません。";
+constexpr const char* kCommErrorTitle = "通信エラー";
+constexpr const char* kPortLostText =
+    "コントローラーとの通信が切れました。\n"
+    "ケーブルとコントローラーの電源を確かめてから、もう一度「接続」を押してください。";
+constexpr int kHighestListedPort = 19;
+constexpr int kLampCount = 14;
+}  // namespace
+
+Form1::Form1(Panel& panel, Port& port, EventLoop& loop, Operator& op, std::filesystem::path folder)
+    : panel_(panel), port_(port), loop_(loop), operator_(op), folder_(std::move(folder)) {}
+
+void Form1::Form_Load() {
+  Load_param();
+  Load_Set();
+  // The window's size is fixed by the shell.
+}
+
+void Form1::Form_Unload() {
+  ending_ = true;
+  COMM1close();
+  loop_.quit();
+}
+
+void Form1::Load_param() {
+  const auto text = ReadLocalFile(folder_ / kPortFileName);
+  if (!text) return;  // first run: port 1, the box keeps "COM10"
+  const auto number = ParsePortFile(*text);
+  if (!number || !port_.setNumber(*number)) return;
+  panel_.setText(kCombo1, "COM" + std::to_string(*number));
+}
+
+void Form1::Save_param() {
+  operator_.beep();
+  // Failing to remember the port is not worth a message: the operator picks it again.
+  WriteLocalFile(folder_ / kPortFileName, FormatPortFile(port_.number()));
+}
+
+void Form1::COMM1open() {
+  if (!port_.isOpen()) port_.open();
+  if (!port_.isOpen()) {
+    operator_.message(kNoPortText, kCommErrorTitle, MessageStyle::OkCancelExclamation);
+    return;
+  }
+  portLostShown_ = false;
+}
+
+void Form1::COMM1close() {
+  if (port_.isOpen()) port_.close();
+}
+
+void Form1::Port_Lost() {
+  if (port_.isOpen()) port_.close();
+  if (portLostShown_ || ending_) return;
+  portLostShown_ = true;
+  operator_.message(kPortLostText, kCommErrorTitle, MessageStyle::Critical);
+}
+
+void Form1::Combo1_LostFocus() {
+  COMM1close();
+  // Only the exact texts of the list count: "com3", " COM3" or "COM20" keep the old number.
+  const std::string text = panel_.text(kCombo1);
+  for (int n = 1; n <= kHighestListedPort; ++n) {
+    if (text == "COM" + std::to_string(n)) {
+      port_.setNumber(n);
+      break;
+    }
+  }
+  Save_param();
+}
+
+void Form1::Command12_Click() {
+  COMM1close();
+  for (const Setting& s : kSettings) {
+    // The hidden fields 18 and 19, the answer field 99 and the gear table keep their texts.
+    if ((s.field >= 0 && s.field <= 17) || (s.field >= 20 && s.field <= 25)) {
+      panel_.setText(text1(s.field), "");
+    }
+  }
+  panel_.setText(kCombo3, "");
+  for (int shape = 1; shape <= kLampCount; ++shape) panel_.setLamp(shape, kTeal);
+}
+
+}  // namespace korvane

@@ -1,0 +1,57 @@
+// Load_Set and Save_Set: the USER preset in "SetData.txt".
+
+#include "app/command_set.h"
+#include "app/form1.h"
+#include "files/local_file.h"
+#include "files/set_data.h"
+#include "presets/presets.h"
+#include "settings/number_conversions.h"
+
+namespace korvane {
+
+namespace {
+constexpr const char* kSetDataFileName = "SetData.txt";
+constexpr const char* kSavedText = "保存しました。";
+constexpr const char* kSaveFailedTitle = "保存エラー";
+constexpr const char* kSaveFailedText =
+    "USER 設定を保存できませんでした。以前の設定ファイルはそのまま残っています。\n"
+    "保存先のフォルダーとディスクの空きを確かめてください。\n";
+constexpr std::size_t kRaDirection = 9, kDecDirection = 10;
+}  // namespace
+
+void Form1::Save_Set() {
+  SetDataFields fields;
+  for (std::size_t i = 0; i < kGearFields.size(); ++i) fields[i] = panel_.text(kGearFields[i]);
+  fields[kRaDirection] = panel_.lamp(kRaPlusLamp) == kMagenta ? "1" : "0";
+  fields[kDecDirection] = panel_.lamp(kDecPlusLamp) == kMagenta ? "1" : "0";
+  const std::filesystem::path path = folder_ / kSetDataFileName;
+  std::string error;
+  if (!WriteLocalFile(path, Format_SetData(fields), &error)) {
+    // Never confirm a save that did not happen: the operator would lose the preset unknowingly.
+    operator_.message(std::string(kSaveFailedText) + path.string() + "\n(" + error + ")",
+                      kSaveFailedTitle, MessageStyle::Critical);
+    return;
+  }
+  operator_.message(kSavedText, "", MessageStyle::Ok);
+}
+
+void Form1::Load_Set() {
+  const auto text = ReadLocalFile(folder_ / kSetDataFileName);
+  if (!text) return;
+  const auto parsed = Parse_SetData(*text);
+  if (!parsed) return;  // a short file changes nothing
+  for (std::size_t i = 0; i < kGearFields.size(); ++i) {
+    panel_.setText(kGearFields[i], ValidUtf8((*parsed)[i]));
+  }
+  // A direction that is not a number stops the load there; what was set stays.
+  const auto ra = WholeNumber((*parsed)[kRaDirection]);
+  if (!ra) return;
+  const LampPair raLamps = operationButton(*ra > 0 ? kRaPlusButton : kRaMinusButton).lamps;
+  applyLamps(raLamps.first, raLamps.second);
+  const auto dec = WholeNumber((*parsed)[kDecDirection]);
+  if (!dec) return;
+  const LampPair decLamps = operationButton(*dec > 0 ? kDecPlusButton : kDecMinusButton).lamps;
+  applyLamps(decLamps.first, decLamps.second);
+}
+
+}  // namespace korvane

@@ -1,0 +1,37 @@
+// The one-shot operating buttons, the clock and the WiFi mode.
+
+#include "app/command_set.h"
+#include "app/form1.h"
+#include "operation/date_time.h"
+
+namespace korvane {
+
+void Form1::Operation_Click(int button) {
+  for (const OperationButton& b : kOperationButtons) {
+    if (b.button != button) continue;
+    for (std::string_view command : b.commands) {
+      if (!command.empty()) SendCommand(command);
+    }
+    // The lamps move whether or not the command reached the controller.
+    if (b.lamps.exists()) applyLamps(b.lamps.first, b.lamps.second);
+    return;
+  }
+}
+
+void Form1::Command34_Click() {
+  SendCommand(DateCommand(loop_.now()));
+  Wait(kDateTimePauseMs);
+  SendCommand(TimeCommand(loop_.now()));  // the time after the pause, not before it
+}
+
+void Form1::Command35_Click() {
+  SendCommand(kWifiApMode);
+  SendCommand(kWifiApply);
+}
+
+void Form1::Command36_Click() {
+  SendCommand(kWifiStationMode);
+  SendCommand(kWifiApply);
+}
+
+}  // namespace korvane

@@ -1,0 +1,71 @@
+// "手動計算", the preset list and "USERﾌﾟﾘｾｯﾄ保存".
+
+#include <variant>
+
+#include "app/command_set.h"
+#include "app/controls.h"
+#include "app/form1.h"
+#include "presets/gear_calculator.h"
+#include "presets/presets.h"
+
+namespace korvane {
+
+namespace {
+constexpr const char* kSaveQuestion = "USER 設定を保存しますか？";
+constexpr const char* kSaveTitle = "プリセット保存";
+constexpr int kStepSetButtons = 5;  // SET 0..4: MaxRate and the four step parameters
+}  // namespace
+
+void Form1::Command19_Click() {
+  GearInputs inputs;
+  for (std::size_t i = 0; i < kGearFields.size(); ++i) inputs[i] = panel_.text(kGearFields[i]);
+  const auto result = Calc_Gear(inputs);
+  if (const auto* failure = std::get_if<GearCheckFailure>(&result)) {
+    if (!failure->field.empty()) panel_.setHighlighted(failure->field, true);
+    operator_.message(failure->message, "", MessageStyle::Ok);
+    if (!failure->field.empty()) panel_.setHighlighted(failure->field, false);
+    return;
+  }
+  const auto& outputs = std::get<GearResults>(result);
+  for (std::size_t i = 0; i < outputs.size(); ++i) panel_.setText(kGearOutputFields[i], outputs[i]);
+
+  if (!port_.isOpen()) return;
+  panel_.setEnabled(kForm1, false);
+  panel_.showBusy(true);
+  panel_.setEnabled(kCommand19, false);
+  // A plus lamp that is not magenta (teal, or green before any direction is known) means minus.
+  const bool raPlus = panel_.lamp(kRaPlusLamp) == kMagenta;
+  const bool decPlus = panel_.lamp(kDecPlusLamp) == kMagenta;
+  SendCommand(operationButton(raPlus ? kRaPlusButton : kRaMinusButton).commands[0]);
+  Wait(kCalculatorWaitMs);
+  SendCommand(operationButton(decPlus ? kDecPlusButton : kDecMinusButton).commands[0]);
+  for (int i = 0; i < kStepSetButtons; ++i) {
+    Wait(kCalculatorWaitMs);
+    Command6_Click(i);
+  }
+  panel_.setEnabled(kCommand19, true);
+  panel_.showBusy(false);
+  panel_.setEnabled(kForm1, true);
+}
+
+void Form1::Combo2_Click() {
+  const std::string name = panel_.text(kCombo2);
+  if (name == kUserPreset) {
+    Load_Set();
+  } else if (const MountPreset* preset = Find_Preset(name)) {
+    for (std::size_t i = 0; i < kGearFields.size(); ++i) {
+      panel_.setText(kGearFields[i], preset->fields[i]);
+    }
+    Operation_Click(preset->raPlus ? kRaPlusButton : kRaMinusButton);
+    Operation_Click(preset->decPlus ? kDecPlusButton : kDecMinusButton);
+  }
+  Command19_Click();
+}
+
+void Form1::Command28_Click() {
+  if (operator_.message(kSaveQuestion, kSaveTitle, MessageStyle::OkCancel) == MessageButton::Ok) {
+    Save_Set();
+  }
+}
+
+}  // namespace korvane

@@ -1,0 +1,36 @@
+// The SET buttons: one write command (or the rejection notice) from the field of the row.
+
+#include "app/command_set.h"
+#include "app/controls.h"
+#include "app/form1.h"
+#include "settings/catalogue.h"
+#include "settings/set_command.h"
+
+namespace korvane {
+
+namespace {
+constexpr const char* kRefusedTitle = "入力エラー";
+}
+
+void Form1::Command6_Click(int index) {
+  // Any answer to a write lands in the hidden field, never in a visible one.
+  replyKind_ = kSetReplyKind;
+  const SetRow* row = setRowByIndex(index);
+  const std::string text = row ? panel_.text(fieldName(row->field)) : std::string();
+  const SetOutcome outcome = Build_SetCmd(index, text);
+  switch (outcome.kind) {
+    case SetOutcome::Kind::Command:
+      SendCommand(outcome.text);
+      break;
+    case SetOutcome::Kind::Rejection:
+      SendCommand(kRejectionNotice);
+      break;
+    case SetOutcome::Kind::Refused:
+      operator_.message(outcome.text, kRefusedTitle, MessageStyle::Critical);
+      break;
+    case SetOutcome::Kind::Nothing:
+      break;
+  }
+}
+
+}  // namespace korvane

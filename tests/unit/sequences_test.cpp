@@ -1,0 +1,302 @@
+// Handler sequences on the virtual clock: what goes on the wire, when, and what the window shows.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/command_set.h"
+#include "kit/virtual_kit.h"
+#include "settings/catalogue.h"
+
+namespace korvane {
+namespace {
+
+using kit::FakeController;
+using kit::Rig;
+using Writes = std::vector<std::pair<double, std::string>>;
+
+Writes timed(const kit::FakePort& port) {
+  Writes out;
+  for (const auto& w : port.writes) out.emplace_back(w.t, w.bytes);
+  return out;
+}
+
+// A controller that answers every query of the catalogue with a value of its own.
+void answerEverything(FakeController& c) {
+  for (const Setting& s : kSettings) {
+    if (!s.query.empty()) c.answers[std::string(s.query)] = "9" + std::to_string(s.replyKind);
+  }
+  c.answers[":GXE1#"] = "400";
+  c.answers[":Gg#"] = "-139*44";
+  c.answers[":GG#"] = "-09";
+  c.answers[":GXEF#"] = "1";
+  c.answers[":GXEG#"] = "0";
+  c.answers[":GXEL#"] = "6";
+  c.answers[":GXEP#"] = "1";
+  c.answers[":GXEI#"] = "0";
+}
+
+TEST(ReadAll, SendsThirtyQueriesFourHundredMsApartInTheReadAllOrder) {
+  Rig rig;
+  FakeController ctl(rig.loop, rig.port, rig.form);
+  answerEverything(ctl);
+  rig.form.Command11_Click();
+  const Writes w = timed(rig.port);
+  ASSERT_EQ(w.size(), 30u);
+  for (std::size_t i = 0; i < w.size(); ++i) {
+    EXPECT_DOUBLE_EQ(w[i].first, 400.0 * i);
+    EXPECT_EQ(w[i].second, settingByKind(kReadAllOrder[i])->query);
+  }
+  // :G1# and :G2# before :GX81#, and :GX80# after the three lamp queries
+  EXPECT_EQ(w[14].second, ":G1#");
+  EXPECT_EQ(w[16].second, ":GX81#");
+  EXPECT_EQ(w[20].second, ":GX80#");
+  EXPECT_EQ(rig.form.ReplyKind(), 31);
+  rig.loop.drain();
+  EXPECT_EQ(rig.panel.text("Text1(0)"), "400");
+  EXPECT_EQ(rig.panel.text("Text1(5)"), "+139*44");
+  EXPECT_EQ(rig.panel.text("Text1(7)"), "+09");
+  EXPECT_EQ(rig.panel.text("Text1(20)"), "921");
+  EXPECT_EQ(rig.panel.text("Text1(14)"), "915");
+  EXPECT_EQ(rig.panel.text("Text1(25)"), "931");
+  EXPECT_EQ(rig.panel.text("Combo3"), "6");
+  EXPECT_EQ(rig.panel.lamp(1), kMagenta);
+  EXPECT_EQ(rig.panel.lamp(2), kTeal);
+  EXPECT_EQ(rig.panel.lamp(3), kTeal);
+  EXPECT_EQ(rig.panel.lamp(4), kMagenta);
+  EXPECT_EQ(rig.panel.lamp(13), kMagenta);
+  EXPECT_EQ(rig.panel.lamp(8), kMagenta);
+}
+
+TEST(ReadAll, ALateAnswerLandsInTheNextRowsTarget) {
+  Rig rig;
+  FakeController ctl(rig.loop, rig.port, rig.form);
+  ctl.answers[":GXE4#"] = "5333";
+  ctl.delayFor[":GXE4#"] = 500;  // after the 400 ms wait: kind 3 is set by then
+  rig.form.Command11_Click();
+  rig.loop.drain();
+  EXPECT_EQ(rig.panel.text("Text1(1)"), "");
+  EXPECT_EQ(rig.panel.text("Text1(2)"), "5333");
+}
+
+TEST(ReadAll, AButtonPressedDuringAWaitRunsToCompletionBetweenTwoRows) {
+  Rig rig;
+  rig.openPort();
+  rig.loop.at(1000, [&] { rig.form.Click("Command30"); });  // guide speed: two commands
+  rig.form.Command11_Click();
+  const Writes w = timed(rig.port);
+  ASSERT_EQ(w.size(), 32u);
+  EXPECT_EQ(w[2], (std::pair<double, std::string>{800, ":GXE5#"}));
+  EXPECT_EQ(w[3], (std::pair<double, std::string>{1000, ":=SD#"}));
+  EXPECT_EQ(w[4], (std::pair<double, std::string>{1000, ":RG#"}));
+  EXPECT_EQ(w[5], (std::pair<double, std::string>{1200, ":GXE7#"}));
+}
+
+TEST(ReadAll, ANestedWaitingHandlerFinishesBeforeTheOuterContinues) {
+  Rig rig;
+  rig.openPort();
+  rig.loop.at(100, [&] { rig.form.Click("Command13"); });  // buzzer ON: 2 s of waits
+  rig.form.Command11_Click();
+  const Writes w = timed(rig.port);
+  // The outer wait of 400 ms ends only after the nested 2 s sequence has run out.
+  EXPECT_EQ(w[1], (std::pair<double, std::string>{100, ":SX97,1#"}));
+  EXPECT_EQ(w[2], (std::pair<double, std::string>{1100, ":GXEP#"}));
+  EXPECT_EQ(w[3], (std::pair<double, std::string>{2100, ":GXE4#"}));
+}
+
+TEST(ReadAll, ClosingTheWindowDuringAWaitEndsPromptlyAndWritesNothingMore) {
+  Rig rig;
+  rig.openPort();
+  rig.loop.at(1000, [&] { rig.form.Form_Unload(); });
+  rig.form.Command11_Click();
+  EXPECT_FALSE(rig.port.isOpen());
+  EXPECT_LE(rig.loop.nowMs, 1200);
+  for (const auto& [t, bytes] : timed(rig.port)) EXPECT_LT(t, 1000) << bytes;
+  rig.port.open();  // even a port that reopened would get nothing now
+  rig.form.Command6_Click(17);
+  rig.form.Click("Command1");
+  EXPECT_EQ(timed(rig.port).size(), 3u);
+}
+
+TEST(ReadOne, SendsItsQueryUnderItsKindWithoutWaiting) {
+  for (int index = 0; index <= 15; ++index) {
+    Rig rig;
+    rig.openPort();
+    rig.form.Command5_Click(index);
+    const Setting* s = settingByReadButton(index);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(rig.port.sent(), std::vector<std::string>{std::string(s->query)});
+    EXPECT_EQ(rig.form.ReplyKind(), index <= 13 ? index + 1 : index + 7);
+    EXPECT_TRUE(rig.loop.waits.empty());
+  }
+  Rig rig;
+  rig.form.Command5_Click(14);  // port closed: nothing sent, kind still set
+  EXPECT_TRUE(rig.port.writes.empty());
+  EXPECT_EQ(rig.form.ReplyKind(), 21);
+  rig.form.Command5_Click(16);
+  EXPECT_EQ(rig.form.ReplyKind(), 17);
+}
+
+TEST(Reception, ReplySplitOverTwoNotificationsShowsOnlyWhenComplete) {
+  Rig rig;
+  rig.form.Command5_Click(0);
+  rig.form.MSComm1_OnComm(2, "40");
+  EXPECT_EQ(rig.panel.text("Text1(0)"), "");
+  rig.form.MSComm1_OnComm(2, "0#");
+  EXPECT_EQ(rig.panel.text("Text1(0)"), "400");
+  EXPECT_EQ(rig.form.RecvBuf(), "");
+}
+
+TEST(Reception, TwoRepliesInOneNotificationTakeTheFirstAndDiscardTheRest) {
+  Rig rig;
+  rig.form.Command5_Click(1);
+  rig.form.MSComm1_OnComm(2, "5333#5400#");
+  EXPECT_EQ(rig.panel.text("Text1(1)"), "5333");
+  EXPECT_EQ(rig.form.RecvBuf(), "");
+}
+
+TEST(Reception, OtherEventsAndEmptyReadsChangeNothing) {
+  Rig rig;
+  rig.form.Command5_Click(0);
+  rig.form.MSComm1_OnComm(1, "400#");
+  rig.form.MSComm1_OnComm(2, "");
+  EXPECT_EQ(rig.panel.text("Text1(0)"), "");
+  EXPECT_EQ(rig.form.RecvBuf(), "");
+}
+
+TEST(Reception, AFloodWithoutHashStaysBoundedAndAReplyAfterItIsTaken) {
+  Rig rig;
+  rig.form.Command5_Click(0);
+  const std::string junk(4096, 'x');
+  for (int i = 0; i < 256; ++i) rig.form.MSComm1_OnComm(2, junk);  // 1 MiB
+  EXPECT_LE(rig.form.RecvBuf().size(), Form1::kRecvBufLimit);
+  rig.form.Command5_Click(6);  // latitude: shown as it comes
+  rig.form.MSComm1_OnComm(2, "+35*40#");
+  const std::string shown = rig.panel.text("Text1(6)");
+  EXPECT_TRUE(shown.ends_with("+35*40")) << shown.size();
+  EXPECT_LE(shown.size(), Form1::kRecvBufLimit);
+  EXPECT_EQ(rig.form.RecvBuf(), "");
+}
+
+TEST(Reception, InvalidBytesAreShownAsReplacementCharacters) {
+  Rig rig;
+  rig.form.Command5_Click(6);
+  rig.form.MSComm1_OnComm(2,
+                          "a\xff"
+                          "b#");
+  EXPECT_EQ(rig.panel.text("Text1(6)"),
+            "a\xEF\xBF\xBD"
+            "b");
+}
+
+TEST(Reception, ANotificationDuringTheYieldTakesTheReplyItself) {
+  Rig rig;
+  rig.form.Command5_Click(0);
+  // The second notification arrives while the first handler lets events run.
+  rig.loop.at(0, [&] { rig.form.MSComm1_OnComm(2, "0#"); });
+  rig.form.MSComm1_OnComm(2, "40");
+  EXPECT_EQ(rig.panel.text("Text1(0)"), "400");
+  EXPECT_EQ(rig.form.RecvBuf(), "");
+}
+
+TEST(Set, EveryPressSetsKind100AndWritesAtMostOneCommand) {
+  Rig rig;
+  rig.openPort();
+  rig.panel.texts["Text1(13)"] = "10*30";
+  rig.form.Command6_Click(5);
+  rig.panel.texts["Text1(0)"] = "501";
+  rig.form.Command6_Click(0);
+  rig.panel.texts["Combo3"] = " 1";
+  rig.form.Command6_Click(16);
+  rig.form.Command6_Click(21);
+  rig.form.Command6_Click(-1);
+  EXPECT_EQ(rig.port.sent(), (std::vector<std::string>{":Sh10#", ":=SG#", ":$PH1#"}));
+  EXPECT_EQ(rig.form.ReplyKind(), 100);
+  rig.form.MSComm1_OnComm(2, "1#");  // an answer to a write goes out of sight
+  EXPECT_EQ(rig.panel.text("Text1(99)"), "1");
+  EXPECT_TRUE(rig.loop.waits.empty());
+}
+
+TEST(Set, PortClosedSendsNothingNotEvenTheNotice) {
+  Rig rig;
+  rig.panel.texts["Text1(0)"] = "9999";
+  rig.form.Command6_Click(0);
+  EXPECT_TRUE(rig.port.writes.empty());
+  EXPECT_EQ(rig.form.ReplyKind(), 100);
+}
+
+TEST(Set, AnSsidThatWouldEndTheCommandIsRefusedWithAMessage) {
+  Rig rig;
+  rig.openPort();
+  rig.panel.texts["Text1(23)"] = "ab#:Te";
+  rig.form.Command6_Click(17);
+  EXPECT_TRUE(rig.port.writes.empty());
+  ASSERT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_FALSE(rig.op.messages[0].text.empty());
+}
+
+struct OptionCase {
+  std::string button, command, query;
+  int kind, onLamp, offLamp;
+};
+class OptionSwitch : public ::testing::TestWithParam<OptionCase> {};
+TEST_P(OptionSwitch, SwitchesWaitsReadsBackWaitsAndTheAnswerMovesTheLamps) {
+  const OptionCase& c = GetParam();
+  for (const char* answer : {"1", "0"}) {
+    Rig rig;
+    FakeController ctl(rig.loop, rig.port, rig.form);
+    rig.openPort();
+    ctl.answers[c.query] = answer;
+    rig.form.Click(c.button);
+    EXPECT_EQ(timed(rig.port), (Writes{{0, c.command}, {1000, c.query}}));
+    EXPECT_DOUBLE_EQ(rig.loop.nowMs, 2000);
+    EXPECT_EQ(rig.form.ReplyKind(), c.kind);
+    const bool on = std::string(answer) == "1";
+    EXPECT_EQ(rig.panel.lamp(c.onLamp), on ? kMagenta : kTeal);
+    EXPECT_EQ(rig.panel.lamp(c.offLamp), on ? kTeal : kMagenta);
+    EXPECT_EQ(rig.panel.text("Text1(25)"), "");
+  }
+}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OptionSwitch,
+    ::testing::Values(OptionCase{"Command15", ":SX95,1#", ":GX95#", 27, 9, 10},
+                      OptionCase{"Command16", ":SX95,0#", ":GX95#", 27, 9, 10},
+                      OptionCase{"Command21", ":TX#", ":GXEI#", 26, 7, 8},
+                      OptionCase{"Command20", ":TY#", ":GXEI#", 26, 7, 8},
+                      OptionCase{"Command17", ":SX98,1#", ":GXEQ#", 28, 11, 12},
+                      OptionCase{"Command18", ":SX98,0#", ":GXEQ#", 28, 11, 12},
+                      OptionCase{"Command13", ":SX97,1#", ":GXEP#", 29, 13, 14},
+                      OptionCase{"Command14", ":SX97,0#", ":GXEP#", 29, 13, 14}));
+
+TEST(OptionSwitch, PortClosedChangesOnlyTheKindAndTakesTwoSeconds) {
+  Rig rig;
+  rig.form.Command13_Click();
+  EXPECT_TRUE(rig.port.writes.empty());
+  EXPECT_DOUBLE_EQ(rig.loop.nowMs, 2000);
+  EXPECT_EQ(rig.form.ReplyKind(), 29);
+  EXPECT_EQ(rig.panel.lamp(13), kGreen);
+}
+
+TEST(PolarHome, SendsThreeCommandsAndKeepsTheHomeSetButtonsDisabledThroughout) {
+  Rig rig;
+  FakeController ctl(rig.loop, rig.port, rig.form);
+  rig.openPort();
+  ctl.answers[":G1#"] = "35*40";
+  ctl.answers[":G2#"] = "000*00";
+  bool disabledMidway = false;
+  rig.loop.at(4000, [&] {
+    disabledMidway = !rig.panel.isEnabled("Command6(14)") && !rig.panel.isEnabled("Command6(15)");
+  });
+  rig.form.Command29_Click();
+  EXPECT_EQ(timed(rig.port), (Writes{{0, ":TH#"}, {1000, ":G1#"}, {1200, ":G2#"}}));
+  EXPECT_DOUBLE_EQ(rig.loop.nowMs, 4200);
+  EXPECT_TRUE(disabledMidway);
+  EXPECT_TRUE(rig.panel.isEnabled("Command6(14)"));
+  EXPECT_TRUE(rig.panel.isEnabled("Command6(15)"));
+  EXPECT_EQ(rig.panel.text("Text1(20)"), "35*40");
+  EXPECT_EQ(rig.panel.text("Text1(21)"), "000*00");
+  EXPECT_EQ(rig.form.ReplyKind(), 22);
+}
+
+}  // namespace
+}  // namespace korvane
