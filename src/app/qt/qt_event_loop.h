@@ -1,0 +1,26 @@
+#pragma once
+// Wait as a nested event loop that sleeps until a precise timer fires: the window, the port's
+// notifications and other buttons run meanwhile, and the processor stays idle.
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <vector>
+
+#include "app/seams.h"
+
+namespace korvane {
+
+class QtEventLoop : public EventLoop {
+ public:
+  void Wait(double ms) override;
+  void processEvents() override;
+  LocalDateTime now() const override;
+  void quit() override;
+  bool quitting() const { return quitting_; }
+
+ private:
+  std::vector<QEventLoop*> running_;
+  bool quitting_ = false;
+};
+
+}  // namespace korvane

@@ -1,0 +1,45 @@
+#pragma once
+// The Port seam on a QSerialPort: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control.
+// When the line fails while open (the far end hangs up, an adapter is unplugged) the port is
+// closed at once, so that a dead device cannot flood the event loop with errors, and the owner
+// is told once.
+
+#include <QLoggingCategory>
+#include <QObject>
+#include <QSerialPort>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/seams.h"
+
+Q_DECLARE_LOGGING_CATEGORY(lcSerial)
+
+namespace korvane {
+
+class QtSerialPort : public QObject, public Port {
+ public:
+  using DeviceFor = std::function<std::filesystem::path(int)>;
+  explicit QtSerialPort(DeviceFor deviceFor);
+
+  int number() const override { return number_; }
+  bool setNumber(int number) override;
+  bool open() override;
+  void close() override;
+  bool isOpen() const override { return open_; }
+  void write(std::string_view bytes) override;
+
+  std::function<void(std::string_view)> onReceived;
+  std::function<void()> onLost;  // called from the event loop, after the port is closed
+
+ private:
+  void readAvailable();
+  void errorOccurred(QSerialPort::SerialPortError error);
+
+  DeviceFor deviceFor_;
+  QSerialPort serial_;
+  int number_ = 1;
+  bool open_ = false;
+};
+
+}  // namespace korvane

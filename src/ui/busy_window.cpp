@@ -1,0 +1,44 @@
+#include "ui/busy_window.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QVBoxLayout>
+
+#include "ui/layout.h"
+
+namespace korvane {
+
+BusyWindow::BusyWindow(QWidget* owner) : QWidget(owner, Qt::Tool) {
+  setObjectName("Form2");
+  setFixedSize(kWidthPx, kHeightPx);
+  // The roles are set for every colour group: the calculator disables the main window while the
+  // notice shows, and the notice, a child of it, must not turn grey with it.
+  QPalette teal = palette();
+  teal.setColor(QPalette::Window, QColor(0, 128, 128));
+  teal.setColor(QPalette::WindowText, palette().color(QPalette::Active, QPalette::HighlightedText));
+  setPalette(teal);
+  setAutoFillBackground(true);
+
+  label_ = new QLabel(QString::fromUtf8(kMessage), this);
+  label_->setObjectName("Form2.Label1");
+  QFont font(QString::fromUtf8(kWindowFontFamily.data(), kWindowFontFamily.size()));
+  font.setPointSizeF(15.75);
+  font.setBold(true);
+  label_->setFont(font);
+  label_->setAlignment(Qt::AlignCenter);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(label_);
+}
+
+void BusyWindow::showCentred() {
+  if (QWidget* owner = parentWidget()) {
+    QRect frame(QPoint(), size());
+    frame.moveCenter(owner->geometry().center());
+    move(frame.topLeft());
+  }
+  show();
+  raise();
+}
+
+}  // namespace korvane

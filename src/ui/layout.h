@@ -1,0 +1,76 @@
+#pragma once
+// The main window as data: every control with its name, kind, caption, place and look. The
+// window is built from this one table by one loop; nothing about a control's place or colour is
+// written anywhere else.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "app/seams.h"
+
+namespace korvane {
+
+inline constexpr int kTwipsPerPixel = 15;
+// The client area: 13875 x 8520 twips.
+inline constexpr int kClientWidthPx = 925;
+inline constexpr int kClientHeightPx = 568;
+
+inline constexpr std::string_view kWindowTitle = " Korvane ｾｯﾃｲ ver.4.1";
+inline constexpr std::string_view kWindowFontFamily = "ＭＳ Ｐゴシック";
+inline constexpr double kWindowFontPoints = 9.0;
+inline constexpr double kSmallFontPoints = 8.25;
+
+inline constexpr Colour kWindowBackground{0, 64, 0};
+inline constexpr Colour kHighlightColour{255, 255, 128};  // a field the calculator complains about
+
+enum class ControlKind : std::uint8_t { Label, Button, Field, Combo, Lamp, Line };
+enum class Align : std::uint8_t { Left, Centre, Right };
+
+// Stand-ins for colours that come from the system's palette rather than from an RGB.
+inline constexpr Colour kSystemColour{-1, -1, -1};   // whatever the widget shows by default
+inline constexpr Colour kHighlightText{-2, -2, -2};  // captions: white in the usual theme
+inline constexpr Colour kAppWorkspace{-3, -3, -3};   // Line2 and Line6
+constexpr bool isRgb(Colour c) {
+  return c.r >= 0;
+}
+
+enum ControlFlag : std::uint8_t {
+  kReadOnly = 1,
+  kHidden = 2,  // exists and holds text, but is never shown nor reachable by Tab
+  kFlat = 4,    // a field too low for a sunken frame
+};
+
+struct ControlEntry {
+  std::string_view name;  // "Text1(5)", "Command6(14)", "Shape13", "Label1(23)", "Line6", ...
+  ControlKind kind;
+  std::string_view caption;  // label or button text, initial text of a field
+  int x, y, w, h;            // twips from the top left corner of the client area
+  Align align = Align::Left;
+  double points = kWindowFontPoints;
+  Colour fore = kSystemColour;
+  Colour back = kSystemColour;
+  std::uint8_t flags = 0;
+  // Fields: the accessible name (the caption of their row). Buttons whose caption alone does not
+  // say what they act on ("SET", "ON", "OFF"): the accessible description.
+  std::string_view access = {};
+
+  constexpr bool has(ControlFlag flag) const { return (flags & flag) != 0; }
+};
+
+std::span<const ControlEntry> windowControls();
+// nullptr for a name the window does not have.
+const ControlEntry* findControl(std::string_view name);
+
+// Combo3's channel list, with a blank before the single digits as the controller's replies have.
+inline constexpr std::array<std::string_view, 10> kChannelItems{" 1", " 2", " 3", " 4", " 5",
+                                                                " 6", " 7", " 8", " 9", "10"};
+inline constexpr int kPortCount = 19;  // Combo1: "COM1".."COM19"
+inline constexpr std::string_view kInitialPortText = "COM10";
+
+inline constexpr int twipsToPixels(int twips) {
+  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+}  // namespace korvane

@@ -1,0 +1,312 @@
+#include "ui/main_window.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include "app/controls.h"
+#include "presets/presets.h"
+#include "ui/busy_window.h"
+#include "ui/layout.h"
+
+namespace korvane {
+
+namespace {
+
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QColor toQColor(Colour c) {
+  return QColor(c.r, c.g, c.b);
+}
+Colour toColour(const QColor& c) {
+  return Colour{c.red(), c.green(), c.blue()};
+}
+
+QRect pixels(const ControlEntry& entry) {
+  return QRect(twipsToPixels(entry.x), twipsToPixels(entry.y), twipsToPixels(entry.w),
+               std::max(1, twipsToPixels(entry.h)));
+}
+
+Qt::Alignment alignment(Align align) {
+  switch (align) {
+    case Align::Right:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    case Align::Centre:
+      return Qt::AlignCenter;
+    case Align::Left:
+      break;
+  }
+  return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// The window is measured in ＭＳ Ｐゴシック; where it is missing, IPAPGothic has the same metrics.
+void installFontSubstitutions() {
+  static const bool installed = [] {
+    QFont::insertSubstitutions(qs(kWindowFontFamily), {"IPAPGothic", "Noto Sans CJK JP"});
+    return true;
+  }();
+  (void)installed;
+}
+
+// Fills a plain widget with one colour in every colour group, so that nothing (a disabled
+// window, an inactive one) tints it: lamps and lines.
+void fill(QWidget& widget, const QColor& colour) {
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::Window, colour);
+  widget.setPalette(palette);
+  widget.setAutoFillBackground(true);
+}
+
+void setBase(QWidget& widget, const QColor& colour) {
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::Base, colour);
+  widget.setPalette(palette);
+}
+
+QColor resolve(Colour colour) {
+  if (isRgb(colour)) return toQColor(colour);
+  const QPalette system = QApplication::palette();
+  if (colour == kHighlightText) return system.color(QPalette::Active, QPalette::HighlightedText);
+  // Qt has no workspace role; its own workspace, QMdiArea, paints with Dark.
+  if (colour == kAppWorkspace) return system.color(QPalette::Active, QPalette::Dark);
+  return {};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+  installFontSubstitutions();
+  setObjectName("Form1");
+  setWindowTitle(qs(kWindowTitle));
+  QFont font(qs(kWindowFontFamily));
+  font.setPointSizeF(kWindowFontPoints);
+  setFont(font);
+  // The background is painted rather than put in the palette, which every child would inherit.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFixedSize(kClientWidthPx, kClientHeightPx);
+  build();
+  busy_ = new BusyWindow(this);
+  control("Command1")->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::build() {
+  for (const ControlEntry& entry : windowControls()) {
+    const std::string name(entry.name);
+    QWidget* widget = nullptr;
+    switch (entry.kind) {
+      case ControlKind::Label: {
+        auto* label = new QLabel(qs(entry.caption), this);
+        label->setAlignment(alignment(entry.align));
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, resolve(entry.fore));
+        label->setPalette(palette);
+        widget = label;
+        break;
+      }
+      case ControlKind::Button: {
+        auto* button = new QPushButton(qs(entry.caption), this);
+        if (!entry.access.empty()) {
+          button->setAccessibleDescription(qs(entry.caption) + ": " + qs(entry.access));
+        }
+        connect(button, &QPushButton::clicked, this, [this, name] {
+          // A copy: the handler may rebind the window while it runs.
+          if (const auto click = handlers_.click) click(name);
+        });
+        widget = button;
+        break;
+      }
+      case ControlKind::Field: {
+        auto* edit = new QLineEdit(qs(entry.caption), this);
+        edit->setAlignment(alignment(entry.align));
+        edit->setReadOnly(entry.has(kReadOnly));
+        edit->setFrame(!entry.has(kFlat));
+        edit->setAccessibleName(qs(entry.access));
+        if (isRgb(entry.back)) setBase(*edit, toQColor(entry.back));
+        widget = edit;
+        break;
+      }
+      case ControlKind::Combo: {
+        auto* combo = new QComboBox(this);
+        // On Enter or on leaving the box, Qt picks the item that the typed text names and
+        // reports it as activated, as if it had been picked from the list. Our connections
+        // around the combo's own one mark that moment, so that typing "EQ5" loads no preset.
+        auto* edit = new QLineEdit;
+        connect(edit, &QLineEdit::editingFinished, this, [this] { committingTypedText_ = true; });
+        combo->setLineEdit(edit);
+        connect(edit, &QLineEdit::editingFinished, this, [this] { committingTypedText_ = false; });
+        // The lists never change, and a typed text stays exactly as typed: no inline completion
+        // (it would turn "com3" into "COM3" and pick an item on Enter).
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->setAccessibleName(qs(entry.access));
+        combo->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
+        widget = combo;
+        break;
+      }
+      case ControlKind::Lamp:
+      case ControlKind::Line:
+        widget = new QWidget(this);
+        fill(*widget, resolve(entry.back));
+        break;
+    }
+    widget->setObjectName(qs(entry.name));
+    widget->setGeometry(pixels(entry));
+    if (entry.points != kWindowFontPoints) {
+      QFont small = widget->font();
+      small.setPointSizeF(entry.points);
+      widget->setFont(small);
+    }
+    if (entry.has(kHidden)) {
+      widget->setFocusPolicy(Qt::NoFocus);
+      widget->hide();
+    }
+    controls_.emplace(name, widget);
+  }
+
+  combo1_ = qobject_cast<QComboBox*>(control(kCombo1));
+  for (int port = 1; port <= kPortCount; ++port) combo1_->addItem(QString("COM%1").arg(port));
+  setText(kCombo1, kInitialPortText);
+
+  combo2_ = qobject_cast<QComboBox*>(control(kCombo2));
+  for (const MountPreset& preset : kMountPresets) combo2_->addItem(qs(preset.name));
+  combo2_->addItem(qs(kUserPreset));
+  setText(kCombo2, "");
+  // activated is a pick from the list, by mouse or arrow keys.
+  connect(combo2_, &QComboBox::activated, this, [this] {
+    if (committingTypedText_) return;
+    if (const auto combo2Click = handlers_.combo2Click) combo2Click();
+  });
+
+  auto* combo3 = qobject_cast<QComboBox*>(control(kCombo3));
+  for (std::string_view channel : kChannelItems) combo3->addItem(qs(channel));
+  setText(kCombo3, "");
+}
+
+void MainWindow::setHandlers(Handlers handlers) {
+  handlers_ = std::move(handlers);
+}
+
+void MainWindow::setPortTooltips(const std::function<std::string(int)>& deviceForNumber) {
+  for (int i = 0; i < combo1_->count(); ++i) {
+    combo1_->setItemData(i, QString::fromStdString(deviceForNumber(i + 1)), Qt::ToolTipRole);
+  }
+}
+
+QWidget* MainWindow::control(std::string_view name) const {
+  const auto it = controls_.find(name);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+std::string MainWindow::text(std::string_view name) const {
+  QWidget* widget = control(name);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text().toStdString();
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText().toStdString();
+  return {};
+}
+
+void MainWindow::setText(std::string_view name, std::string_view value) {
+  QWidget* widget = control(name);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    edit->setText(qs(value));
+    // Show the start of a long value (a 15-digit gear ratio), not its end.
+    edit->setCursorPosition(0);
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    // The list position follows the text where an item matches it exactly, so that the arrow
+    // keys go on from there; the text itself is always exactly the value.
+    combo->setCurrentIndex(combo->findText(qs(value), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    combo->setEditText(qs(value));
+    combo->lineEdit()->setCursorPosition(0);
+  }
+}
+
+Colour MainWindow::lamp(int shape) const {
+  QWidget* widget = control("Shape" + std::to_string(shape));
+  return widget ? toColour(widget->palette().color(QPalette::Window)) : Colour{};
+}
+
+void MainWindow::setLamp(int shape, Colour colour) {
+  if (QWidget* widget = control("Shape" + std::to_string(shape))) fill(*widget, toQColor(colour));
+}
+
+void MainWindow::setHighlighted(std::string_view name, bool highlighted) {
+  QWidget* widget = control(name);
+  if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget)) return;
+  // Afterwards the field takes the button-face colour, not its design colour, as it always has.
+  setBase(*widget,
+          highlighted ? toQColor(kHighlightColour) : widget->palette().color(QPalette::Button));
+}
+
+bool MainWindow::isEnabled(std::string_view name) const {
+  if (name == kForm1) return QWidget::isEnabled();
+  QWidget* widget = control(name);
+  return widget != nullptr && widget->isEnabledTo(this);
+}
+
+void MainWindow::setEnabled(std::string_view name, bool enabled) {
+  if (name == kForm1) {
+    QWidget::setEnabled(enabled);
+  } else if (QWidget* widget = control(name)) {
+    widget->setEnabled(enabled);
+  }
+}
+
+void MainWindow::showBusy(bool shown) {
+  if (shown) {
+    busy_->showCentred();
+  } else {
+    busy_->hide();
+  }
+}
+
+// The list dropping down (and the focus moving about inside it), or another window coming to
+// the front, is not leaving the box.
+bool MainWindow::combo1KeepsFocus(Qt::FocusReason reason) const {
+  if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return true;
+  if (QApplication::activePopupWidget() != nullptr) return true;
+  // By now the focus widget is where the focus went.
+  QWidget* next = QApplication::focusWidget();
+  return next != nullptr && (next == combo1_ || combo1_->isAncestorOf(next) ||
+                             combo1_->view()->window()->isAncestorOf(next));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel && (qobject_cast<QComboBox*>(watched) != nullptr ||
+                                         qobject_cast<QComboBox*>(watched->parent()) != nullptr)) {
+    // A turn of the wheel over Combo2 would load a preset, and with the port open write it to
+    // the controller; the lists are picked by click or keys only.
+    return true;
+  }
+  if (combo1_ != nullptr && (watched == combo1_ || watched == combo1_->lineEdit())) {
+    if (event->type() == QEvent::FocusIn) {
+      combo1Focused_ = true;
+    } else if (event->type() == QEvent::FocusOut && combo1Focused_ &&
+               !combo1KeepsFocus(static_cast<QFocusEvent*>(event)->reason())) {
+      // The flag keeps the box and its line edit from reporting one loss of focus twice.
+      combo1Focused_ = false;
+      if (const auto lostFocus = handlers_.combo1LostFocus) lostFocus();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+  QPainter(this).fillRect(rect(), toQColor(kWindowBackground));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (const auto unload = handlers_.formUnload) unload();
+  event->accept();
+}
+
+}  // namespace korvane

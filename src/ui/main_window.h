@@ -1,0 +1,93 @@
+#pragma once
+// Form1 as Qt widgets. The widgets are the window's state: Panel reads and writes them by control
+// name and keeps no copy. Events go to the handlers of a bound Form1; the window makes no
+// decision of its own.
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "app/form1.h"
+#include "app/seams.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace korvane {
+
+class BusyWindow;
+
+class MainWindow : public QWidget, public Panel {
+  Q_OBJECT
+
+ public:
+  // What the window's events call. Empty members are events nobody listens to.
+  struct Handlers {
+    std::function<void(std::string_view control)> click;  // any button, by its control name
+    std::function<void()> combo1LostFocus;
+    std::function<void()> combo2Click;  // a pick from the preset list, never typing
+    std::function<void()> formUnload;
+  };
+
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  void setHandlers(Handlers handlers);
+  // Routes the events to form's handlers; nullptr unbinds. Defined here so that only the program
+  // that binds a Form1 needs the handlers' code.
+  void bind(Form1* form);
+
+  // Item i of Combo1 gets the device text of port i + 1 as its tooltip.
+  void setPortTooltips(const std::function<std::string(int)>& deviceForNumber);
+
+  // The widget of a control, nullptr for an unknown name. Form2 is busyWindow().
+  QWidget* control(std::string_view name) const;
+  BusyWindow* busyWindow() const { return busy_; }
+
+  // Panel
+  std::string text(std::string_view control) const override;
+  void setText(std::string_view control, std::string_view value) override;
+  Colour lamp(int shape) const override;
+  void setLamp(int shape, Colour colour) override;
+  void setHighlighted(std::string_view control, bool highlighted) override;
+  bool isEnabled(std::string_view control) const override;
+  void setEnabled(std::string_view control, bool enabled) override;
+  void showBusy(bool shown) override;
+
+  using QWidget::isEnabled;
+  using QWidget::setEnabled;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void build();
+  bool combo1KeepsFocus(Qt::FocusReason reason) const;
+
+  std::map<std::string, QWidget*, std::less<>> controls_;
+  QComboBox* combo1_ = nullptr;
+  QComboBox* combo2_ = nullptr;
+  bool combo1Focused_ = false;
+  bool committingTypedText_ = false;
+  BusyWindow* busy_ = nullptr;
+  Handlers handlers_;
+};
+
+inline void MainWindow::bind(Form1* form) {
+  if (form == nullptr) {
+    setHandlers({});
+    return;
+  }
+  setHandlers({
+      [form](std::string_view control) { form->Click(control); },
+      [form] { form->Combo1_LostFocus(); },
+      [form] { form->Combo2_Click(); },
+      [form] { form->Form_Unload(); },
+  });
+}
+
+}  // namespace korvane
