@@ -1,0 +1,167 @@
+// The real shell (QSerialPort adapter, nested-loop Wait, widgets offscreen) against the simulator
+// on a pseudo-terminal.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <fstream>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/qt/qt_event_loop.h"
+#include "app/qt/qt_serial_port.h"
+#include "kit/virtual_kit.h"
+#include "settings/catalogue.h"
+#include "support/sim_process.h"
+#include "ui/main_window.h"
+
+namespace korvane {
+namespace {
+
+using testing::SimProcess;
+
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+long rssKb() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long value = 0;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      status >> value;
+      return value;
+    }
+  }
+  return 0;
+}
+
+// One tool, as main() wires it, with a recording operator instead of modal boxes. Port n is the
+// link "COMn" in a folder of the test's own.
+struct Tool {
+  kit::TempDir dir;
+  MainWindow window;
+  QtSerialPort port{[this](int n) { return dir.path / ("COM" + std::to_string(n)); }};
+  QtEventLoop loop;
+  kit::FakeOperator op;
+  Form1 form{window, port, loop, op, dir.path};
+
+  Tool() {
+    port.onReceived = [this](std::string_view b) { form.MSComm1_OnComm(Form1::kReceiveEvent, b); };
+    port.onLost = [this] { form.Port_Lost(); };
+    window.bind(&form);
+    form.Form_Load();
+    window.show();
+  }
+  std::string link(int n = 1) const { return (dir.path / ("COM" + std::to_string(n))).string(); }
+  void press(const char* name) {
+    auto* button = window.findChild<QAbstractButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
+  }
+  std::string text(const std::string& control) const { return window.text(control); }
+};
+
+TEST(EndToEnd, ConnectReadsEverySettingInOrderFourHundredMsApart) {
+  Tool tool;
+  SimProcess sim({}, tool.link());
+  tool.press("Command11");
+  tool.loop.Wait(600);
+  const auto log = sim.log();
+  ASSERT_EQ(log.size(), kReadAllOrder.size());
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    EXPECT_EQ(log[i].command, settingByKind(kReadAllOrder[i])->query) << i;
+    if (i > 0) {
+      EXPECT_GE(log[i].ms - log[i - 1].ms, 395) << i;
+      EXPECT_LE(log[i].ms - log[i - 1].ms, 600) << i;
+    }
+  }
+  EXPECT_EQ(tool.text("Text1(0)"), "400");
+  EXPECT_EQ(tool.text("Text1(1)"), "2133");
+  EXPECT_EQ(tool.text("Text1(5)"), "+139*44");  // the controller's -139*44, shown the Japanese way
+  EXPECT_EQ(tool.text("Text1(6)"), "+35*40");
+  EXPECT_EQ(tool.text("Text1(7)"), "+09");
+  EXPECT_EQ(tool.text("Combo3"), "6");
+  EXPECT_FALSE(tool.text("Text1(14)").empty());
+  EXPECT_FALSE(tool.text("Text1(25)").empty());
+  EXPECT_TRUE(tool.op.messages.empty());
+}
+
+TEST(EndToEnd, APortThatCannotBeOpenedGivesOneMessageAndSendsNothing) {
+  Tool tool;
+  SimProcess sim({}, tool.link(2));  // a controller on port 2; the tool stays on port 1
+  tool.op.whileShown = [&] { tool.loop.quit(); };  // end the 12 s read at once
+  QElapsedTimer clock;
+  clock.start();
+  tool.press("Command11");
+  EXPECT_LT(clock.elapsed(), 3000);
+  ASSERT_EQ(tool.op.messages.size(), 1u);
+  EXPECT_EQ(tool.op.messages[0].text, "現在使用できるポートがありません。");
+  EXPECT_EQ(tool.op.messages[0].title, "通信エラー");
+  EXPECT_FALSE(tool.port.isOpen());
+  EXPECT_TRUE(sim.log().empty());
+}
+
+TEST(EndToEnd, AHangUpClosesThePortOnceLeavesTheToolIdleAndAReconnectWorks) {
+  Tool tool;
+  {
+    SimProcess sim({"--hangup-after", "2"}, tool.link());
+    tool.form.COMM1open();
+    ASSERT_TRUE(tool.port.isOpen());
+    tool.press("Command5(0)");
+    tool.loop.Wait(300);
+    tool.press("Command5(1)");  // the simulator hangs up after this one
+    tool.loop.Wait(500);
+    EXPECT_EQ(tool.text("Text1(0)"), "400");
+    EXPECT_FALSE(tool.port.isOpen());
+    ASSERT_EQ(tool.op.messages.size(), 1u);
+    EXPECT_EQ(tool.op.messages[0].title, "通信エラー");
+
+    const double before = cpuSeconds();
+    tool.loop.Wait(2000);
+    EXPECT_LT(cpuSeconds() - before, 0.1) << "the tool should sleep after a hang-up";
+    EXPECT_EQ(tool.op.messages.size(), 1u);
+    tool.press("Command1");  // the window still answers
+    EXPECT_EQ(tool.window.lamp(1), kMagenta);
+  }
+  SimProcess again({}, tool.link());
+  tool.form.COMM1open();
+  ASSERT_TRUE(tool.port.isOpen());
+  tool.press("Command5(2)");
+  tool.loop.Wait(300);
+  EXPECT_EQ(tool.text("Text1(2)"), "2133");
+  EXPECT_EQ(tool.op.messages.size(), 1u);
+}
+
+TEST(EndToEnd, AMegabyteOfGarbageNeitherGrowsMemoryNorFreezesTheWindow) {
+  Tool tool;
+  SimProcess sim({"--flood", "1048576"}, tool.link());
+  const long rssBefore = rssKb();
+  tool.form.COMM1open();
+  tool.press("Command5(0)");
+  QElapsedTimer clock;
+  clock.start();
+  for (int i = 0; i < 20; ++i) tool.loop.Wait(100);
+  EXPECT_LT(clock.elapsed(), 4000) << "waits must keep returning during the flood";
+  EXPECT_LE(tool.form.RecvBuf().size(), Form1::kRecvBufLimit);
+  EXPECT_LT(rssKb() - rssBefore, 16 * 1024);
+  tool.press("Command3");
+  EXPECT_EQ(tool.window.lamp(3), kMagenta);
+}
+
+}  // namespace
+}  // namespace korvane
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
