@@ -54,6 +54,9 @@ void QtSerialPort::write(std::string_view bytes) {
   if (!open_) return;
   qCDebug(lcSerial) << "sent" << QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
   serial_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  // Hand it to the line now rather than on the next turn of the event loop: a close right after
+  // (a port choice, "切断", the end of the program) must not lose a command.
+  serial_.flush();
 }
 
 void QtSerialPort::readAvailable() {
