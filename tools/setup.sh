@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-          libgtest-dev fonts-ipafont-gothic xvfb xauth)
+          libgtest-dev fonts-ipafont-gothic xvfb xauth
+          dpkg-dev desktop-file-utils)  # the Debian package: dpkg-shlibdeps, its menu entry check
 
 missing=()
 for p in "${packages[@]}"; do

@@ -31,7 +31,7 @@ BoxLook lookOf(MessageStyle style) {
 MessageButton QtOperator::message(std::string_view text, std::string_view title,
                                   MessageStyle style) {
   const BoxLook look = lookOf(style);
-  const QString caption = title.empty() ? QGuiApplication::applicationDisplayName()
+  const QString caption = title.empty() ? QString::fromUtf8(kApplicationTitle)
                                         : QString::fromUtf8(title.data(), qsizetype(title.size()));
   QMessageBox box(look.icon, caption, QString::fromUtf8(text.data(), qsizetype(text.size())),
                   look.buttons, window_.data());

@@ -7,13 +7,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QHash>
+#include <QIcon>
+#include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
 
 #include "app/form1.h"
+#include "app/local_files_place.h"
 #include "app/port_names.h"
+#include "app/port_tooltip.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
 #include "ui/main_window.h"
@@ -22,14 +27,56 @@
 namespace {
 
 // The two small files live beside the program, as the tool has always kept them; an installed
-// copy whose folder cannot be written keeps them in the user's data folder instead.
+// copy, or one whose folder cannot be written, keeps them in the user's data folder
+// (ChooseLocalFilesPlace says how an installed copy is told from a build folder).
 std::filesystem::path dataFolder(const QString& programFolder) {
-  if (::access(programFolder.toLocal8Bit().constData(), W_OK) == 0) {
-    return programFolder.toStdString();
+  const std::filesystem::path folder = programFolder.toStdString();
+  const bool writable = ::access(folder.c_str(), W_OK) == 0;
+  const auto exists = [](const std::filesystem::path& p) {
+    std::error_code ec;
+    return std::filesystem::exists(p, ec);
+  };
+  if (korvane::ChooseLocalFilesPlace(folder, exists, writable) ==
+      korvane::LocalFilesPlace::kBesideProgram) {
+    return folder;
   }
   const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(appData);
   return appData.toStdString();
+}
+
+// The serial devices the system lists, by their real path.
+QHash<QString, QSerialPortInfo> serialPortsByPath() {
+  QHash<QString, QSerialPortInfo> ports;
+  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+    const QString path = QFileInfo(port.systemLocation()).canonicalFilePath();
+    if (!path.isEmpty()) ports.insert(path, port);
+  }
+  return ports;
+}
+
+// What the system knows of the device behind a port: where a link leads, and the adapter's
+// description, maker and USB ids (listed under the link's target, not the link).
+korvane::PortFacts portFacts(const std::filesystem::path& device,
+                             const QHash<QString, QSerialPortInfo>& ports) {
+  korvane::PortFacts facts;
+  facts.device = device;
+  const QFileInfo info(QString::fromStdString(device.string()));
+  facts.present = info.exists();  // follows links
+  if (info.isSymLink()) {
+    facts.linkTarget =
+        (facts.present ? info.canonicalFilePath() : info.symLinkTarget()).toStdString();
+  }
+  const auto port = facts.present ? ports.constFind(info.canonicalFilePath()) : ports.constEnd();
+  if (port != ports.constEnd()) {
+    korvane::PortAdapter adapter;
+    adapter.description = port->description().toStdString();
+    adapter.manufacturer = port->manufacturer().toStdString();
+    if (port->hasVendorIdentifier()) adapter.vendorId = port->vendorIdentifier();
+    if (port->hasProductIdentifier()) adapter.productId = port->productIdentifier();
+    facts.adapter = adapter;
+  }
+  return facts;
 }
 
 bool savePng(QWidget& window, const QString& path) {
@@ -44,8 +91,8 @@ bool savePng(QWidget& window, const QString& path) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("korvane-settei");
-  // Message boxes without a title of their own show this one.
-  QApplication::setApplicationDisplayName("Korvane ｾｯﾃｲ");
+  QApplication::setWindowIcon(QIcon(":/korvane/korvane-settei.png"));
+  QGuiApplication::setDesktopFileName("korvane-settei");  // the menu entry's icon on Wayland
   QCommandLineParser cli;
   cli.setApplicationDescription("Korvane ｾｯﾃｲ — settings tool for the mount controller");
   cli.addHelpOption();
@@ -58,11 +105,15 @@ int main(int argc, char** argv) {
   cli.process(app);
 
   const QString programFolder = QCoreApplication::applicationDirPath();
+  // The user's own folder holds the local files and the COMn links a user makes: beside the
+  // program, or for an installed copy the user's data folder, where no root is needed to link.
+  const std::filesystem::path ownFolder = dataFolder(programFolder);
   const std::filesystem::path portFolder =
-      (cli.isSet(portDirOpt) ? cli.value(portDirOpt) : programFolder).toStdString();
+      cli.isSet(portDirOpt) ? std::filesystem::path(cli.value(portDirOpt).toStdString())
+                            : ownFolder;
   const std::filesystem::path folder =
       cli.isSet(dataDirOpt) ? std::filesystem::path(cli.value(dataDirOpt).toStdString())
-                            : dataFolder(programFolder);
+                            : ownFolder;
 
   auto deviceFor = [portFolder](int n) {
     return korvane::PortDevice(n, portFolder, [](const std::filesystem::path& p) {
@@ -81,7 +132,10 @@ int main(int argc, char** argv) {
   };
   port.onLost = [&form] { form.Port_Lost(); };
   window.bind(&form);
-  window.setPortTooltips([&deviceFor](int n) { return deviceFor(n).string(); });
+  const QHash<QString, QSerialPortInfo> serialPorts = serialPortsByPath();
+  window.setPortTooltips([&deviceFor, &serialPorts](int n) {
+    return korvane::PortTooltip(portFacts(deviceFor(n), serialPorts));
+  });
 
   form.Form_Load();
   window.show();

@@ -1,18 +1,48 @@
 #include "app/qt/qt_serial_port.h"
 
+#include <QElapsedTimer>
+#include <QMetaEnum>
 #include <QTimer>
+#include <chrono>
 
+#include "app/traffic_log.h"
+
+// The traffic log: off unless QT_LOGGING_RULES="korvane.serial.debug=true"; one line per command
+// sent, per chunk received, and per open, close and failure, each stamped with the milliseconds
+// since start, so that a reply can be matched to its command and the gaps measured.
 Q_LOGGING_CATEGORY(lcSerial, "korvane.serial", QtWarningMsg)
 
 namespace korvane {
 
 namespace {
 constexpr int kHighestPortNumber = 255;
+
+const QElapsedTimer& sinceStart() {
+  static const QElapsedTimer timer = [] {
+    QElapsedTimer t;
+    t.start();
+    return t;
+  }();
+  return timer;
 }
 
+QByteArray logLine(const char* event, std::string_view bytes = {}) {
+  return QByteArray::fromStdString(
+      TrafficLogLine(std::chrono::nanoseconds{sinceStart().nsecsElapsed()}, event, bytes));
+}
+QByteArray logLine(const char* event, const QString& text) {
+  return logLine(event, text.toStdString());
+}
+}  // namespace
+
 QtSerialPort::QtSerialPort(DeviceFor deviceFor) : deviceFor_(std::move(deviceFor)) {
+  sinceStart();  // the clock of the log starts with the port
   connect(&serial_, &QSerialPort::readyRead, this, &QtSerialPort::readAvailable);
   connect(&serial_, &QSerialPort::errorOccurred, this, &QtSerialPort::errorOccurred);
+}
+
+QtSerialPort::~QtSerialPort() {
+  close();
 }
 
 bool QtSerialPort::setNumber(int number) {
@@ -24,7 +54,8 @@ bool QtSerialPort::setNumber(int number) {
 bool QtSerialPort::open() {
   if (open_) return true;
   const std::filesystem::path device = deviceFor_(number_);
-  serial_.setPortName(QString::fromStdString(device.string()));
+  device_ = QString::fromStdString(device.string());
+  serial_.setPortName(device_);
   serial_.setBaudRate(QSerialPort::Baud9600);
   serial_.setDataBits(QSerialPort::Data8);
   serial_.setParity(QSerialPort::NoParity);
@@ -32,14 +63,15 @@ bool QtSerialPort::open() {
   serial_.setFlowControl(QSerialPort::NoFlowControl);
   serial_.setReadBufferSize(0);  // we take everything on every notification
   if (!serial_.open(QIODevice::ReadWrite)) {
-    qCDebug(lcSerial) << "open" << serial_.portName() << "failed:" << serial_.errorString();
+    qCDebug(lcSerial).noquote() << logLine("open failed",
+                                           device_ + QStringLiteral(": ") + serial_.errorString());
     serial_.clearError();
     return false;
   }
   // Settings after the open: a pseudo-terminal takes them only then.
   serial_.setBaudRate(QSerialPort::Baud9600);
   open_ = true;
-  qCDebug(lcSerial) << "opened" << serial_.portName();
+  qCDebug(lcSerial).noquote() << logLine("opened", device_);
   return true;
 }
 
@@ -47,12 +79,12 @@ void QtSerialPort::close() {
   if (!open_) return;
   open_ = false;
   serial_.close();
-  qCDebug(lcSerial) << "closed";
+  qCDebug(lcSerial).noquote() << logLine("closed", device_);
 }
 
 void QtSerialPort::write(std::string_view bytes) {
   if (!open_) return;
-  qCDebug(lcSerial) << "sent" << QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  qCDebug(lcSerial).noquote() << logLine("sent", bytes);
   serial_.write(bytes.data(), static_cast<qint64>(bytes.size()));
   // Hand it to the line now rather than on the next turn of the event loop: a close right after
   // (a port choice, "切断", the end of the program) must not lose a command.
@@ -63,13 +95,17 @@ void QtSerialPort::readAvailable() {
   if (!open_) return;
   const QByteArray data = serial_.readAll();
   if (data.isEmpty()) return;
-  qCDebug(lcSerial) << "received" << data;
+  qCDebug(lcSerial).noquote() << logLine(
+      "received", std::string_view(data.constData(), static_cast<size_t>(data.size())));
   if (onReceived) onReceived(std::string_view(data.constData(), static_cast<size_t>(data.size())));
 }
 
 void QtSerialPort::errorOccurred(QSerialPort::SerialPortError error) {
   if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !open_) return;
-  qCDebug(lcSerial) << "line failed:" << error << serial_.errorString();
+  qCDebug(lcSerial).noquote() << logLine(
+      "line failed",
+      QString::fromLatin1(QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error)) +
+          QStringLiteral(": ") + serial_.errorString());
   close();
   serial_.clearError();
   // The message box waits for the operator; not inside the port's own signal.

@@ -21,6 +21,7 @@ class QtSerialPort : public QObject, public Port {
  public:
   using DeviceFor = std::function<std::filesystem::path(int)>;
   explicit QtSerialPort(DeviceFor deviceFor);
+  ~QtSerialPort() override;  // closes the port (and logs it)
 
   int number() const override { return number_; }
   bool setNumber(int number) override;
@@ -38,6 +39,7 @@ class QtSerialPort : public QObject, public Port {
 
   DeviceFor deviceFor_;
   QSerialPort serial_;
+  QString device_;  // the path opened last, for the traffic log
   int number_ = 1;
   bool open_ = false;
 };

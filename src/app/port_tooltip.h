@@ -1,0 +1,32 @@
+#pragma once
+// The tooltip of a port in the list: the device the port number stands for, where a link leads,
+// and what the system knows of the adapter behind it, so that a user can tell the mount's cable
+// from the modem's.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace korvane {
+
+// What the system reports for a serial device (empty texts and absent ids when it does not know).
+struct PortAdapter {
+  std::string description;
+  std::string manufacturer;
+  std::optional<std::uint16_t> vendorId;
+  std::optional<std::uint16_t> productId;
+};
+
+struct PortFacts {
+  std::filesystem::path device;      // what the port number maps to
+  std::filesystem::path linkTarget;  // the device a link leads to; empty when not a link
+  bool present = false;              // the device (or the link's target) exists
+  std::optional<PortAdapter> adapter;
+};
+
+// One line for the device ("/dev/ttyUSB0", "/x/COM1 → /dev/ttyUSB0", "/x/COM4（見つかりません）"),
+// then one line with the adapter's description, maker and USB VID:PID, when any is known.
+std::string PortTooltip(const PortFacts& facts);
+
+}  // namespace korvane
