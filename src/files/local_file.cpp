@@ -11,7 +11,11 @@
 namespace korvane {
 
 std::optional<std::string> ReadLocalFile(const std::filesystem::path& path, std::size_t maxBytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a named pipe in place of the file would hold start-up until something
+  // writes to it, and a link to a serial device until its carrier comes: the program would hang
+  // before its window shows. A regular file reads the same either way; anything else is refused
+  // just below.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -11,14 +11,10 @@
 #include <fstream>
 #include <memory>
 
-#include "app/form1.h"
-#include "app/qt/qt_event_loop.h"
-#include "app/qt/qt_serial_port.h"
-#include "kit/virtual_kit.h"
+#include "e2e/tool.h"
 #include "settings/catalogue.h"
 #include "support/sim_process.h"
 #include "ui/busy_window.h"
-#include "ui/main_window.h"
 
 namespace korvane {
 namespace {
@@ -44,32 +40,6 @@ long rssKb() {
   }
   return 0;
 }
-
-// One tool, as main() wires it, with a recording operator instead of modal boxes. Port n is the
-// link "COMn" in a folder of the test's own.
-struct Tool {
-  kit::TempDir dir;
-  MainWindow window;
-  QtSerialPort port{[this](int n) { return dir.path / ("COM" + std::to_string(n)); }};
-  QtEventLoop loop;
-  kit::FakeOperator op;
-  Form1 form{window, port, loop, op, dir.path};
-
-  Tool() {
-    port.onReceived = [this](std::string_view b) { form.MSComm1_OnComm(Form1::kReceiveEvent, b); };
-    port.onLost = [this] { form.Port_Lost(); };
-    window.bind(&form);
-    form.Form_Load();
-    window.show();
-  }
-  std::string link(int n = 1) const { return (dir.path / ("COM" + std::to_string(n))).string(); }
-  void press(const char* name) {
-    auto* button = window.findChild<QAbstractButton*>(name);
-    ASSERT_NE(button, nullptr) << name;
-    button->click();
-  }
-  std::string text(const std::string& control) const { return window.text(control); }
-};
 
 TEST(EndToEnd, ConnectReadsEverySettingInOrderFourHundredMsApart) {
   Tool tool;

@@ -1,0 +1,48 @@
+#pragma once
+// One tool, as main() wires it, with a recording operator instead of modal boxes. Port n is the
+// link "COMn" in a folder of the test's own, which is also the folder of the two local files.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/form1.h"
+#include "app/qt/qt_event_loop.h"
+#include "app/qt/qt_serial_port.h"
+#include "kit/virtual_kit.h"
+#include "ui/main_window.h"
+
+namespace korvane {
+
+struct Tool {
+  using Prepare = std::function<void(const std::filesystem::path& folder)>;
+
+  kit::TempDir dir;
+  MainWindow window;
+  QtSerialPort port{[this](int n) { return dir.path / ("COM" + std::to_string(n)); }};
+  QtEventLoop loop;
+  kit::FakeOperator op;
+  Form1 form{window, port, loop, op, dir.path};
+
+  // prepare lays out the folder (files, links) before start-up reads it.
+  explicit Tool(const Prepare& prepare = {}) {
+    if (prepare) prepare(dir.path);
+    port.onReceived = [this](std::string_view b) { form.MSComm1_OnComm(Form1::kReceiveEvent, b); };
+    port.onLost = [this] { form.Port_Lost(); };
+    window.bind(&form);
+    form.Form_Load();
+    window.show();
+  }
+  std::string link(int n = 1) const { return (dir.path / ("COM" + std::to_string(n))).string(); }
+  void press(const char* name) {
+    auto* button = window.findChild<QAbstractButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
+  }
+  std::string text(const std::string& control) const { return window.text(control); }
+};
+
+}  // namespace korvane
