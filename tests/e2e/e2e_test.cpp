@@ -52,17 +52,16 @@ TEST(EndToEnd, ConnectReadsEverySettingInOrderFourHundredMsApart) {
     EXPECT_EQ(log[i].command, settingByKind(kReadAllOrder[i])->query) << i;
     // Pacing, loosely: the log times when the simulator read a query, which a busy machine
     // delays; korvane-bench measures the spacing itself.
-    if (i > 0) EXPECT_GT(log[i].ms - log[i - 1].ms, 250) << i;
+    if (i > 0) {
+      EXPECT_GT(log[i].ms - log[i - 1].ms, 250) << i;
+    }
   }
   EXPECT_GE(log.back().ms - log.front().ms, 29 * 400 - 20);
+  // What each answer becomes is dispatch's; here the answers reach the window, to the last one.
   EXPECT_EQ(tool.text("Text1(0)"), "400");
-  EXPECT_EQ(tool.text("Text1(1)"), "2133");
   EXPECT_EQ(tool.text("Text1(5)"), "+139*44");  // the controller's -139*44, shown the Japanese way
-  EXPECT_EQ(tool.text("Text1(6)"), "+35*40");
-  EXPECT_EQ(tool.text("Text1(7)"), "+09");
   EXPECT_EQ(tool.text("Combo3"), "6");
-  EXPECT_FALSE(tool.text("Text1(14)").empty());
-  EXPECT_FALSE(tool.text("Text1(25)").empty());
+  EXPECT_EQ(tool.text("Text1(25)"), "stargazer");
   EXPECT_TRUE(tool.op.messages.empty());
 }
 
@@ -139,10 +138,9 @@ TEST(EndToEnd, WhatASetButtonWritesIsWhatTheNextReadShows) {
     const char* read;
     const char* shown;
   };
+  // What each text is written as is the SET table's; here two rows make the round trip.
   for (const Row& row : {Row{"Text1(1)", "5400.7", "Command6(1)", "Command5(1)", "5400"},
-                         Row{"Text1(7)", " +9 ", "Command6(13)", "Command5(7)", "+9"},
-                         Row{"Text1(5)", "+135*30", "Command6(11)", "Command5(5)", "+135*30"},
-                         Row{"Text1(8)", "7", "Command6(9)", "Command5(8)", "007"}}) {
+                         Row{"Text1(5)", "+135*30", "Command6(11)", "Command5(5)", "+135*30"}}) {
     tool.window.setText(row.field, row.typed);
     tool.press(row.set);
     tool.loop.Wait(100);
@@ -152,10 +150,9 @@ TEST(EndToEnd, WhatASetButtonWritesIsWhatTheNextReadShows) {
     EXPECT_EQ(tool.text(row.field), row.shown) << row.field;
   }
   const auto log = sim.log();
-  ASSERT_GE(log.size(), 8u);
+  ASSERT_GE(log.size(), 4u);
   EXPECT_EQ(log[0].command, ":$PB5400#");
-  EXPECT_EQ(log[2].command, ":SG-9#");
-  EXPECT_EQ(log[4].command, ":Sg-135*30#");
+  EXPECT_EQ(log[2].command, ":Sg-135*30#");
 }
 
 TEST(EndToEnd, AnOptionSwitchLightsTheLampTheControllerReports) {
@@ -195,7 +192,9 @@ TEST(EndToEnd, APresetWritesDirectionsAndStepsBehindTheBusyWindow) {
   ASSERT_EQ(log.size(), want.size());
   for (std::size_t i = 0; i < want.size(); ++i) {
     EXPECT_EQ(log[i].command, want[i]);
-    if (i >= 3) EXPECT_GT(log[i].ms - log[i - 1].ms, 350) << i;
+    if (i >= 3) {
+      EXPECT_GT(log[i].ms - log[i - 1].ms, 350) << i;
+    }
   }
   tool.press("Command5(1)");
   tool.loop.Wait(300);

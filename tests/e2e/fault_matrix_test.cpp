@@ -56,9 +56,6 @@ constexpr const char* kNoPortText = "現在使用できるポートがありま�
 constexpr const char* kSavedText = "保存しました。";
 constexpr const char* kSaveQuestion = "USER 設定を保存しますか？";
 
-// Bounds for things that take milliseconds when all is well; only a hang reaches them.
-constexpr int kSettleMs = 5000;
-
 // ------------------------------------------------------------------------------------------
 // What the tool did on the line, from its own side: every line of the "korvane.serial" log
 // category ("opened", "sent", "received", "line failed", "closed"), in order. A hook can run
@@ -198,10 +195,15 @@ int descriptorsOn(const std::string& device) {
   return count;
 }
 
-// Runs the event loop until done() holds, at most timeoutMs.
-bool settle(const std::function<bool()>& done, int timeoutMs = kSettleMs) {
-  return QTest::qWaitFor(done, timeoutMs);
+// Cases print as their names, and are named by them.
+template <typename Case>
+requires requires(const Case& c) {
+  c.name;
 }
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
+}
+constexpr auto caseName = [](const auto& info) { return std::string(info.param.name); };
 
 std::string readBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -311,9 +313,6 @@ struct HangUpCase {
   std::vector<std::string> wire;  // what reached the controller
   double minMs;                   // the waits the sequence still runs through after the loss
 };
-void PrintTo(const HangUpCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class HangUp : public ::testing::TestWithParam<HangUpCase> {};
 
@@ -398,7 +397,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](Tool& tool) { tool.press("Command13"); },
                    {":SX97,1#"},
                    2 * kOptionWaitMs}),
-    [](const auto& info) { return std::string(info.param.name); });
+    caseName);
 
 // ==========================================================================================
 // 2. A controller that is silent, late, slow, or talks nonsense.
@@ -471,9 +470,11 @@ TEST(FaultMatrix, AnAnswerSentOneByteAtATimeIsAssembledBeforeItIsShown) {
   tool.form.COMM1open();
   FieldLog fields(tool, {text1(1), text1(5)});
   tool.press("Command5(1)");  // "2133#", five notifications
-  ASSERT_TRUE(settle([&] { return tool.form.RecvBuf().empty() && !fields.changes.empty(); }));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return tool.form.RecvBuf().empty() && !fields.changes.empty(); }));
   tool.press("Command5(5)");  // "-139*44#": the sign is turned only on the whole answer
-  ASSERT_TRUE(settle([&] { return fields.changes.size() >= 2 && tool.form.RecvBuf().empty(); }));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return fields.changes.size() >= 2 && tool.form.RecvBuf().empty(); }));
   QTest::qWait(100);
   const std::vector<std::pair<std::string, std::string>> want{{text1(1), "2133"},
                                                               {text1(5), "+139*44"}};
@@ -485,9 +486,6 @@ struct NoiseCase {
   const char* name;
   std::vector<std::string> simArgs;
 };
-void PrintTo(const NoiseCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class Noise : public ::testing::TestWithParam<NoiseCase> {};
 
@@ -526,7 +524,7 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, Noise,
                          ::testing::Values(NoiseCase{"GarbageInPlaceOfEveryAnswer", {"--garbage"}},
                                            NoiseCase{"SixteenMebibytesAtOnce",
                                                      {"--flood", "16777216", "--silent"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         caseName);
 
 // ==========================================================================================
 // 3. A port that cannot be opened.
@@ -569,9 +567,6 @@ struct UnusablePortCase {
   // Makes port 1 unusable; what it returns keeps it so for the rest of the test.
   std::function<std::shared_ptr<void>(Tool&, std::unique_ptr<SimProcess>&)> make;
 };
-void PrintTo(const UnusablePortCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class UnusablePort : public ::testing::TestWithParam<UnusablePortCase> {};
 
@@ -651,7 +646,7 @@ INSTANTIATE_TEST_SUITE_P(
                            fs::permissions(tool.dir.path, fs::perms(0755));
                            return startOtherCopy(tool, *sim, otherPorts);
                          }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    caseName);
 
 // ==========================================================================================
 // 4. The window is closed while a handler waits.
@@ -663,9 +658,6 @@ struct CloseCase {
   double waitMs;                          // the length of that wait
   std::vector<std::string> wirePrefixes;  // what reaches the controller, by prefix
 };
-void PrintTo(const CloseCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class CloseDuringWait : public ::testing::TestWithParam<CloseCase> {};
 
@@ -750,7 +742,7 @@ INSTANTIATE_TEST_SUITE_P(
                   3,
                   kPolarHomeWaitsMs[2],
                   {":TH#", ":G1#", ":G2#"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    caseName);
 
 // ==========================================================================================
 // 5. Another button pressed during a wait: its handler runs to completion inside the wait,
@@ -770,9 +762,6 @@ struct PressCase {
   std::function<void(Tool&)> end;         // ends the sequence early (nullptr: runs out)
   std::function<void(Tool&)> check;
 };
-void PrintTo(const PressCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class PressDuringWait : public ::testing::TestWithParam<PressCase> {};
 
@@ -865,7 +854,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {":SC", ":SC", ":TG#", ":=SE#", ":SL", ":SL"},
                   nullptr,
                   nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
+    caseName);
 
 // ==========================================================================================
 // 6. Local files.
@@ -886,9 +875,6 @@ struct StartUpCase {
   // What start-up shows: Combo1 for siri.DAT; the gear table and MaxRate for SetData.txt.
   std::vector<std::pair<std::string, std::string>> shown;
 };
-void PrintTo(const StartUpCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class StartUp : public ::testing::TestWithParam<StartUpCase> {};
 
@@ -1009,7 +995,7 @@ INSTANTIATE_TEST_SUITE_P(
                     withText2(kApGear, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD[\xEF\xBF\xBD^")},
         StartUpCase{"SetDataIsADirectory", kSetDataFile, Layout::kDirectory, "", kDesignGear},
         StartUpCase{"SetDataIsANamedPipe", kSetDataFile, Layout::kNamedPipe, "", kDesignGear}),
-    [](const auto& info) { return std::string(info.param.name); });
+    caseName);
 // clang-format on
 
 // --- ways a save can fail
@@ -1018,8 +1004,6 @@ INSTANTIATE_TEST_SUITE_P(
 class WithoutDacOverride {
  public:
   WithoutDacOverride() {
-    header_.version = _LINUX_CAPABILITY_VERSION_3;
-    header_.pid = 0;
     if (::syscall(SYS_capget, &header_, saved_) != 0) return;
     __user_cap_data_struct reduced[2];
     std::memcpy(reduced, saved_, sizeof reduced);
@@ -1032,25 +1016,21 @@ class WithoutDacOverride {
   bool ok() const { return ok_; }
 
  private:
-  __user_cap_header_struct header_{};
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct saved_[2]{};
   bool ok_ = false;
 };
 
-// A mount namespace of this thread's own, so that the test's mounts are seen by no one else
-// and vanish with the process. False where mounting is not allowed.
-bool privateMounts() {
-  static const bool ok = ::unshare(CLONE_NEWNS) == 0 &&
-                         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-  return ok;
-}
-
-// A small file system over the folder, removed with this object.
+// A small file system over the folder, in a mount namespace of this thread's own so that no one
+// else sees it; removed with this object. Not mounted where mounting is not allowed.
 class SmallDisk {
  public:
   SmallDisk(const fs::path& where, const char* size) : where_(where) {
+    static const bool privateMounts =
+        ::unshare(CLONE_NEWNS) == 0 &&
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     const std::string options = std::string("size=") + size + ",mode=0755";
-    mounted_ = privateMounts() && ::mount("tmpfs", where.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    mounted_ = privateMounts && ::mount("tmpfs", where.c_str(), "tmpfs", 0, options.c_str()) == 0;
   }
   ~SmallDisk() {
     if (mounted_) ::umount2(where_.c_str(), MNT_DETACH);
@@ -1071,23 +1051,18 @@ bool fillUp(const fs::path& file) {
   const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return false;
   const std::string block(4096, 'f');
-  bool full = false;
-  for (;;) {
-    if (::write(fd, block.data(), block.size()) < 0) {
-      full = errno == ENOSPC;
-      break;
-    }
+  while (::write(fd, block.data(), block.size()) > 0) {
   }
   // The last page or so may still take a few bytes.
-  while (!full && ::write(fd, "f", 1) == 1) {
+  while (errno != ENOSPC && ::write(fd, "f", 1) == 1) {
   }
-  if (!full) full = errno == ENOSPC;
+  const bool full = errno == ENOSPC;
   ::close(fd);
   return full;
 }
 
-// Files may not grow beyond a few bytes, as a quota or a full disk stops them; SIGXFSZ, which
-// would end the process, is ignored so the write fails with EFBIG.
+// Files may not grow beyond a few bytes, as a quota stops them; SIGXFSZ, which would end the
+// process, is ignored so the write fails with EFBIG.
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {
@@ -1097,12 +1072,9 @@ class FileSizeLimit {
     limit.rlim_cur = bytes;
     ok_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
   }
-  ~FileSizeLimit() { lift(); }
-  void lift() {
-    if (!ok_) return;
+  ~FileSizeLimit() {
     ::setrlimit(RLIMIT_FSIZE, &saved_);
     std::signal(SIGXFSZ, previous_);
-    ok_ = false;
   }
   bool ok() const { return ok_; }
 
@@ -1112,35 +1084,63 @@ class FileSizeLimit {
   bool ok_ = false;
 };
 
-struct SaveFailure {
-  // Lays out the old files and makes saving fail; returns why it cannot, or "".
-  std::function<std::string(const fs::path& folder)> impose;
-  // Takes the obstacle away, as the operator would.
-  std::function<void(const fs::path& folder)> lift;
-  std::shared_ptr<void> state;  // what impose set up, undone on destruction
+enum class Obstacle {
+  kSetDataIsADirectory,
+  kFolderReadOnly,
+  kReadOnlyFs,
+  kDiskFull,
+  kFileSizeLimit
 };
 
 struct SaveCase {
   const char* name;
-  std::function<SaveFailure()> make;
-  bool setDataIsDirectory = false;
+  Obstacle obstacle;
 };
-void PrintTo(const SaveCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class FailedSave : public ::testing::TestWithParam<SaveCase> {};
 
 TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
-  const SaveCase& c = GetParam();
+  const Obstacle obstacle = GetParam().obstacle;
+  const bool directory = obstacle == Obstacle::kSetDataIsADirectory;
   Tool tool;
-  const fs::path setData = tool.dir.path / kSetDataFile;
-  const fs::path portFile = tool.dir.path / kPortFile;
-  SaveFailure failure = c.make();
-  const std::string cannot = failure.impose(tool.dir.path);
-  if (!cannot.empty()) GTEST_SKIP() << cannot;
-  const std::string oldSetData = c.setDataIsDirectory ? "" : readBytes(setData);
-  const std::string oldPort = c.setDataIsDirectory ? "" : readBytes(portFile);
+  const fs::path folder = tool.dir.path;
+  const fs::path setData = folder / kSetDataFile;
+  const fs::path portFile = folder / kPortFile;
+  // What makes saving fail; whatever is left of it goes before the tool does.
+  std::optional<SmallDisk> disk;
+  std::optional<WithoutDacOverride> caps;
+  std::optional<FileSizeLimit> limit;
+  if (obstacle == Obstacle::kReadOnlyFs || obstacle == Obstacle::kDiskFull) {
+    if (!disk.emplace(folder, obstacle == Obstacle::kDiskFull ? "64k" : "1m").mounted()) {
+      GTEST_SKIP() << "mounting not allowed here";
+    }
+  }
+  if (directory) {
+    fs::create_directory(setData);
+    writeBytes(setData / "inside", "x");
+  } else {
+    writeBytes(setData, kApLine);
+    writeBytes(portFile, " 3 \r\n");
+  }
+  switch (obstacle) {
+    case Obstacle::kSetDataIsADirectory:
+      break;
+    case Obstacle::kFolderReadOnly:  // r-x for everyone, and root held to that
+      fs::permissions(folder, fs::perms(0555));
+      if (!caps.emplace().ok()) GTEST_SKIP() << "cannot drop CAP_DAC_OVERRIDE";
+      break;
+    case Obstacle::kReadOnlyFs:
+      if (!disk->readOnly(true)) GTEST_SKIP() << "cannot remount read-only";
+      break;
+    case Obstacle::kDiskFull:
+      if (!fillUp(folder / "filler")) GTEST_SKIP() << "the disk did not fill";
+      break;
+    case Obstacle::kFileSizeLimit:  // below either file's size
+      if (!limit.emplace(4).ok()) GTEST_SKIP() << "cannot set RLIMIT_FSIZE";
+      break;
+  }
+  const std::string oldSetData = directory ? "" : readBytes(setData);
+  const std::string oldPort = directory ? "" : readBytes(portFile);
 
   pickPreset(tool, "NJP");  // port closed: fills the fields, sends nothing
   tool.op.messages.clear();
@@ -1153,7 +1153,7 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
   EXPECT_EQ(told.style, MessageStyle::Critical);
   EXPECT_FALSE(told.title.empty());
   EXPECT_NE(told.text.find(setData.string()), std::string::npos) << "say where: " << told.text;
-  if (c.setDataIsDirectory) {
+  if (directory) {
     EXPECT_TRUE(fs::is_directory(setData));
     EXPECT_EQ(readBytes(setData / "inside"), "x");
   } else {
@@ -1164,11 +1164,27 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
     EXPECT_EQ(readBytes(portFile), oldPort);
     EXPECT_EQ(tool.op.messages.size(), 2u);
   }
-  EXPECT_TRUE(leftovers(tool.dir.path).empty())
-      << ::testing::PrintToString(leftovers(tool.dir.path));
+  EXPECT_TRUE(leftovers(folder).empty()) << ::testing::PrintToString(leftovers(folder));
 
   // Once the operator has dealt with it, the same press saves.
-  failure.lift(tool.dir.path);
+  switch (obstacle) {
+    case Obstacle::kSetDataIsADirectory:
+      fs::remove_all(setData);
+      break;
+    case Obstacle::kFolderReadOnly:
+      caps.reset();
+      fs::permissions(folder, fs::perms(0755));
+      break;
+    case Obstacle::kReadOnlyFs:
+      disk->readOnly(false);
+      break;
+    case Obstacle::kDiskFull:
+      fs::remove(folder / "filler");
+      break;
+    case Obstacle::kFileSizeLimit:
+      limit.reset();
+      break;
+  }
   tool.op.messages.clear();
   tool.press("Command28");
   ASSERT_EQ(tool.op.messages.size(), 2u);
@@ -1176,84 +1192,14 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
   EXPECT_EQ(readBytes(setData), R"("200","8","3","240","200","8","3","144","400","1","0",)");
 }
 
-void layOldFiles(const fs::path& folder) {
-  writeBytes(folder / kSetDataFile, kApLine);
-  writeBytes(folder / kPortFile, " 3 \r\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    FaultMatrix, FailedSave,
-    ::testing::Values(
-        SaveCase{"SetDataIsADirectory",
-                 [] {
-                   return SaveFailure{
-                       [](const fs::path& folder) {
-                         fs::create_directory(folder / kSetDataFile);
-                         writeBytes(folder / kSetDataFile / "inside", "x");
-                         return std::string();
-                       },
-                       [](const fs::path& folder) { fs::remove_all(folder / kSetDataFile); },
-                       nullptr};
-                 },
-                 true},
-        // The folder is r-x for everyone; without CAP_DAC_OVERRIDE root is held to that.
-        SaveCase{"FolderReadOnly",
-                 [] {
-                   auto caps = std::make_shared<std::optional<WithoutDacOverride>>();
-                   return SaveFailure{[caps](const fs::path& folder) {
-                                        layOldFiles(folder);
-                                        fs::permissions(folder, fs::perms(0555));
-                                        caps->emplace();
-                                        return (*caps)->ok()
-                                                   ? std::string()
-                                                   : std::string("cannot drop CAP_DAC_OVERRIDE");
-                                      },
-                                      [caps](const fs::path& folder) {
-                                        caps->reset();
-                                        fs::permissions(folder, fs::perms(0755));
-                                      },
-                                      caps};
-                 }},
-        SaveCase{"ReadOnlyFileSystem",
-                 [] {
-                   auto disk = std::make_shared<std::optional<SmallDisk>>();
-                   return SaveFailure{[disk](const fs::path& folder) {
-                                        disk->emplace(folder, "1m");
-                                        if (!(*disk)->mounted())
-                                          return std::string("mounting not allowed here");
-                                        layOldFiles(folder);
-                                        return (*disk)->readOnly(true)
-                                                   ? std::string()
-                                                   : std::string("cannot remount read-only");
-                                      },
-                                      [disk](const fs::path&) { (*disk)->readOnly(false); }, disk};
-                 }},
-        SaveCase{"DiskFull",
-                 [] {
-                   auto disk = std::make_shared<std::optional<SmallDisk>>();
-                   return SaveFailure{
-                       [disk](const fs::path& folder) {
-                         disk->emplace(folder, "64k");
-                         if (!(*disk)->mounted()) return std::string("mounting not allowed here");
-                         layOldFiles(folder);
-                         return fillUp(folder / "filler") ? std::string()
-                                                          : std::string("the disk did not fill");
-                       },
-                       [](const fs::path& folder) { fs::remove(folder / "filler"); }, disk};
-                 }},
-        SaveCase{"FileSizeLimit",
-                 [] {
-                   auto limit = std::make_shared<std::optional<FileSizeLimit>>();
-                   return SaveFailure{[limit](const fs::path& folder) {
-                                        layOldFiles(folder);
-                                        limit->emplace(4);  // below either file's size
-                                        return (*limit)->ok()
-                                                   ? std::string()
-                                                   : std::string("cannot set RLIMIT_FSIZE");
-                                      },
-                                      [limit](const fs::path&) { limit->reset(); }, limit};
-                 }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, FailedSave,
+                         ::testing::Values(SaveCase{"SetDataIsADirectory",
+                                                    Obstacle::kSetDataIsADirectory},
+                                           SaveCase{"FolderReadOnly", Obstacle::kFolderReadOnly},
+                                           SaveCase{"ReadOnlyFileSystem", Obstacle::kReadOnlyFs},
+                                           SaveCase{"DiskFull", Obstacle::kDiskFull},
+                                           SaveCase{"FileSizeLimit", Obstacle::kFileSizeLimit}),
+                         caseName);
 
 }  // namespace
 }  // namespace korvane

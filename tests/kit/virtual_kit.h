@@ -81,7 +81,6 @@ class FakePanel : public Panel {
   std::map<std::string, bool, std::less<>> enabled;
   std::map<std::string, bool, std::less<>> highlighted;
   bool busy = false;
-  std::vector<std::string> events;  // "busy 1", "enable Form1 0", "highlight Text4 1", …
 
   std::string text(std::string_view c) const override {
     auto it = texts.find(c);
@@ -92,22 +91,13 @@ class FakePanel : public Panel {
   }
   Colour lamp(int shape) const override { return lamps[shape]; }
   void setLamp(int shape, Colour colour) override { lamps[shape] = colour; }
-  void setHighlighted(std::string_view c, bool on) override {
-    highlighted[std::string(c)] = on;
-    events.push_back("highlight " + std::string(c) + (on ? " 1" : " 0"));
-  }
+  void setHighlighted(std::string_view c, bool on) override { highlighted[std::string(c)] = on; }
   bool isEnabled(std::string_view c) const override {
     auto it = enabled.find(c);
     return it == enabled.end() || it->second;
   }
-  void setEnabled(std::string_view c, bool on) override {
-    enabled[std::string(c)] = on;
-    events.push_back("enable " + std::string(c) + (on ? " 1" : " 0"));
-  }
-  void showBusy(bool shown) override {
-    busy = shown;
-    events.push_back(shown ? "busy 1" : "busy 0");
-  }
+  void setEnabled(std::string_view c, bool on) override { enabled[std::string(c)] = on; }
+  void showBusy(bool shown) override { busy = shown; }
 };
 
 class FakePort : public Port {
@@ -119,7 +109,6 @@ class FakePort : public Port {
   };
   std::vector<Write> writes;
   bool openable = true;
-  int opens = 0;
   std::function<void(std::string_view)> onWrite;
 
   int number() const override { return number_; }
@@ -129,7 +118,7 @@ class FakePort : public Port {
     return true;
   }
   bool open() override {
-    if (openable && !open_) ++opens, open_ = true;
+    open_ = open_ || openable;
     return open_;
   }
   void close() override { open_ = false; }
@@ -141,6 +130,11 @@ class FakePort : public Port {
   std::vector<std::string> sent() const {
     std::vector<std::string> out;
     for (const auto& w : writes) out.push_back(w.bytes);
+    return out;
+  }
+  std::vector<std::pair<double, std::string>> timed() const {
+    std::vector<std::pair<double, std::string>> out;
+    for (const auto& w : writes) out.emplace_back(w.t, w.bytes);
     return out;
   }
 
@@ -179,25 +173,15 @@ class FakeController {
   std::map<std::string, std::string> answers;  // query -> reply without "#"
   std::map<std::string, double> delayFor;      // per query; otherwise `delay`
   double delay = 50;
-  std::size_t splitAt = 0;  // >0: the reply arrives in two notifications, 10 ms apart
-
-  void reply(double afterMs, std::string bytes) {
-    loop_.after(afterMs, [this, bytes] { form_.MSComm1_OnComm(Form1::kReceiveEvent, bytes); });
-  }
 
  private:
   void onBytes(std::string_view bytes) {
     auto it = answers.find(std::string(bytes));
     if (it == answers.end()) return;
     auto d = delayFor.find(it->first);
-    const double when = d == delayFor.end() ? delay : d->second;
-    const std::string full = it->second + "#";
-    if (splitAt > 0 && splitAt < full.size()) {
-      reply(when, full.substr(0, splitAt));
-      reply(when + 10, full.substr(splitAt));
-    } else {
-      reply(when, full);
-    }
+    const std::string reply = it->second + "#";
+    loop_.after(d == delayFor.end() ? delay : d->second,
+                [this, reply] { form_.MSComm1_OnComm(Form1::kReceiveEvent, reply); });
   }
   VirtualLoop& loop_;
   Form1& form_;
@@ -224,10 +208,7 @@ struct Rig {
   FakeOperator op;
   Form1 form{panel, port, loop, op, dir.path};
 
-  void openPort() {
-    port.open();
-    port.opens = 0;
-  }
+  void openPort() { port.open(); }
 };
 
 }  // namespace korvane::kit

@@ -48,13 +48,12 @@ std::string readLine(int fd, Clock::time_point deadline) {
 
 }  // namespace
 
-SimProcess::SimProcess(std::vector<std::string> extraArgs, std::string linkPath,
-                       std::chrono::milliseconds startTimeout)
-    : linkPath_(std::move(linkPath)), logPath_(makeTempLog()) {
+SimProcess::SimProcess(std::vector<std::string> extraArgs, std::string linkPath)
+    : logPath_(makeTempLog()) {
   std::vector<std::string> args{KORVANE_SIM_PATH, "--log", logPath_};
-  if (!linkPath_.empty()) {
+  if (!linkPath.empty()) {
     args.push_back("--link");
-    args.push_back(linkPath_);
+    args.push_back(linkPath);
   }
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   std::vector<char*> argv;
@@ -80,7 +79,7 @@ SimProcess::SimProcess(std::vector<std::string> extraArgs, std::string linkPath,
     ::close(out[0]);
     throw std::runtime_error("fork failed");
   }
-  const std::string line = readLine(out[0], Clock::now() + startTimeout);
+  const std::string line = readLine(out[0], Clock::now() + std::chrono::seconds{5});
   ::close(out[0]);
   if (!line.starts_with("PTY ")) {
     stop(std::chrono::milliseconds{0});

@@ -19,16 +19,13 @@ struct SimLogLine {
 class SimProcess {
  public:
   // Starts the simulator with these extra options (and --link when linkPath is not empty), and
-  // waits up to startTimeout for its "PTY <path>" line. Throws std::runtime_error on failure.
-  explicit SimProcess(std::vector<std::string> extraArgs = {}, std::string linkPath = {},
-                      std::chrono::milliseconds startTimeout = std::chrono::seconds{5});
+  // waits up to 5 s for its "PTY <path>" line. Throws std::runtime_error on failure.
+  explicit SimProcess(std::vector<std::string> extraArgs = {}, std::string linkPath = {});
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
   ~SimProcess();
 
   const std::string& slavePath() const { return slavePath_; }
-  const std::string& linkPath() const { return linkPath_; }
-  const std::string& logPath() const { return logPath_; }
   pid_t pid() const { return pid_; }
 
   // Every complete line logged so far.
@@ -39,14 +36,11 @@ class SimProcess {
   bool alive();
   // Asks it to stop (SIGTERM), kills it after timeout; returns its wait status, -1 if none.
   int stop(std::chrono::milliseconds timeout = std::chrono::seconds{2});
-  // The wait status once it has exited, -1 before.
-  int exitStatus() const { return status_; }
 
  private:
   pid_t pid_ = -1;
   int status_ = -1;
   std::string slavePath_;
-  std::string linkPath_;
   std::string logPath_;
 };
 

@@ -21,10 +21,6 @@ T* child(const QWidget& window, const std::string& name) {
   return qobject_cast<T*>(child(window, name));
 }
 
-inline QColor pixelAt(QWidget& window, QPoint point) {
-  return window.grab().toImage().pixelColor(point);
-}
-
 class ShownWindow : public ::testing::Test {
  protected:
   void SetUp() override {
