@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything from nothing and runs every test.
+# Installs what is missing, builds everything from nothing and runs every test; then builds the
+# whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer (preset "asan") and runs
+# it once more. KORVANE_SANITIZE=0 skips the sanitizer run. Arguments go to both ctest runs.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default "$@"
+
+if [ "${KORVANE_SANITIZE:-1}" != 0 ]; then
+  echo "test.sh: the same suite under AddressSanitizer and UndefinedBehaviorSanitizer" >&2
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan
+  ctest --preset asan "$@"
+fi

@@ -131,7 +131,7 @@ std::vector<Exchange> ControllerModel::receive(std::string_view bytes, Millis no
       inCommand_ = false;
       done.push_back(execute(std::move(partial_), now));
       partial_.clear();
-    } else if (partial_.size() > kMaxCommandLength) {
+    } else if (partial_.size() >= kMaxCommandLength) {
       ++unknown_;
       resetLine();
     }
