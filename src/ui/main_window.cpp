@@ -97,7 +97,11 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   control("Command1")->setFocus();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // Qt closes the window only after this destructor, and the focus-out of that close would call
+  // back into a MainWindow that is already gone.
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->disconnect(this);
+}
 
 void MainWindow::build() {
   for (const ControlEntry& entry : windowControls()) {

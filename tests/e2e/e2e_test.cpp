@@ -122,7 +122,9 @@ TEST(EndToEnd, AMegabyteOfGarbageNeitherGrowsMemoryNorFreezesTheWindow) {
   for (int i = 0; i < 20; ++i) tool.loop.Wait(100);
   EXPECT_LT(clock.elapsed(), 4000) << "waits must keep returning during the flood";
   EXPECT_LE(tool.form.RecvBuf().size(), Form1::kRecvBufLimit);
+#if !defined(__SANITIZE_ADDRESS__)  // AddressSanitizer holds freed memory back on purpose
   EXPECT_LT(rssKb() - rssBefore, 16 * 1024);
+#endif
   tool.press("Command3");
   EXPECT_EQ(tool.window.lamp(3), kMagenta);
 }
@@ -193,9 +195,10 @@ TEST(EndToEnd, APresetWritesDirectionsAndStepsBehindTheBusyWindow) {
   for (std::size_t i = 0; i < want.size(); ++i) {
     EXPECT_EQ(log[i].command, want[i]);
     if (i >= 3) {
-      EXPECT_GT(log[i].ms - log[i - 1].ms, 350) << i;
+      EXPECT_GT(log[i].ms - log[i - 1].ms, 200) << i;  // read times; a busy machine delays them
     }
   }
+  EXPECT_GE(log.back().ms - log[2].ms, 6 * 500 - 20);
   tool.press("Command5(1)");
   tool.loop.Wait(300);
   EXPECT_EQ(tool.text("Text1(1)"), "1450");
