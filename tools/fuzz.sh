@@ -23,20 +23,8 @@ if [ ! -f "fuzz/$target.cpp" ] || [ ! -d "fuzz/corpus/$target" ]; then
 fi
 [[ "$seconds" =~ ^[0-9]+$ ]] || usage
 
-# What every build needs, then clang 14 and its runtime (libFuzzer, the sanitizers).
-./tools/setup.sh
-missing=()
-for p in clang-14 libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "fuzz.sh: installing ${missing[*]}" >&2
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# What every build needs, and clang 14 with its runtime (libFuzzer, the sanitizers).
+./tools/setup.sh clang-14 libclang-rt-14-dev
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "fuzz_$target"
