@@ -22,13 +22,12 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <condition_variable>
 #include <csignal>
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -82,12 +81,10 @@ class SerialTrace {
   SerialTrace& operator=(const SerialTrace&) = delete;
 
   // fn runs from the event loop right after the tool wrote a command starting with prefix for
-  // the occurrence-th time (1 = the first).
+  // the occurrence-th time (1 = the first; prefix "" counts every write).
   void afterSent(std::string prefix, int occurrence, std::function<void()> fn) {
     hooks_.push_back({std::move(prefix), occurrence, std::move(fn)});
   }
-  // fn runs from the event loop right after the tool's n-th write, whatever it was.
-  void afterWrites(int n, std::function<void()> fn) { afterSent("", n, std::move(fn)); }
 
   const std::vector<Event>& events() const { return events_; }
   std::vector<std::string> sent() const {
@@ -179,6 +176,14 @@ std::vector<std::string> readAllQueries(std::size_t n) {
   return out;
 }
 
+// The controller's log, command by command, against the expected prefixes.
+void expectPrefixes(const std::vector<std::string>& log, const std::vector<std::string>& prefixes) {
+  ASSERT_EQ(log.size(), prefixes.size()) << ::testing::PrintToString(log);
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    EXPECT_TRUE(log[i].starts_with(prefixes[i])) << i << ": " << log[i];
+  }
+}
+
 // Descriptors of this process that lead to the device: after the port is closed there are none.
 // -1 when they cannot be listed.
 int descriptorsOn(const std::string& device) {
@@ -213,6 +218,13 @@ std::string readBytes(const fs::path& path) {
 void writeBytes(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
+}
+
+// What a path holds, to compare before and after: its kind and, for a file, every byte of it.
+std::string contentOf(const fs::path& path) {
+  if (fs::is_fifo(path)) return "named pipe";
+  if (fs::is_directory(path)) return "directory holding " + readBytes(path / "inside");
+  return fs::exists(path) ? "file " + readBytes(path) : "missing";
 }
 
 // Files left behind by a save that did not finish ("SetData.txt.XXXXXX").
@@ -337,7 +349,6 @@ TEST_P(HangUp, OneMessageThePortClosedAndTheSequenceRunsOutWithoutWriting) {
   EXPECT_EQ(trace.sent(), c.wire);
   EXPECT_TRUE(trace.closed());
   EXPECT_TRUE(trace.activityAfterClose().empty());
-  // The window is the operator's again.
   EXPECT_TRUE(tool.window.isEnabled());
   EXPECT_TRUE(tool.window.isEnabled(kCommand19));
   EXPECT_FALSE(tool.window.busyWindow()->isVisible());
@@ -354,13 +365,10 @@ INSTANTIATE_TEST_SUITE_P(
         // without writing; once that is shown the test ends it.
         HangUpCase{"DuringReadAll", 2,
                    [](Tool& tool) {
-                     std::size_t rowAtLoss = 0;
-                     std::size_t rowAtEnd = 0;
+                     std::ptrdiff_t rowAtLoss = 0, rowAtEnd = 0;
                      auto row = [&tool] {
-                       for (std::size_t i = 0; i < kReadAllOrder.size(); ++i) {
-                         if (kReadAllOrder[i] == tool.form.ReplyKind()) return i;
-                       }
-                       return kReadAllOrder.size();
+                       return std::ranges::find(kReadAllOrder, tool.form.ReplyKind()) -
+                              kReadAllOrder.begin();
                      };
                      tool.op.whileShown = [&] {
                        rowAtLoss = row();
@@ -419,7 +427,7 @@ TEST(FaultMatrix, ASilentControllerLeavesEveryFieldAsItWasWithoutAMessage) {
   SerialTrace trace;
   QElapsedTimer clock;
   qint64 fifthQueryAt = -1;
-  trace.afterWrites(5, [&] {
+  trace.afterSent("", 5, [&] {
     fifthQueryAt = clock.elapsed();
     tool.loop.quit();
   });
@@ -448,7 +456,7 @@ TEST(FaultMatrix, LateAnswersLandInTheNextRowsTarget) {
   SerialTrace trace;
   // By the fifth query the answers to the first three are in.
   std::vector<std::pair<std::string, std::string>> atFifth;
-  trace.afterWrites(5, [&] {
+  trace.afterSent("", 5, [&] {
     atFifth = fields.changes;
     tool.window.close();
   });
@@ -564,7 +572,7 @@ struct UnusablePortCase {
   const char* name;
   int error;          // why the open fails: this errno, or 0 for Qt's lock file
   bool ordinaryUser;  // "接続" is pressed as uid 65534 rather than root
-  // Makes port 1 unusable; what it returns keeps it so for the rest of the test.
+  // Makes port 1 unusable (nullptr: no device at all); what it returns keeps it so for the test.
   std::function<std::shared_ptr<void>(Tool&, std::unique_ptr<SimProcess>&)> make;
 };
 
@@ -573,7 +581,7 @@ class UnusablePort : public ::testing::TestWithParam<UnusablePortCase> {};
 TEST_P(UnusablePort, OneMessageAndNothingSent) {
   Tool tool;
   std::unique_ptr<SimProcess> sim;
-  const auto keep = GetParam().make(tool, sim);
+  const auto keep = GetParam().make ? GetParam().make(tool, sim) : nullptr;
   SerialTrace trace;
   tool.op.whileShown = [&] { tool.loop.quit(); };  // end the 12 s read at once
   {
@@ -610,8 +618,7 @@ TEST_P(UnusablePort, OneMessageAndNothingSent) {
 INSTANTIATE_TEST_SUITE_P(
     FaultMatrix, UnusablePort,
     ::testing::Values(
-        UnusablePortCase{"DeviceMissing", ENOENT, false,
-                         [](Tool&, std::unique_ptr<SimProcess>&) { return nullptr; }},
+        UnusablePortCase{"DeviceMissing", ENOENT, false, nullptr},
         UnusablePortCase{"LinkToNowhere", ENOENT, false,
                          [](Tool& tool, std::unique_ptr<SimProcess>&) {
                            fs::create_symlink("/dev/ttyKorvaneNone", tool.link());
@@ -671,7 +678,7 @@ TEST_P(CloseDuringWait, ThePortClosesNothingMoreIsWrittenAndTheProgramEnds) {
   QElapsedTimer clock;
   qint64 closedAt = -1;
   bool handlerReturned = false;
-  trace.afterWrites(c.closeAfterWrites, [&] {
+  trace.afterSent("", c.closeAfterWrites, [&] {
     closedAt = clock.elapsed();
     tool.window.close();
   });
@@ -682,13 +689,10 @@ TEST_P(CloseDuringWait, ThePortClosesNothingMoreIsWrittenAndTheProgramEnds) {
     handlerReturned = true;
   });
   bool watchdogFired = false;
-  QTimer watchdog;
-  watchdog.setSingleShot(true);
-  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+  QTimer::singleShot(30000, &tool.window, [&] {
     watchdogFired = true;
     tool.loop.quit();
   });
-  watchdog.start(30000);
   clock.start();
   QApplication::exec();
   const qint64 endedAt = clock.elapsed();
@@ -710,10 +714,7 @@ TEST_P(CloseDuringWait, ThePortClosesNothingMoreIsWrittenAndTheProgramEnds) {
   // sequence would have run out.
   QTest::qWait(300);
   const auto log = commands(sim.log());
-  ASSERT_EQ(log.size(), c.wirePrefixes.size());
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    EXPECT_TRUE(log[i].starts_with(c.wirePrefixes[i])) << i << ": " << log[i];
-  }
+  expectPrefixes(log, c.wirePrefixes);
   EXPECT_EQ(trace.sent(), log);
   EXPECT_FALSE(tool.window.busyWindow()->isVisible());
   EXPECT_TRUE(tool.op.messages.empty());
@@ -782,11 +783,7 @@ TEST_P(PressDuringWait, ThePressedHandlerRunsInsideTheWaitThenTheSequenceGoesOn)
 
   ASSERT_TRUE(sim.waitForCommands(c.wirePrefixes.size(), std::chrono::seconds(3)));
   QTest::qWait(200);
-  const auto log = commands(sim.log());
-  ASSERT_EQ(log.size(), c.wirePrefixes.size()) << ::testing::PrintToString(log);
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    EXPECT_TRUE(log[i].starts_with(c.wirePrefixes[i])) << i << ": " << log[i];
-  }
+  expectPrefixes(commands(sim.log()), c.wirePrefixes);
   EXPECT_TRUE(tool.op.messages.empty());
   if (c.check) c.check(tool);
 }
@@ -881,24 +878,21 @@ class StartUp : public ::testing::TestWithParam<StartUpCase> {};
 TEST_P(StartUp, ReadsWhatItCanAndLeavesTheFileAsItWas) {
   const StartUpCase& c = GetParam();
   fs::path path;
+  std::string before;
   // Start-up reads the files before the window shows, outside any event loop: a read that
   // blocks is released from here, and counted, rather than left to hang the run.
-  std::mutex mutex;
-  std::condition_variable started;
-  bool done = false;
+  std::promise<void> prepared, done;
   bool released = false;
-  std::thread watchdog([&] {
-    std::unique_lock lock(mutex);
-    if (started.wait_for(lock, std::chrono::seconds(5), [&] { return done; })) return;
+  std::thread watchdog([&, ready = prepared.get_future(), finished = done.get_future()] {
+    ready.wait();  // path is set
+    if (finished.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return;
     released = true;
     const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
     if (writer >= 0) ::close(writer);
   });
   Tool tool([&](const fs::path& folder) {
-    {
-      std::lock_guard lock(mutex);
-      path = folder / c.file;
-    }
+    path = folder / c.file;
+    prepared.set_value();
     switch (c.layout) {
       case Layout::kMissing:
         break;
@@ -913,34 +907,19 @@ TEST_P(StartUp, ReadsWhatItCanAndLeavesTheFileAsItWas) {
         ::mkfifo(path.c_str(), 0644);
         break;
     }
+    before = contentOf(path);
   });
-  {
-    std::lock_guard lock(mutex);
-    done = true;
+  if (c.layout == Layout::kFile) {
+    EXPECT_EQ(before, "file " + c.bytes);
   }
-  started.notify_all();
+  done.set_value();
   watchdog.join();
   EXPECT_FALSE(released) << "start-up waited on " << c.file;
 
   for (const auto& [control, text] : c.shown) EXPECT_EQ(tool.text(control), text) << control;
   EXPECT_TRUE(tool.op.messages.empty());
   EXPECT_EQ(tool.op.beeps, 0) << "start-up saves nothing";
-  // Nothing lost: the file is exactly as it was.
-  switch (c.layout) {
-    case Layout::kMissing:
-      EXPECT_FALSE(fs::exists(path));
-      break;
-    case Layout::kFile:
-      EXPECT_EQ(readBytes(path), c.bytes);
-      break;
-    case Layout::kDirectory:
-      EXPECT_TRUE(fs::is_directory(path));
-      EXPECT_EQ(readBytes(path / "inside"), "x");
-      break;
-    case Layout::kNamedPipe:
-      EXPECT_TRUE(fs::is_fifo(path));
-      break;
-  }
+  EXPECT_EQ(contentOf(path), before) << "nothing lost: the file is exactly as it was";
   EXPECT_TRUE(leftovers(tool.dir.path).empty());
 }
 
@@ -1122,24 +1101,33 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
     writeBytes(setData, kApLine);
     writeBytes(portFile, " 3 \r\n");
   }
+  std::function<void()> clearObstacle;  // what the operator does about it afterwards
   switch (obstacle) {
     case Obstacle::kSetDataIsADirectory:
+      clearObstacle = [&] { fs::remove_all(setData); };
       break;
     case Obstacle::kFolderReadOnly:  // r-x for everyone, and root held to that
       fs::permissions(folder, fs::perms(0555));
       if (!caps.emplace().ok()) GTEST_SKIP() << "cannot drop CAP_DAC_OVERRIDE";
+      clearObstacle = [&] {
+        caps.reset();
+        fs::permissions(folder, fs::perms(0755));
+      };
       break;
     case Obstacle::kReadOnlyFs:
       if (!disk->readOnly(true)) GTEST_SKIP() << "cannot remount read-only";
+      clearObstacle = [&] { disk->readOnly(false); };
       break;
     case Obstacle::kDiskFull:
       if (!fillUp(folder / "filler")) GTEST_SKIP() << "the disk did not fill";
+      clearObstacle = [&] { fs::remove(folder / "filler"); };
       break;
     case Obstacle::kFileSizeLimit:  // below either file's size
       if (!limit.emplace(4).ok()) GTEST_SKIP() << "cannot set RLIMIT_FSIZE";
+      clearObstacle = [&] { limit.reset(); };
       break;
   }
-  const std::string oldSetData = directory ? "" : readBytes(setData);
+  const std::string oldSetData = contentOf(setData);
   const std::string oldPort = directory ? "" : readBytes(portFile);
 
   pickPreset(tool, "NJP");  // port closed: fills the fields, sends nothing
@@ -1153,11 +1141,8 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
   EXPECT_EQ(told.style, MessageStyle::Critical);
   EXPECT_FALSE(told.title.empty());
   EXPECT_NE(told.text.find(setData.string()), std::string::npos) << "say where: " << told.text;
-  if (directory) {
-    EXPECT_TRUE(fs::is_directory(setData));
-    EXPECT_EQ(readBytes(setData / "inside"), "x");
-  } else {
-    EXPECT_EQ(readBytes(setData), oldSetData);
+  EXPECT_EQ(contentOf(setData), oldSetData);
+  if (!directory) {
     // The port number is remembered the same way; failing that is not worth a message.
     tool.window.setText(kCombo1, "COM7");
     tool.form.Combo1_LostFocus();
@@ -1167,24 +1152,7 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
   EXPECT_TRUE(leftovers(folder).empty()) << ::testing::PrintToString(leftovers(folder));
 
   // Once the operator has dealt with it, the same press saves.
-  switch (obstacle) {
-    case Obstacle::kSetDataIsADirectory:
-      fs::remove_all(setData);
-      break;
-    case Obstacle::kFolderReadOnly:
-      caps.reset();
-      fs::permissions(folder, fs::perms(0755));
-      break;
-    case Obstacle::kReadOnlyFs:
-      disk->readOnly(false);
-      break;
-    case Obstacle::kDiskFull:
-      fs::remove(folder / "filler");
-      break;
-    case Obstacle::kFileSizeLimit:
-      limit.reset();
-      break;
-  }
+  clearObstacle();
   tool.op.messages.clear();
   tool.press("Command28");
   ASSERT_EQ(tool.op.messages.size(), 2u);

@@ -149,10 +149,7 @@ TEST(SimProgram, RefusesToReplaceARegularFileWithItsLink) {
   const fs::path file = dir / "COM4";
   std::ofstream(file) << "keep";
   EXPECT_THROW(SimProcess({}, file.string()), std::runtime_error);
-  std::ifstream in(file);
-  std::string text;
-  in >> text;
-  EXPECT_EQ(text, "keep");
+  EXPECT_EQ((std::stringstream() << std::ifstream(file).rdbuf()).str(), "keep");
 }
 
 }  // namespace
