@@ -2,6 +2,11 @@
 
 namespace korvane {
 
+bool ExistsOnDisk(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
 std::filesystem::path PortDevice(int number, const std::filesystem::path& programFolder,
                                  const PathExists& exists) {
   const std::filesystem::path link = programFolder / ("COM" + std::to_string(number));

@@ -11,6 +11,9 @@ namespace korvane {
 
 using PathExists = std::function<bool(const std::filesystem::path&)>;
 
+// The real file system's answer (a link counts when its target exists); never throws.
+bool ExistsOnDisk(const std::filesystem::path& path);
+
 // The device for port n; when none exists, the link path in the program's folder (opening it
 // then fails like any absent port).
 std::filesystem::path PortDevice(int number, const std::filesystem::path& programFolder,

@@ -84,8 +84,7 @@ TEST(EndToEnd, AHangUpClosesThePortOnceLeavesTheToolIdleAndAReconnectWorks) {
   Tool tool;
   {
     SimProcess sim({"--hangup-after", "2"}, tool.link());
-    tool.form.COMM1open();
-    ASSERT_TRUE(tool.port.isOpen());
+    ASSERT_TRUE(tool.openPort());
     tool.press("Command5(0)");
     tool.loop.Wait(300);
     tool.press("Command5(1)");  // the simulator hangs up after this one
@@ -103,8 +102,7 @@ TEST(EndToEnd, AHangUpClosesThePortOnceLeavesTheToolIdleAndAReconnectWorks) {
     EXPECT_EQ(tool.window.lamp(1), kMagenta);
   }
   SimProcess again({}, tool.link());
-  tool.form.COMM1open();
-  ASSERT_TRUE(tool.port.isOpen());
+  ASSERT_TRUE(tool.openPort());
   tool.press("Command5(2)");
   tool.loop.Wait(300);
   EXPECT_EQ(tool.text("Text1(2)"), "2133");

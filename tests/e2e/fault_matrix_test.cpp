@@ -333,8 +333,7 @@ TEST_P(HangUp, OneMessageThePortClosedAndTheSequenceRunsOutWithoutWriting) {
   Tool tool;
   SimProcess sim({"--hangup-after", std::to_string(c.hangUpAfter)}, tool.link());
   SerialTrace trace;
-  tool.form.COMM1open();
-  ASSERT_TRUE(tool.port.isOpen());
+  ASSERT_TRUE(tool.openPort());
 
   QElapsedTimer clock;
   clock.start();
@@ -672,8 +671,7 @@ TEST_P(CloseDuringWait, ThePortClosesNothingMoreIsWrittenAndTheProgramEnds) {
   const CloseCase& c = GetParam();
   Tool tool;
   SimProcess sim({}, tool.link());
-  tool.form.COMM1open();
-  ASSERT_TRUE(tool.port.isOpen());
+  ASSERT_TRUE(tool.openPort());
   SerialTrace trace;
   QElapsedTimer clock;
   qint64 closedAt = -1;
@@ -770,8 +768,7 @@ TEST_P(PressDuringWait, ThePressedHandlerRunsInsideTheWaitThenTheSequenceGoesOn)
   const PressCase& c = GetParam();
   Tool tool;
   SimProcess sim({}, tool.link());
-  tool.form.COMM1open();
-  ASSERT_TRUE(tool.port.isOpen());
+  ASSERT_TRUE(tool.openPort());
   SerialTrace trace;
   for (const Press& p : c.presses) {
     trace.afterSent(p.afterPrefix, p.occurrence, [&tool, &p] { p.press(tool); });

@@ -36,6 +36,11 @@ struct Tool {
     form.Form_Load();
     window.show();
   }
+  // "接続" without the read: the port only, as the read buttons need it.
+  bool openPort() {
+    form.COMM1open();
+    return port.isOpen();
+  }
   std::string link(int n = 1) const { return (dir.path / ("COM" + std::to_string(n))).string(); }
   void press(const char* name) {
     auto* button = window.findChild<QAbstractButton*>(name);

@@ -32,11 +32,7 @@ namespace {
 std::filesystem::path dataFolder(const QString& programFolder) {
   const std::filesystem::path folder = programFolder.toStdString();
   const bool writable = ::access(folder.c_str(), W_OK) == 0;
-  const auto exists = [](const std::filesystem::path& p) {
-    std::error_code ec;
-    return std::filesystem::exists(p, ec);
-  };
-  if (korvane::ChooseLocalFilesPlace(folder, exists, writable) ==
+  if (korvane::ChooseLocalFilesPlace(folder, korvane::ExistsOnDisk, writable) ==
       korvane::LocalFilesPlace::kBesideProgram) {
     return folder;
   }
@@ -116,10 +112,7 @@ int main(int argc, char** argv) {
                             : ownFolder;
 
   auto deviceFor = [portFolder](int n) {
-    return korvane::PortDevice(n, portFolder, [](const std::filesystem::path& p) {
-      std::error_code ec;
-      return std::filesystem::exists(p, ec);
-    });
+    return korvane::PortDevice(n, portFolder, korvane::ExistsOnDisk);
   };
 
   korvane::MainWindow window;
@@ -140,18 +133,15 @@ int main(int argc, char** argv) {
   form.Form_Load();
   window.show();
 
-  if (cli.isSet(shotOpt)) {
-    const QString path = cli.value(shotOpt);
-    QTimer::singleShot(200, &window, [&] {
-      const bool ok = savePng(window, path);
-      loop.quit();
-      QCoreApplication::exit(ok ? 0 : 1);
-    });
-  } else if (cli.isSet(readShotOpt)) {
-    const QString path = cli.value(readShotOpt);
-    QTimer::singleShot(200, &window, [&] {
-      form.Command11_Click();
-      loop.Wait(600);  // the answer to the last query
+  // The picture runs: save the window (after a full read, for the second) and quit.
+  const bool readFirst = cli.isSet(readShotOpt);
+  if (readFirst || cli.isSet(shotOpt)) {
+    const QString path = cli.value(readFirst ? readShotOpt : shotOpt);
+    QTimer::singleShot(200, &window, [&, path, readFirst] {
+      if (readFirst) {
+        form.Command11_Click();
+        loop.Wait(600);  // the answer to the last query
+      }
       const bool ok = savePng(window, path);
       loop.quit();
       QCoreApplication::exit(ok ? 0 : 1);
