@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/seams.h"
+#include "settings/receive_buffer.h"
 
 namespace korvane {
 
@@ -34,7 +35,7 @@ class Form1 {
 
   // --- reception (settings/reception.cpp); event code 2 is "data received"
   static constexpr int kReceiveEvent = 2;
-  static constexpr std::size_t kRecvBufLimit = 1024;  // the port's own input buffer size
+  static constexpr std::size_t kRecvBufLimit = ReceiveBuffer::kLimit;
   void MSComm1_OnComm(int eventCode, std::string_view bytes);
 
   // --- reading, writing, option switches (settings/)
@@ -67,7 +68,7 @@ class Form1 {
 
   // State, for the shell and the tests.
   std::int16_t ReplyKind() const { return replyKind_; }
-  const std::string& RecvBuf() const { return recvBuf_; }
+  const std::string& RecvBuf() const { return recvBuf_.text(); }
   bool ending() const { return ending_; }
   const std::filesystem::path& folder() const { return folder_; }
 
@@ -85,7 +86,7 @@ class Form1 {
   Operator& operator_;
   std::filesystem::path folder_;
   std::int16_t replyKind_ = 0;
-  std::string recvBuf_;
+  ReceiveBuffer recvBuf_;
   bool ending_ = false;
   bool portLostShown_ = false;
 };

@@ -4,6 +4,8 @@ namespace korvane {
 
 namespace {
 
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -90,8 +92,10 @@ std::string Format_SetData(const SetDataFields& fields) {
   return out;
 }
 
-// Text after the eleventh field is ignored.
+// Text after the eleventh field is ignored. Windows editors put a byte-order mark in front of
+// UTF-8; one is skipped (our own saves never write one).
 std::optional<SetDataFields> Parse_SetData(std::string_view text) {
+  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
   FieldReader reader(text);
   SetDataFields fields;
   for (auto& field : fields) {

@@ -26,7 +26,7 @@ constexpr std::array<Check, 5> kChecks{{
     {M, "MaxRateを入力してください"},
 }};
 
-// Steps per degree of 0 would divide by zero in the slew rate, and inputs near the limits of a
+// RA steps per degree of 0 would divide by zero in the slew rate, and inputs near the limits of a
 // double give no number at all; no single field is to blame then.
 constexpr std::string_view kUncomputableMessage =
     "モーターステップ・固定係数・ギア比の値を確認してください"
@@ -66,7 +66,9 @@ std::variant<GearResults, GearCheckFailure> Calc_Gear(const GearInputs& inputs) 
   const double siderealMultiple = std::floor(LeadingNumber(out[4]) / kSiderealUnit);
   out[5] = NumberText(siderealMultiple);
 
-  const bool computable = raPerDegree != 0 && decPerDegree != 0 && std::isfinite(raPerDegree) &&
+  // Only the RA steps per degree divide: Dec steps of 0 are a result like any other, which the
+  // SET button then judges.
+  const bool computable = raPerDegree != 0 && std::isfinite(raPerDegree) &&
                           std::isfinite(decPerDegree) && std::isfinite(raPerWorm) &&
                           std::isfinite(decPerWorm) && std::isfinite(slewRate) &&
                           std::isfinite(siderealMultiple);

@@ -11,19 +11,12 @@ namespace korvane {
 void Form1::MSComm1_OnComm(int eventCode, std::string_view bytes) {
   if (eventCode != kReceiveEvent) return;
   recvBuf_.append(bytes);
-  // The buffer holds no more than the port's own input buffer: a stream of garbage without "#"
-  // loses its oldest bytes instead of growing without end, and a reply after it is still taken.
-  if (recvBuf_.size() > kRecvBufLimit && recvBuf_.find('#') == std::string::npos) {
-    recvBuf_.erase(0, recvBuf_.size() - kRecvBufLimit);
-  }
-  if (recvBuf_.empty()) return;
+  if (recvBuf_.text().empty()) return;
   loop_.processEvents();
   // A notification handled during that yield may have taken the reply already.
-  const std::size_t hash = recvBuf_.find('#');
-  if (hash == std::string::npos) return;
-  const std::size_t start = hash > kRecvBufLimit ? hash - kRecvBufLimit : 0;
-  const std::string reply = ValidUtf8(std::string_view(recvBuf_).substr(start, hash - start));
-  recvBuf_.clear();  // what came after the "#" in the same buffer goes too
+  const std::optional<std::string> taken = recvBuf_.takeReply();
+  if (!taken) return;
+  const std::string reply = ValidUtf8(*taken);
 
   const ReplyEffects effects = DispatchReply(replyKind_, reply);
   if (effects.text) panel_.setText(fieldName(effects.text->field), effects.text->text);

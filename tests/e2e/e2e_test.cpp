@@ -1,13 +1,16 @@
 // The real shell (QSerialPort adapter, nested-loop Wait, widgets offscreen) against the simulator
 // on a pseudo-terminal.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 
@@ -200,6 +203,79 @@ TEST(EndToEnd, APresetWritesDirectionsAndStepsBehindTheBusyWindow) {
   tool.press("Command5(1)");
   tool.loop.Wait(300);
   EXPECT_EQ(tool.text("Text1(1)"), "1450");
+}
+
+// The far end of a pseudo-terminal, written by the test itself at chosen moments.
+class ScriptedLine {
+ public:
+  explicit ScriptedLine(const std::string& link) : master_(::posix_openpt(O_RDWR | O_NOCTTY)) {
+    char name[128] = {};
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
+        ::ptsname_r(master_, name, sizeof name) != 0) {
+      throw std::runtime_error("pseudo-terminal");
+    }
+    std::filesystem::create_symlink(name, link);
+  }
+  ~ScriptedLine() { ::close(master_); }
+  void sayAt(int ms, std::string bytes) {
+    QTimer::singleShot(ms, [this, bytes] {
+      EXPECT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    });
+  }
+
+ private:
+  int master_;
+};
+
+// A button pressed in the same instant as the first bytes of a reply runs inside the receive
+// handler's yield, and waits there; the replies that arrive during its waits are taken as they
+// come, each under the kind set last, not held back until some later byte.
+TEST(EndToEnd, RepliesDuringAHandlerStartedInsideTheReceiveYieldAreTakenWhenTheyArrive) {
+  Tool tool;
+  ScriptedLine line(tool.link());
+  ASSERT_TRUE(tool.openPort());
+  tool.press("Command5(0)");  // MaxRate
+  bool pressed = false;
+  const auto receive = tool.port.onReceived;
+  tool.port.onReceived = [&](std::string_view bytes) {
+    if (!std::exchange(pressed, true)) {
+      // Buzzer "ON": a switch, two 1000 ms waits around its read-back query.
+      QMetaObject::invokeMethod(
+          &tool.window, [&] { tool.press("Command13"); }, Qt::QueuedConnection);
+    }
+    receive(bytes);
+  };
+  struct Seen {
+    std::string buffer;
+    Colour on, off;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
+  auto lookAt = [&](int ms) {
+    QTimer::singleShot(ms, [&] {
+      seen.push_back({tool.form.RecvBuf(), tool.window.lamp(13), tool.window.lamp(14)});
+    });
+  };
+  line.sayAt(0, "40");
+  line.sayAt(60, "0#");  // "400", under the switch's kind by now: not a 0, so ON
+  lookAt(500);
+  line.sayAt(1400, "0#");  // the read-back: the buzzer is off
+  lookAt(1700);
+  line.sayAt(2600, "5#");  // after the switch: still its kind
+  lookAt(2900);
+  tool.loop.Wait(3100);
+  EXPECT_EQ(seen, (std::vector<Seen>{
+                      {"", kMagenta, kTeal}, {"", kTeal, kMagenta}, {"", kMagenta, kTeal}}));
+  EXPECT_EQ(tool.form.ReplyKind(), 29);
+}
+
+TEST(EndToEnd, AWaitOfZeroLetsPendingEventsRun) {
+  Tool tool;
+  bool ran = false;
+  QMetaObject::invokeMethod(
+      &tool.window, [&] { ran = true; }, Qt::QueuedConnection);
+  tool.loop.Wait(0);
+  EXPECT_TRUE(ran);
 }
 
 }  // namespace

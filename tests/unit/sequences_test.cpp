@@ -132,18 +132,43 @@ TEST(Reception, NotificationsAreAssembledIntoOneReply) {
   }
 }
 
-TEST(Reception, AFloodWithoutHashStaysBoundedAndAReplyAfterItIsTaken) {
+// A run of 1024 bytes without "#" is noise: it goes, and so does what follows it up to the next
+// "#", unless the tool writes a command first. A reply after it is shown exactly, nothing in front.
+TEST(Reception, NoiseGoesUpToTheNextHashUnlessACommandIsWrittenFirst) {
+  struct Case {
+    bool queryAfterNoise;
+    std::string after, shown;
+  };
+  const Case cases[] = {
+      {true, "+123*45#", "+123*45"},      // the query ends the noise
+      {false, "yy+1*00#", "old"},         // no write: the noise ends at its "#"
+      {false, "yy#+123*45#", "+123*45"},  // and what follows that "#" is a reply again
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.after);
+    Rig rig;
+    rig.openPort();
+    rig.panel.texts["Text1(21)"] = "old";
+    rig.form.Command5_Click(15);  // home azimuth: shown as it comes
+    for (int i = 0; i < 512; ++i) rig.form.MSComm1_OnComm(2, std::string(4096, 'x'));  // 2 MiB
+    EXPECT_EQ(rig.form.RecvBuf(), "");
+    if (c.queryAfterNoise) rig.form.Command5_Click(15);
+    rig.form.MSComm1_OnComm(2, c.after);
+    EXPECT_EQ(rig.panel.text("Text1(21)"), c.shown);
+    EXPECT_EQ(rig.form.RecvBuf(), "");
+  }
+}
+
+TEST(Reception, AnOptionRowsAnswerAfterNoiseLightsTheLampItSays) {
   Rig rig;
-  rig.form.Command5_Click(0);
-  const std::string junk(4096, 'x');
-  for (int i = 0; i < 256; ++i) rig.form.MSComm1_OnComm(2, junk);  // 1 MiB
-  EXPECT_LE(rig.form.RecvBuf().size(), Form1::kRecvBufLimit);
-  rig.form.Command5_Click(6);  // latitude: shown as it comes
-  rig.form.MSComm1_OnComm(2, "+35*40#");
-  const std::string shown = rig.panel.text("Text1(6)");
-  EXPECT_TRUE(shown.ends_with("+35*40")) << shown.size();
-  EXPECT_LE(shown.size(), Form1::kRecvBufLimit);
-  EXPECT_EQ(rig.form.RecvBuf(), "");
+  rig.openPort();
+  FakeController ctl(rig.loop, rig.port, rig.form);
+  ctl.answers[":GXEP#"] = "0";
+  // 2000 bytes of noise between the switch and its read-back query.
+  rig.loop.at(500, [&] { rig.form.MSComm1_OnComm(2, std::string(2000, 'x')); });
+  rig.form.Command13_Click();  // buzzer ON; the controller says it stayed off
+  EXPECT_EQ(rig.panel.lamp(13), kTeal);
+  EXPECT_EQ(rig.panel.lamp(14), kMagenta);
 }
 
 TEST(Reception, ANotificationDuringTheYieldTakesTheReplyItself) {

@@ -48,6 +48,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",\"10\",\r\n",
                   std::nullopt},
         ParseCase{"NoFinalComma", R"("1","2","3","4","5","6","7","8","9","10","11")", kDigits},
+        ParseCase{"ByteOrderMark", "\xEF\xBB\xBF\"1\",2,3,4,5,6,7,8,9,10,11", kDigits},
+        ParseCase{"OnlyOneByteOrderMark",
+                  "\xEF\xBB\xBF\xEF\xBB\xBF"
+                  "1,2,3,4,5,6,7,8,9,10,11",
+                  SetDataFields{"\xEF\xBB\xBF"
+                                "1",
+                                "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}},
         ParseCase{"Unquoted", " 1 ,2,3,4,5,6,7,8,9,10,\t11\t", kDigits},
         ParseCase{"OneFieldALine", "1\n2\r\n3\r4\n5\n6\n7\n8\n9\n10\n11", kDigits},
         ParseCase{"CommaThenLineEnd", "\"1\",\r\n\"2\", \n3,4,5,6,7,8,9,10,11,\r\n", kDigits},

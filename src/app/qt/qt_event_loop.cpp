@@ -20,11 +20,17 @@ void QtEventLoop::Wait(double ms) {
   timer.setSingleShot(true);
   QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
   running_.push_back(&loop);
+  bool eventsRan = false;
   while (!quitting_) {
     const qint64 leftNs = targetNs - clock.nsecsElapsed();
-    if (leftNs <= 0) break;
+    if (leftNs <= 0) {
+      // Even a wait of 0 lets what is pending run once, as every wait does.
+      if (!eventsRan) QCoreApplication::processEvents();
+      break;
+    }
     timer.start(static_cast<int>(std::ceil(static_cast<double>(leftNs) / 1e6)));
     loop.exec();
+    eventsRan = true;
   }
   running_.erase(std::find(running_.begin(), running_.end(), &loop));
 }

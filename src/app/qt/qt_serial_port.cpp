@@ -97,7 +97,17 @@ void QtSerialPort::readAvailable() {
   if (data.isEmpty()) return;
   qCDebug(lcSerial).noquote() << logLine(
       "received", std::string_view(data.constData(), static_cast<size_t>(data.size())));
-  if (onReceived) onReceived(std::string_view(data.constData(), static_cast<size_t>(data.size())));
+  // The receive handler yields to the event loop, and a button's handler started there may wait.
+  // QSerialPort emits no readyRead while a slot of it still runs, so a reply arriving during
+  // such a wait would sit unread. Hand the bytes on through the queue instead: this slot has
+  // returned before the handler runs, and a later chunk is delivered at once, nested.
+  QMetaObject::invokeMethod(
+      this,
+      [this, data] {
+        if (onReceived)
+          onReceived(std::string_view(data.constData(), static_cast<size_t>(data.size())));
+      },
+      Qt::QueuedConnection);
 }
 
 void QtSerialPort::errorOccurred(QSerialPort::SerialPortError error) {

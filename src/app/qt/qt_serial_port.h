@@ -30,6 +30,7 @@ class QtSerialPort : public QObject, public Port {
   bool isOpen() const override { return open_; }
   void write(std::string_view bytes) override;
 
+  // Received bytes, in order, each chunk from its own turn of the event loop.
   std::function<void(std::string_view)> onReceived;
   std::function<void()> onLost;  // called from the event loop, after the port is closed
 
