@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 #include "fuzz/fuzz_support.h"
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 #include "settings/number_conversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 #include "app/form1.h"
 
 namespace korvane {

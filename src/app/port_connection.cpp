@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/controls.h"
+#include "protocol/controls.h"
 #include "app/form1.h"
 #include "files/local_file.h"
 #include "files/port_file.h"
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 
 namespace korvane {
 

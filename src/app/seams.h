@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "operation/date_time.h"
+
 namespace korvane {
 
 struct Colour {
@@ -51,10 +53,6 @@ class Port {
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
   virtual void write(std::string_view bytes) = 0;
-};
-
-struct LocalDateTime {
-  int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
 
 class EventLoop {

@@ -21,7 +21,4 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path,
 bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
                     std::string* error = nullptr);
 
-// Bytes as UTF-8 text: invalid sequences become U+FFFD, so that a field never holds broken text.
-std::string ValidUtf8(std::string_view bytes);
-
 }  // namespace korvane

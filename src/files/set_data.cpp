@@ -1,10 +1,10 @@
 #include "files/set_data.h"
 
+#include "protocol/utf8.h"
+
 namespace korvane {
 
 namespace {
-
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';

@@ -1,6 +1,6 @@
 #include "operation/date_time.h"
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 
 namespace korvane {
 

@@ -3,9 +3,12 @@
 
 #include <string>
 
-#include "app/seams.h"
 
 namespace korvane {
+
+struct LocalDateTime {
+  int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
 
 // ":SC" MM "/" DD "/" YY "#"
 std::string DateCommand(const LocalDateTime& when);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "presets/presets.h"
+#include "protocol/presets.h"
 #include "settings/number_conversions.h"
 
 namespace korvane {

@@ -1,37 +1,11 @@
 #include "settings/dispatch.h"
 
+#include "protocol/utf8.h"
 #include "settings/number_conversions.h"
 
 namespace korvane {
 
 namespace {
-
-bool isContinuationByte(unsigned char c) {
-  return (c & 0xC0) == 0x80;
-}
-
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if ((lead & 0xE0) == 0xC0) return 2;
-  if ((lead & 0xF0) == 0xE0) return 3;
-  if ((lead & 0xF8) == 0xF0) return 4;
-  return 0;
-}
-
-// The last character of a UTF-8 text, so that a multi-byte character is never cut in half. A
-// broken sequence at the end gives its last byte alone.
-std::string lastCharacter(std::string_view reply) {
-  if (reply.empty()) return {};
-  std::size_t start = reply.size() - 1;
-  while (start > 0 && reply.size() - start < 4 &&
-         isContinuationByte(static_cast<unsigned char>(reply[start]))) {
-    --start;
-  }
-  if (sequenceLength(static_cast<unsigned char>(reply[start])) != reply.size() - start) {
-    start = reply.size() - 1;
-  }
-  return std::string(reply.substr(start));
-}
 
 // The window shows longitude and UTC offset with the controller's sign turned round; a reply
 // without a sign says nothing we can show.
@@ -76,7 +50,7 @@ ReplyEffects DispatchReply(int replyKind, std::string_view reply) {
       }
       break;
     case ReplyHandling::LastCharacter:
-      effects.text = ReplyEffects::TextEffect{setting->field, lastCharacter(reply)};
+      effects.text = ReplyEffects::TextEffect{setting->field, std::string(LastUtf8Character(reply))};
       break;
     case ReplyHandling::AsIsThenLamps:
       showAsIs();

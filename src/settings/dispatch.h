@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 
 namespace korvane {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/command_set.h"
-#include "settings/catalogue.h"
+#include "protocol/command_set.h"
+#include "protocol/catalogue.h"
 #include "settings/number_conversions.h"
 
 namespace korvane {

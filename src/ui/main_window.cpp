@@ -10,8 +10,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/controls.h"
-#include "presets/presets.h"
+#include "protocol/controls.h"
+#include "protocol/presets.h"
 #include "ui/busy_window.h"
 #include "ui/layout.h"
 

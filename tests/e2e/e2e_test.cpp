@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "e2e/tool.h"
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 #include "support/sim_process.h"
 #include "ui/busy_window.h"
 

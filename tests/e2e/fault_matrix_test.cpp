@@ -34,9 +34,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 #include "e2e/tool.h"
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 #include "support/sim_process.h"
 #include "ui/busy_window.h"
 

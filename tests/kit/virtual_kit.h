@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
+#include "protocol/controls.h"
 #include "app/form1.h"
 #include "app/seams.h"
 

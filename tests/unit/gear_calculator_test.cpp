@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "presets/presets.h"
+#include "protocol/presets.h"
 
 namespace korvane {
 namespace {

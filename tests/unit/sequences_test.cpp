@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 #include "kit/virtual_kit.h"
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 
 namespace korvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 
 namespace korvane {
 namespace {

@@ -1,10 +1,11 @@
 // Load_Set and Save_Set: the USER preset in "SetData.txt".
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 #include "app/form1.h"
 #include "files/local_file.h"
+#include "protocol/utf8.h"
 #include "files/set_data.h"
-#include "presets/presets.h"
+#include "protocol/presets.h"
 #include "settings/number_conversions.h"
 
 namespace korvane {

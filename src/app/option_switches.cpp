@@ -1,9 +1,9 @@
 // The ON/OFF option rows and the polar home position.
 
-#include "app/command_set.h"
-#include "app/controls.h"
+#include "protocol/command_set.h"
+#include "protocol/controls.h"
 #include "app/form1.h"
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "presets/presets.h"
+#include "protocol/presets.h"
 
 #include <algorithm>
 

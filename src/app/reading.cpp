@@ -1,8 +1,8 @@
 // "接続" and the read buttons: set the kind of the expected reply, send the query.
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 #include "app/form1.h"
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 
 namespace korvane {
 

@@ -1,6 +1,6 @@
 // The one-shot operating buttons, the clock and the WiFi mode.
 
-#include "app/command_set.h"
+#include "protocol/command_set.h"
 #include "app/form1.h"
 #include "operation/date_time.h"
 

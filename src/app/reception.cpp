@@ -1,9 +1,9 @@
 // The port's receive notification: collect text up to the first "#", take that one reply and put
 // it where the current ReplyKind says.
 
-#include "app/controls.h"
+#include "protocol/controls.h"
 #include "app/form1.h"
-#include "files/local_file.h"
+#include "protocol/utf8.h"
 #include "settings/dispatch.h"
 
 namespace korvane {

@@ -1,9 +1,9 @@
 // The SET buttons: one write command (or the rejection notice) from the field of the row.
 
-#include "app/command_set.h"
-#include "app/controls.h"
+#include "protocol/command_set.h"
+#include "protocol/controls.h"
 #include "app/form1.h"
-#include "settings/catalogue.h"
+#include "protocol/catalogue.h"
 #include "settings/set_command.h"
 
 namespace korvane {

@@ -2,11 +2,11 @@
 
 #include <variant>
 
-#include "app/command_set.h"
-#include "app/controls.h"
+#include "protocol/command_set.h"
+#include "protocol/controls.h"
 #include "app/form1.h"
 #include "presets/gear_calculator.h"
-#include "presets/presets.h"
+#include "protocol/presets.h"
 
 namespace korvane {
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/controls.h"
+#include "protocol/controls.h"
 
 namespace korvane {
 
