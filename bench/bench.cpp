@@ -28,6 +28,7 @@
 #include "app/form1.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
+#include "app/qt/wiring.h"
 #include "kit/virtual_kit.h"
 #include "support/sim_process.h"
 #include "ui/main_window.h"
@@ -157,12 +158,12 @@ void readAllFigures() {
   korvane::QtEventLoop loop;
   korvane::kit::FakeOperator op;
   korvane::Form1 form(panel, port, loop, op, dir.path);
+  korvane::WireShell(form, port, window);
   std::vector<Clock::time_point> replyArrivals;
-  port.onReceived = [&](std::string_view bytes) {
+  port.onReceived = [&, receive = port.onReceived](std::string_view bytes) {
     if (bytes.find('#') != std::string_view::npos) replyArrivals.push_back(Clock::now());
-    form.MSComm1_OnComm(korvane::Form1::kReceiveEvent, bytes);
+    receive(bytes);
   };
-  window.bind(&form);
   showAndWaitExposed(window);
   korvane::testing::SimProcess sim({}, (dir.path / "COM1").string());
 

@@ -1,7 +1,8 @@
 #pragma once
 // Every event handler of the main window and of the hidden port form, written against the seams.
-// The handlers are spread over the folders of the subsystem they belong to; this class holds the
-// little state the tool has besides the window's own controls: ReplyKind and the receive buffer.
+// The handlers live in one file per subsystem; the decisions they need are pure functions in the
+// folders below. This class holds the little state the tool has besides the window's own
+// controls: ReplyKind and the receive buffer.
 
 #include <cstdint>
 #include <filesystem>
@@ -33,33 +34,25 @@ class Form1 {
   void SendCommand(std::string_view command);
   void Wait(double ms);
 
-  // --- reception (settings/reception.cpp); event code 2 is "data received"
+  // --- reception; event code 2 is "data received"
   static constexpr int kReceiveEvent = 2;
   static constexpr std::size_t kRecvBufLimit = ReceiveBuffer::kLimit;
   void MSComm1_OnComm(int eventCode, std::string_view bytes);
 
-  // --- reading, writing, option switches (settings/)
+  // --- reading, writing, option switches
   void Command11_Click();  // "接続": open and read everything
   void Command5_Click(int index);
   void Command6_Click(int index);
   void OptionSwitch_Click(int button);  // Command13..18, 20, 21
-  void Command13_Click() { OptionSwitch_Click(13); }
-  void Command14_Click() { OptionSwitch_Click(14); }
-  void Command15_Click() { OptionSwitch_Click(15); }
-  void Command16_Click() { OptionSwitch_Click(16); }
-  void Command17_Click() { OptionSwitch_Click(17); }
-  void Command18_Click() { OptionSwitch_Click(18); }
-  void Command20_Click() { OptionSwitch_Click(20); }
-  void Command21_Click() { OptionSwitch_Click(21); }
-  void Command29_Click();  // polar home position
+  void Command29_Click();               // polar home position
 
-  // --- operating buttons (operation/)
+  // --- operating buttons
   void Operation_Click(int button);  // Command1..4, 7..10, 22..27, 30..33, 37
   void Command34_Click();            // date and time "Set"
   void Command35_Click();            // "APモード"
   void Command36_Click();            // "STモード"
 
-  // --- presets, calculator, settings file (presets/, files/)
+  // --- presets, calculator, settings file
   void Command19_Click();  // "手動計算"
   void Combo2_Click();     // a pick from the preset list
   void Command28_Click();  // "USERﾌﾟﾘｾｯﾄ保存"
@@ -72,9 +65,8 @@ class Form1 {
   bool ending() const { return ending_; }
   const std::filesystem::path& folder() const { return folder_; }
 
-  // Every handler the window can trigger by a button, by control name ("Command6(3)",
-  // "Command21"); false for a name that has no click handler. The shell and the tests press
-  // buttons through this one table.
+  // Presses a button of the window by its control name ("Command6(3)", "Command21"); false for
+  // a name that is no button. The shell and the tests press buttons through this one table.
   bool Click(std::string_view control);
 
  private:

@@ -1,21 +1,19 @@
 // The one-shot operating buttons, the clock and the WiFi mode.
 
-#include "protocol/command_set.h"
 #include "app/form1.h"
 #include "operation/date_time.h"
+#include "protocol/command_set.h"
 
 namespace korvane {
 
 void Form1::Operation_Click(int button) {
-  for (const OperationButton& b : kOperationButtons) {
-    if (b.button != button) continue;
-    for (std::string_view command : b.commands) {
-      if (!command.empty()) SendCommand(command);
-    }
-    // The lamps move whether or not the command reached the controller.
-    if (b.lamps.exists()) applyLamps(b.lamps.first, b.lamps.second);
-    return;
+  const OperationButton* b = operationButton(button);
+  if (b == nullptr) return;
+  for (std::string_view command : b->commands) {
+    if (!command.empty()) SendCommand(command);
   }
+  // The lamps move whether or not the command reached the controller.
+  if (b->lamps.exists()) applyLamps(b->lamps.first, b->lamps.second);
 }
 
 void Form1::Command34_Click() {

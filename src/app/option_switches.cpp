@@ -1,23 +1,23 @@
 // The ON/OFF option rows and the polar home position.
 
-#include "protocol/command_set.h"
-#include "protocol/controls.h"
 #include "app/form1.h"
 #include "protocol/catalogue.h"
+#include "protocol/command_set.h"
+#include "protocol/controls.h"
 
 namespace korvane {
 
 void Form1::OptionSwitch_Click(int button) {
-  for (const OptionRow& row : kOptionRows) {
-    if (row.onButton != button && row.offButton != button) continue;
-    // Set first, so that an answer to the switch itself also moves the lamps.
-    replyKind_ = static_cast<std::int16_t>(row.replyKind);
-    SendCommand(button == row.onButton ? row.onCommand : row.offCommand);
-    Wait(kOptionWaitMs);
-    SendCommand(settingByKind(row.replyKind)->query);
-    Wait(kOptionWaitMs);
-    return;
-  }
+  const auto row = std::ranges::find_if(kOptionRows, [button](const OptionRow& r) {
+    return r.onButton == button || r.offButton == button;
+  });
+  if (row == kOptionRows.end()) return;
+  // Set first, so that an answer to the switch itself also moves the lamps.
+  replyKind_ = static_cast<std::int16_t>(row->replyKind);
+  SendCommand(button == row->onButton ? row->onCommand : row->offCommand);
+  Wait(kOptionWaitMs);
+  SendCommand(settingByKind(row->replyKind)->query);
+  Wait(kOptionWaitMs);
 }
 
 void Form1::Command29_Click() {

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "protocol/controls.h"
 #include "app/form1.h"
 #include "files/local_file.h"
 #include "files/port_file.h"
 #include "protocol/catalogue.h"
+#include "protocol/controls.h"
 
 namespace korvane {
 
@@ -85,12 +85,8 @@ void Form1::Combo1_LostFocus() {
 void Form1::Command12_Click() {
   COMM1close();
   for (const Setting& s : kSettings) {
-    // The hidden fields 18 and 19, the answer field 99 and the gear table keep their texts.
-    if ((s.field >= 0 && s.field <= 17) || (s.field >= 20 && s.field <= 25)) {
-      panel_.setText(text1(s.field), "");
-    }
+    if (s.clearedOnDisconnect) panel_.setText(fieldName(s.field), "");
   }
-  panel_.setText(kCombo3, "");
   for (int shape = 1; shape <= kLampCount; ++shape) panel_.setLamp(shape, kTeal);
 }
 

@@ -2,10 +2,10 @@
 
 #include <variant>
 
-#include "protocol/command_set.h"
-#include "protocol/controls.h"
 #include "app/form1.h"
 #include "presets/gear_calculator.h"
+#include "protocol/command_set.h"
+#include "protocol/controls.h"
 #include "protocol/presets.h"
 
 namespace korvane {
@@ -34,11 +34,11 @@ void Form1::Command19_Click() {
   panel_.showBusy(true);
   panel_.setEnabled(kCommand19, false);
   // A plus lamp that is not magenta (teal, or green before any direction is known) means minus.
-  const bool raPlus = panel_.lamp(kRaPlusLamp) == kMagenta;
-  const bool decPlus = panel_.lamp(kDecPlusLamp) == kMagenta;
-  SendCommand(operationButton(raPlus ? kRaPlusButton : kRaMinusButton).commands[0]);
+  const bool raPlus = panel_.lamp(kRaDirection.plusLamp()) == kMagenta;
+  const bool decPlus = panel_.lamp(kDecDirection.plusLamp()) == kMagenta;
+  SendCommand(kRaDirection.of(raPlus).commands[0]);
   Wait(kCalculatorWaitMs);
-  SendCommand(operationButton(decPlus ? kDecPlusButton : kDecMinusButton).commands[0]);
+  SendCommand(kDecDirection.of(decPlus).commands[0]);
   for (int i = 0; i < kStepSetButtons; ++i) {
     Wait(kCalculatorWaitMs);
     Command6_Click(i);
@@ -56,8 +56,8 @@ void Form1::Combo2_Click() {
     for (std::size_t i = 0; i < kGearFields.size(); ++i) {
       panel_.setText(kGearFields[i], preset->fields[i]);
     }
-    Operation_Click(preset->raPlus ? kRaPlusButton : kRaMinusButton);
-    Operation_Click(preset->decPlus ? kDecPlusButton : kDecMinusButton);
+    Operation_Click(kRaDirection.of(preset->raPlus).button);
+    Operation_Click(kDecDirection.of(preset->decPlus).button);
   }
   Command19_Click();
 }

@@ -1,11 +1,11 @@
 // Load_Set and Save_Set: the USER preset in "SetData.txt".
 
-#include "protocol/command_set.h"
 #include "app/form1.h"
 #include "files/local_file.h"
-#include "protocol/utf8.h"
 #include "files/set_data.h"
+#include "protocol/command_set.h"
 #include "protocol/presets.h"
+#include "protocol/utf8.h"
 #include "settings/number_conversions.h"
 
 namespace korvane {
@@ -17,14 +17,14 @@ constexpr const char* kSaveFailedTitle = "保存エラー";
 constexpr const char* kSaveFailedText =
     "USER 設定を保存できませんでした。以前の設定ファイルはそのまま残っています。\n"
     "保存先のフォルダーとディスクの空きを確かめてください。\n";
-constexpr std::size_t kRaDirection = 9, kDecDirection = 10;
+constexpr std::size_t kRaField = 9, kDecField = 10;
 }  // namespace
 
 void Form1::Save_Set() {
   SetDataFields fields;
   for (std::size_t i = 0; i < kGearFields.size(); ++i) fields[i] = panel_.text(kGearFields[i]);
-  fields[kRaDirection] = panel_.lamp(kRaPlusLamp) == kMagenta ? "1" : "0";
-  fields[kDecDirection] = panel_.lamp(kDecPlusLamp) == kMagenta ? "1" : "0";
+  fields[kRaField] = panel_.lamp(kRaDirection.plusLamp()) == kMagenta ? "1" : "0";
+  fields[kDecField] = panel_.lamp(kDecDirection.plusLamp()) == kMagenta ? "1" : "0";
   const std::filesystem::path path = folder_ / kSetDataFileName;
   std::string error;
   if (!WriteLocalFile(path, Format_SetData(fields), &error)) {
@@ -45,14 +45,13 @@ void Form1::Load_Set() {
     panel_.setText(kGearFields[i], ValidUtf8((*parsed)[i]));
   }
   // A direction that is not a number stops the load there; what was set stays.
-  const auto ra = WholeNumber((*parsed)[kRaDirection]);
-  if (!ra) return;
-  const LampPair raLamps = operationButton(*ra > 0 ? kRaPlusButton : kRaMinusButton).lamps;
-  applyLamps(raLamps.first, raLamps.second);
-  const auto dec = WholeNumber((*parsed)[kDecDirection]);
-  if (!dec) return;
-  const LampPair decLamps = operationButton(*dec > 0 ? kDecPlusButton : kDecMinusButton).lamps;
-  applyLamps(decLamps.first, decLamps.second);
+  for (const auto& [field, axis] :
+       {std::pair{kRaField, kRaDirection}, {kDecField, kDecDirection}}) {
+    const auto plus = WholeNumber((*parsed)[field]);
+    if (!plus) return;
+    const LampPair lamps = axis.of(*plus > 0).lamps;
+    applyLamps(lamps.first, lamps.second);
+  }
 }
 
 }  // namespace korvane

@@ -1,9 +1,9 @@
 // The SET buttons: one write command (or the rejection notice) from the field of the row.
 
-#include "protocol/command_set.h"
-#include "protocol/controls.h"
 #include "app/form1.h"
 #include "protocol/catalogue.h"
+#include "protocol/command_set.h"
+#include "protocol/controls.h"
 #include "settings/set_command.h"
 
 namespace korvane {
@@ -16,14 +16,12 @@ void Form1::Command6_Click(int index) {
   // Any answer to a write lands in the hidden field, never in a visible one.
   replyKind_ = kSetReplyKind;
   const SetRow* row = setRowByIndex(index);
-  const std::string text = row ? panel_.text(fieldName(row->field)) : std::string();
-  const SetOutcome outcome = Build_SetCmd(index, text);
+  if (row == nullptr) return;
+  const SetOutcome outcome = Build_SetCmd(*row, panel_.text(fieldName(row->field)));
   switch (outcome.kind) {
     case SetOutcome::Kind::Command:
-      SendCommand(outcome.text);
-      break;
     case SetOutcome::Kind::Rejection:
-      SendCommand(kRejectionNotice);
+      SendCommand(outcome.text);
       break;
     case SetOutcome::Kind::Refused:
       operator_.message(outcome.text, kRefusedTitle, MessageStyle::Critical);

@@ -5,33 +5,34 @@
 namespace korvane {
 
 namespace {
-template <typename Table, typename Pred>
-auto* findRow(const Table& table, Pred pred) {
-  auto it = std::find_if(table.begin(), table.end(), pred);
+// The row whose column equals the key; nullptr when there is none.
+template <typename Table, typename Key, typename Column>
+auto* findRow(const Table& table, const Key& key, Column column) {
+  const auto it = std::ranges::find(table, key, column);
   return it == table.end() ? nullptr : &*it;
 }
 }  // namespace
 
 const Setting* settingByKind(int replyKind) {
-  return findRow(kSettings, [&](const Setting& s) { return s.replyKind == replyKind; });
+  return findRow(kSettings, replyKind, &Setting::replyKind);
 }
 
 const Setting* settingByField(int text1Index) {
-  return findRow(kSettings, [&](const Setting& s) { return s.field == text1Index; });
+  return findRow(kSettings, text1Index, &Setting::field);
 }
 
 const Setting* settingByReadButton(int command5Index) {
   if (command5Index < 0) return nullptr;
-  return findRow(kSettings, [&](const Setting& s) { return s.readButton == command5Index; });
+  return findRow(kSettings, command5Index, &Setting::readButton);
 }
 
 const SetRow* setRowByIndex(int command6Index) {
-  return findRow(kSetRows, [&](const SetRow& r) { return r.index == command6Index; });
+  return findRow(kSetRows, command6Index, &SetRow::index);
 }
 
 std::array<const Setting*, kReadAllOrder.size()> readAllSequence() {
   std::array<const Setting*, kReadAllOrder.size()> out{};
-  std::transform(kReadAllOrder.begin(), kReadAllOrder.end(), out.begin(), settingByKind);
+  std::ranges::transform(kReadAllOrder, out.begin(), settingByKind);
   return out;
 }
 

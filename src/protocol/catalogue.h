@@ -3,6 +3,7 @@
 // reply is handled and which SET button writes it. Every handler looks settings up here instead
 // of repeating queries, kinds or indices.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -39,45 +40,45 @@ struct Setting {
   ReplyHandling handling;
   double replyLimit;  // inclusive upper limit of RangeChecked replies
   LampPair lamps;
-  int setButton;  // Command6 index, -1 for none
+  bool clearedOnDisconnect;  // "切断" empties the field
 };
 
 // clang-format off
 inline constexpr std::array<Setting, 32> kSettings{{
-  // kind field            caption                    query       read handling                       limit   lamps     set
-  { 1,  0,             "MaxRate",                 ":GXE1#",   0,  ReplyHandling::RangeChecked,    999,    {},       0},
-  { 2,  1,             "赤経角度対ステップ",       ":GXE4#",   1,  ReplyHandling::RangeChecked,    200000, {},       1},
-  { 3,  2,             "赤緯角度対ステップ",       ":GXE5#",   2,  ReplyHandling::RangeChecked,    200000, {},       2},
-  { 4,  3,             "赤経ウォーム対ステップ",   ":GXE7#",   3,  ReplyHandling::RangeChecked,    200000, {},       3},
-  { 5,  4,             "赤緯ウォーム対ステップ",   ":GXEE#",   4,  ReplyHandling::RangeChecked,    200000, {},       4},
-  { 6,  5,             "観測地　経度",             ":Gg#",     5,  ReplyHandling::SignInverted,    0,      {},       11},
-  { 7,  6,             "観測地　緯度",             ":Gt#",     6,  ReplyHandling::AsIs,            0,      {},       12},
-  { 8,  7,             "UTC OFFSET（時差）",       ":GG#",     7,  ReplyHandling::SignInverted,    0,      {},       13},
-  { 9,  8,             "バックラッシュ　赤経",     ":%BR#",    8,  ReplyHandling::AsIs,            0,      {},       9},
-  {10,  9,             "バックラッシュ　赤緯",     ":%BD#",    9,  ReplyHandling::AsIs,            0,      {},       10},
-  {11,  10,            "子午線　西側",             ":GXEA#",   10, ReplyHandling::AsIs,            0,      {},       8},
-  {12,  11,            "子午線　東側",             ":GXE9#",   11, ReplyHandling::AsIs,            0,      {},       7},
-  {13,  12,            "天頂",                     ":Go#",     12, ReplyHandling::AsIs,            0,      {},       6},
-  {14,  13,            "地平線",                   ":Gh#",     13, ReplyHandling::AsIs,            0,      {},       5},
-  {15,  14,            "日時",                     ":GX81#",   -1, ReplyHandling::AsIs,            0,      {},       -1},
-  {16,  15,            "日時",                     ":GX80#",   -1, ReplyHandling::AsIs,            0,      {},       -1},
-  {17,  16,            "赤経+ / 赤経-",            ":GXEF#",   -1, ReplyHandling::AsIsThenLamps,   0,      {1, 2},   -1},
-  {18,  17,            "赤緯+ / 赤緯-",            ":GXEG#",   -1, ReplyHandling::AsIsThenLamps,   0,      {3, 4},   -1},
-  {19,  18,            "Limit ON / Limit OFF",     ":GXEH#",   -1, ReplyHandling::AsIsThenLamps,   0,      {5, 6},   -1},
-  {20,  19,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       -1},
-  {21,  20,            "HOMEポジション　高度",     ":G1#",     14, ReplyHandling::AsIs,            0,      {},       14},
-  {22,  21,            "HOMEポジション　方位",     ":G2#",     15, ReplyHandling::AsIs,            0,      {},       15},
-  {23,  kCombo3Index,  "チャンネル",               ":GXEL#",   -1, ReplyHandling::LastCharacter,   0,      {},       16},
-  {24,  23,            "WIFI (AP) SSID",           ":GXEM#",   -1, ReplyHandling::AsIs,            0,      {},       17},
-  {25,  24,            "WIFI (AP) PASSWORD",       ":GXEN#",   -1, ReplyHandling::AsIs,            0,      {},       18},
-  {26,  kNoField,      "自動導入子午線自動反転",   ":GXEI#",   -1, ReplyHandling::LampsOnly,       0,      {7, 8},   -1},
-  {27,  kNoField,      "恒星時運転子午線自動反転", ":GX95#",   -1, ReplyHandling::LampsOnly,       0,      {9, 10},  -1},
-  {28,  kNoField,      "　子午線反転時動作一旦停止", ":GXEQ#", -1, ReplyHandling::LampsOnly,       0,      {11, 12}, -1},
-  {29,  kNoField,      "自動導入時　ブザー音",     ":GXEP#",   -1, ReplyHandling::LampsOnly,       0,      {13, 14}, -1},
-  {30,  22,            "WIFI (ST) SSID",           ":GXES#",   -1, ReplyHandling::AsIs,            0,      {},       19},
-  {31,  25,            "WIFI (ST) PASSWORD",       ":GXET#",   -1, ReplyHandling::AsIs,            0,      {},       20},
+  // kind field            caption                    query       read handling                       limit   lamps     cleared
+  { 1,  0,             "MaxRate",                 ":GXE1#",   0,  ReplyHandling::RangeChecked,    999,    {},       true},
+  { 2,  1,             "赤経角度対ステップ",       ":GXE4#",   1,  ReplyHandling::RangeChecked,    200000, {},       true},
+  { 3,  2,             "赤緯角度対ステップ",       ":GXE5#",   2,  ReplyHandling::RangeChecked,    200000, {},       true},
+  { 4,  3,             "赤経ウォーム対ステップ",   ":GXE7#",   3,  ReplyHandling::RangeChecked,    200000, {},       true},
+  { 5,  4,             "赤緯ウォーム対ステップ",   ":GXEE#",   4,  ReplyHandling::RangeChecked,    200000, {},       true},
+  { 6,  5,             "観測地　経度",             ":Gg#",     5,  ReplyHandling::SignInverted,    0,      {},       true},
+  { 7,  6,             "観測地　緯度",             ":Gt#",     6,  ReplyHandling::AsIs,            0,      {},       true},
+  { 8,  7,             "UTC OFFSET（時差）",       ":GG#",     7,  ReplyHandling::SignInverted,    0,      {},       true},
+  { 9,  8,             "バックラッシュ　赤経",     ":%BR#",    8,  ReplyHandling::AsIs,            0,      {},       true},
+  {10,  9,             "バックラッシュ　赤緯",     ":%BD#",    9,  ReplyHandling::AsIs,            0,      {},       true},
+  {11,  10,            "子午線　西側",             ":GXEA#",   10, ReplyHandling::AsIs,            0,      {},       true},
+  {12,  11,            "子午線　東側",             ":GXE9#",   11, ReplyHandling::AsIs,            0,      {},       true},
+  {13,  12,            "天頂",                     ":Go#",     12, ReplyHandling::AsIs,            0,      {},       true},
+  {14,  13,            "地平線",                   ":Gh#",     13, ReplyHandling::AsIs,            0,      {},       true},
+  {15,  14,            "日時",                     ":GX81#",   -1, ReplyHandling::AsIs,            0,      {},       true},
+  {16,  15,            "日時",                     ":GX80#",   -1, ReplyHandling::AsIs,            0,      {},       true},
+  {17,  16,            "赤経+ / 赤経-",            ":GXEF#",   -1, ReplyHandling::AsIsThenLamps,   0,      {1, 2},   true},
+  {18,  17,            "赤緯+ / 赤緯-",            ":GXEG#",   -1, ReplyHandling::AsIsThenLamps,   0,      {3, 4},   true},
+  {19,  18,            "Limit ON / Limit OFF",     ":GXEH#",   -1, ReplyHandling::AsIsThenLamps,   0,      {5, 6},   false},
+  {20,  19,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       false},
+  {21,  20,            "HOMEポジション　高度",     ":G1#",     14, ReplyHandling::AsIs,            0,      {},       true},
+  {22,  21,            "HOMEポジション　方位",     ":G2#",     15, ReplyHandling::AsIs,            0,      {},       true},
+  {23,  kCombo3Index,  "チャンネル",               ":GXEL#",   -1, ReplyHandling::LastCharacter,   0,      {},       true},
+  {24,  23,            "WIFI (AP) SSID",           ":GXEM#",   -1, ReplyHandling::AsIs,            0,      {},       true},
+  {25,  24,            "WIFI (AP) PASSWORD",       ":GXEN#",   -1, ReplyHandling::AsIs,            0,      {},       true},
+  {26,  kNoField,      "自動導入子午線自動反転",   ":GXEI#",   -1, ReplyHandling::LampsOnly,       0,      {7, 8},   false},
+  {27,  kNoField,      "恒星時運転子午線自動反転", ":GX95#",   -1, ReplyHandling::LampsOnly,       0,      {9, 10},  false},
+  {28,  kNoField,      "　子午線反転時動作一旦停止", ":GXEQ#", -1, ReplyHandling::LampsOnly,       0,      {11, 12}, false},
+  {29,  kNoField,      "自動導入時　ブザー音",     ":GXEP#",   -1, ReplyHandling::LampsOnly,       0,      {13, 14}, false},
+  {30,  22,            "WIFI (ST) SSID",           ":GXES#",   -1, ReplyHandling::AsIs,            0,      {},       true},
+  {31,  25,            "WIFI (ST) PASSWORD",       ":GXET#",   -1, ReplyHandling::AsIs,            0,      {},       true},
   // every SET button sets this kind first, so that an answer to a write lands out of sight
-  {100, 99,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       -1},
+  {100, 99,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       false},
 }};
 // clang-format on
 
@@ -90,11 +91,11 @@ inline constexpr std::array<int, 30> kReadAllOrder{1,  2,  3,  4,  5,  6,  7,  8
 
 // How a SET button turns its field's text into a value.
 enum class ValueForm : std::uint8_t {
-  W,   // WholeNumber, written with NumberText
-  L,   // LeadingNumber, written with NumberText
-  Z3,  // "00" + W, its last three characters
-  S,   // the sign inverted back, the rest as typed
-  T,   // the text as typed, blanks at both ends removed
+  WholeNumber,    // the whole text as a number, rounded down, written with NumberText
+  LeadingNumber,  // the number the text starts with, written with NumberText
+  ThreeDigits,    // a whole number as its last three digits, zero-padded ("5" -> "005")
+  SignInverted,   // the sign turned back to the controller's, the rest as typed
+  Typed,          // the text as typed, blanks at both ends removed
 };
 
 struct SetRow {
@@ -102,40 +103,47 @@ struct SetRow {
   int field;  // Text1 index or kCombo3Index
   ValueForm form;
   std::string_view prefix;
-  bool ranged;  // rows 0..4: a value outside [low, high] sends the rejection notice instead
+  bool ranged;  // a value outside [low, high] sends the rejection notice instead
   double low, high;
+  bool skipsEmpty;  // an empty field sends nothing
 };
 
 // clang-format off
 inline constexpr std::array<SetRow, 21> kSetRows{{
-  { 0, 0,             ValueForm::W,  ":$PA",   true,  21,  500},
-  { 1, 1,             ValueForm::W,  ":$PB",   true,  500, 200000},
-  { 2, 2,             ValueForm::W,  ":$PC",   true,  500, 200000},
-  { 3, 3,             ValueForm::W,  ":$PD",   true,  500, 200000},
-  { 4, 4,             ValueForm::W,  ":$PE",   true,  500, 200000},
-  { 5, 13,            ValueForm::L,  ":Sh",    false, 0,   0},
-  { 6, 12,            ValueForm::L,  ":So",    false, 0,   0},
-  { 7, 11,            ValueForm::W,  ":SXE9,", false, 0,   0},
-  { 8, 10,            ValueForm::W,  ":SXEA,", false, 0,   0},
-  { 9, 8,             ValueForm::Z3, ":$BR",   false, 0,   0},
-  {10, 9,             ValueForm::Z3, ":$BD",   false, 0,   0},
-  {11, 5,             ValueForm::S,  ":Sg",    false, 0,   0},
-  {12, 6,             ValueForm::T,  ":St",    false, 0,   0},
-  {13, 7,             ValueForm::S,  ":SG",    false, 0,   0},
-  {14, 20,            ValueForm::L,  ":$PF",   false, 0,   0},
-  {15, 21,            ValueForm::L,  ":$PG",   false, 0,   0},
-  {16, kCombo3Index,  ValueForm::L,  ":$PH",   false, 0,   0},
-  {17, 23,            ValueForm::T,  ":Sm",    false, 0,   0},
-  {18, 24,            ValueForm::T,  ":Sn",    false, 0,   0},
-  {19, 22,            ValueForm::T,  ":Sp",    false, 0,   0},
-  {20, 25,            ValueForm::T,  ":Sq",    false, 0,   0},
+  // SET field        form                      prefix    ranged low  high    skipsEmpty
+  { 0, 0,             ValueForm::WholeNumber,   ":$PA",   true,  21,  500,    true},
+  { 1, 1,             ValueForm::WholeNumber,   ":$PB",   true,  500, 200000, true},
+  { 2, 2,             ValueForm::WholeNumber,   ":$PC",   true,  500, 200000, true},
+  { 3, 3,             ValueForm::WholeNumber,   ":$PD",   true,  500, 200000, true},
+  { 4, 4,             ValueForm::WholeNumber,   ":$PE",   true,  500, 200000, true},
+  { 5, 13,            ValueForm::LeadingNumber, ":Sh",    false, 0,   0,      true},
+  { 6, 12,            ValueForm::LeadingNumber, ":So",    false, 0,   0,      true},
+  { 7, 11,            ValueForm::WholeNumber,   ":SXE9,", false, 0,   0,      true},
+  { 8, 10,            ValueForm::WholeNumber,   ":SXEA,", false, 0,   0,      true},
+  { 9, 8,             ValueForm::ThreeDigits,   ":$BR",   false, 0,   0,      true},
+  {10, 9,             ValueForm::ThreeDigits,   ":$BD",   false, 0,   0,      true},
+  {11, 5,             ValueForm::SignInverted,  ":Sg",    false, 0,   0,      true},
+  {12, 6,             ValueForm::Typed,         ":St",    false, 0,   0,      true},
+  {13, 7,             ValueForm::SignInverted,  ":SG",    false, 0,   0,      true},
+  {14, 20,            ValueForm::LeadingNumber, ":$PF",   false, 0,   0,      true},
+  {15, 21,            ValueForm::LeadingNumber, ":$PG",   false, 0,   0,      true},
+  {16, kCombo3Index,  ValueForm::LeadingNumber, ":$PH",   false, 0,   0,      false},
+  {17, 23,            ValueForm::Typed,         ":Sm",    false, 0,   0,      false},
+  {18, 24,            ValueForm::Typed,         ":Sn",    false, 0,   0,      false},
+  {19, 22,            ValueForm::Typed,         ":Sp",    false, 0,   0,      false},
+  {20, 25,            ValueForm::Typed,         ":Sq",    false, 0,   0,      false},
 }};
 // clang-format on
 
-// Rows up to this index send nothing for an empty field.
-inline constexpr int kLastRowSkippingEmpty = 15;
+// The caption of the setting a field shows, for the window's labels; a field the catalogue does
+// not have does not compile.
+constexpr std::string_view fieldCaption(int text1Index) {
+  const auto it = std::ranges::find(kSettings, text1Index, &Setting::field);
+  if (it == kSettings.end()) throw "no setting shows this field";
+  return it->caption;
+}
 
-// Lookups; nullptr when there is no such entry.
+// Lookups; nullptr when there is no such row.
 const Setting* settingByKind(int replyKind);
 const Setting* settingByField(int text1Index);
 const Setting* settingByReadButton(int command5Index);

@@ -103,115 +103,88 @@ double floorOf(const Decimal& d) {
   return m;
 }
 
-bool isLeadingBlank(char c) {
+bool isSkippedBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n';
 }
 
-// Reads the text as a stream with blanks, tabs and line feeds removed.
-class BlankSkippingReader {
+// One reader for both readings of a number. Lenient (LeadingNumber): blanks, tabs and line feeds
+// are skipped wherever they stand, and the number may stop anywhere. Strict (WholeNumber): only
+// U+0020 blanks around the number, and the number must be the whole text.
+class NumberScanner {
  public:
-  explicit BlankSkippingReader(std::string_view text) : text_(text) { skip(); }
-  bool atEnd() const { return pos_ >= text_.size(); }
-  char peek() const { return atEnd() ? '\0' : text_[pos_]; }
+  NumberScanner(std::string_view text, bool strict) : text_(text), strict_(strict) {
+    if (strict_) {
+      const auto first = text_.find_first_not_of(' ');
+      text_ = first == std::string_view::npos
+                  ? std::string_view()
+                  : text_.substr(first, text_.find_last_not_of(' ') - first + 1);
+    }
+    skip();
+  }
+
+  // [sign] digits [. digits] [exponent letter [sign] digits]; nothing when no digit comes, or,
+  // strictly, when anything else is left over.
+  std::optional<Decimal> scan() {
+    DecimalBuilder number;
+    if (peek() == '+' || peek() == '-') {
+      if (peek() == '-') number.negative();
+      advance();
+    }
+    bool anyDigit = false;
+    for (; isDigit(peek()); advance(), anyDigit = true) number.integerDigit(peek());
+    if (peek() == '.') {
+      for (advance(); isDigit(peek()); advance(), anyDigit = true) number.fractionDigit(peek());
+    }
+    if (!anyDigit) return std::nullopt;
+    if (isExponentLetter(peek())) {
+      // Leniently, an exponent letter with no digit after it is not part of the number: "5E" is 5.
+      const std::size_t letter = pos_;
+      advance();
+      bool negativeExponent = false;
+      if (peek() == '+' || peek() == '-') {
+        negativeExponent = peek() == '-';
+        advance();
+      }
+      if (isDigit(peek())) {
+        if (negativeExponent) number.exponentNegative();
+        for (; isDigit(peek()); advance()) number.exponentDigit(peek());
+      } else if (strict_) {
+        return std::nullopt;
+      } else {
+        pos_ = letter;
+      }
+    }
+    if (strict_ && pos_ != text_.size()) return std::nullopt;
+    return number.finish();
+  }
+
+ private:
+  char peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
   void advance() {
     ++pos_;
     skip();
   }
-  std::size_t position() const { return pos_; }
-  void rewind(std::size_t pos) { pos_ = pos; }
-
- private:
   void skip() {
-    while (pos_ < text_.size() && isLeadingBlank(text_[pos_])) ++pos_;
+    while (!strict_ && pos_ < text_.size() && isSkippedBlank(text_[pos_])) ++pos_;
   }
+
   std::string_view text_;
+  bool strict_;
   std::size_t pos_ = 0;
 };
 
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
-  BlankSkippingReader in(text);
-  DecimalBuilder number;
-  if (in.peek() == '+' || in.peek() == '-') {
-    if (in.peek() == '-') number.negative();
-    in.advance();
-  }
-  bool anyDigit = false;
-  while (isDigit(in.peek())) {
-    number.integerDigit(in.peek());
-    anyDigit = true;
-    in.advance();
-  }
-  if (in.peek() == '.') {
-    in.advance();
-    while (isDigit(in.peek())) {
-      number.fractionDigit(in.peek());
-      anyDigit = true;
-      in.advance();
-    }
-  }
-  if (!anyDigit) return 0.0;
-  if (isExponentLetter(in.peek())) {
-    // An exponent letter with no digit after it is not part of the number: "5E" is 5.
-    const std::size_t letter = in.position();
-    in.advance();
-    bool negativeExponent = false;
-    if (in.peek() == '+' || in.peek() == '-') {
-      negativeExponent = in.peek() == '-';
-      in.advance();
-    }
-    if (isDigit(in.peek())) {
-      if (negativeExponent) number.exponentNegative();
-      while (isDigit(in.peek())) {
-        number.exponentDigit(in.peek());
-        in.advance();
-      }
-    } else {
-      in.rewind(letter);
-    }
-  }
-  return toDouble(number.finish());
+  const std::optional<Decimal> number = NumberScanner(text, false).scan();
+  return number ? toDouble(*number) : 0.0;
 }
 
-// Only U+0020 blanks are allowed around the number; anything else outside it is a failure.
 // A value too large for a double ("1e999") is a failure as well: no caller can use infinity.
 std::optional<double> WholeNumber(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::nullopt;
-  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
-
-  DecimalBuilder number;
-  std::size_t i = 0;
-  auto at = [&](std::size_t k) { return k < text.size() ? text[k] : '\0'; };
-  if (at(i) == '+' || at(i) == '-') {
-    if (at(i) == '-') number.negative();
-    ++i;
-  }
-  bool anyDigit = false;
-  for (; isDigit(at(i)); ++i) {
-    number.integerDigit(at(i));
-    anyDigit = true;
-  }
-  if (at(i) == '.') {
-    for (++i; isDigit(at(i)); ++i) {
-      number.fractionDigit(at(i));
-      anyDigit = true;
-    }
-  }
-  if (!anyDigit) return std::nullopt;
-  if (isExponentLetter(at(i))) {
-    ++i;
-    if (at(i) == '+' || at(i) == '-') {
-      if (at(i) == '-') number.exponentNegative();
-      ++i;
-    }
-    if (!isDigit(at(i))) return std::nullopt;
-    for (; isDigit(at(i)); ++i) number.exponentDigit(at(i));
-  }
-  if (i != text.size()) return std::nullopt;
-
-  const double value = floorOf(number.finish());
+  const std::optional<Decimal> number = NumberScanner(text, true).scan();
+  if (!number) return std::nullopt;
+  const double value = floorOf(*number);
   if (!std::isfinite(value)) return std::nullopt;
   return value;
 }

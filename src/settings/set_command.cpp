@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "protocol/command_set.h"
-#include "protocol/catalogue.h"
 #include "settings/number_conversions.h"
 
 namespace korvane {
@@ -61,7 +60,7 @@ SetOutcome wholeNumberRow(const SetRow& row, std::string_view text) {
     return nothing();
   }
   std::string value = NumberText(*whole);
-  if (row.form == ValueForm::Z3) {
+  if (row.form == ValueForm::ThreeDigits) {
     value = "00" + value;
     value = value.substr(value.size() - 3);
   }
@@ -81,25 +80,23 @@ SetOutcome signInvertedRow(const SetRow& row, std::string_view text) {
 
 // Only the truly empty text counts as an empty field: blanks alone are a text like any other (in
 // row 0 they are no number and get the rejection notice).
-SetOutcome Build_SetCmd(int index, std::string_view text) {
-  const SetRow* row = setRowByIndex(index);
-  if (row == nullptr) return nothing();
-  if (index <= kLastRowSkippingEmpty && text.empty()) return nothing();
+SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {
+  if (row.skipsEmpty && text.empty()) return nothing();
 
-  switch (row->form) {
-    case ValueForm::W:
-    case ValueForm::Z3:
-      return wholeNumberRow(*row, text);
-    case ValueForm::L: {
+  switch (row.form) {
+    case ValueForm::WholeNumber:
+    case ValueForm::ThreeDigits:
+      return wholeNumberRow(row, text);
+    case ValueForm::LeadingNumber: {
       // "1e999" has no value the controller could take; send nothing rather than "inf".
       const double value = LeadingNumber(text);
       if (!std::isfinite(value)) return nothing();
-      return command(framed(*row, NumberText(value)));
+      return command(framed(row, NumberText(value)));
     }
-    case ValueForm::S:
-      return signInvertedRow(*row, text);
-    case ValueForm::T:
-      return typedValue(*row, trimBlanks(text));
+    case ValueForm::SignInverted:
+      return signInvertedRow(row, text);
+    case ValueForm::Typed:
+      return typedValue(row, trimBlanks(text));
   }
   return nothing();
 }

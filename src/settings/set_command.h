@@ -4,13 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/catalogue.h"
+
 namespace korvane {
 
 struct SetOutcome {
   enum class Kind {
     Nothing,    // nothing is sent
     Command,    // `text` is the command to send
-    Rejection,  // the rejection notice ":=SG#" is sent in place of the write
+    Rejection,  // `text` is the rejection notice, sent in place of the write
     Refused,    // the typed text could end the command early; `text` tells the operator why
   };
   Kind kind = Kind::Nothing;
@@ -18,6 +20,6 @@ struct SetOutcome {
   friend bool operator==(const SetOutcome&, const SetOutcome&) = default;
 };
 
-SetOutcome Build_SetCmd(int index, std::string_view text);
+SetOutcome Build_SetCmd(const SetRow& row, std::string_view text);
 
 }  // namespace korvane

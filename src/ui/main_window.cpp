@@ -103,67 +103,83 @@ MainWindow::~MainWindow() {
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->disconnect(this);
 }
 
+QWidget* MainWindow::makeLabel(const ControlEntry& entry) {
+  auto* label = new QLabel(qs(entry.caption), this);
+  label->setAlignment(alignment(entry.align));
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, resolve(entry.fore));
+  label->setPalette(palette);
+  return label;
+}
+
+QWidget* MainWindow::makeButton(const ControlEntry& entry) {
+  auto* button = new QPushButton(qs(entry.caption), this);
+  if (!entry.access.empty()) {
+    button->setAccessibleDescription(qs(entry.caption) + ": " + qs(entry.access));
+  }
+  connect(button, &QPushButton::clicked, this, [this, name = std::string(entry.name)] {
+    // A copy: the handler may rebind the window while it runs.
+    if (const auto click = handlers_.click) click(name);
+  });
+  return button;
+}
+
+QWidget* MainWindow::makeField(const ControlEntry& entry) {
+  auto* edit = new QLineEdit(qs(entry.caption), this);
+  edit->setAlignment(alignment(entry.align));
+  edit->setReadOnly(entry.has(kReadOnly));
+  edit->setFrame(!entry.has(kFlat));
+  edit->setAccessibleName(qs(entry.access));
+  if (isRgb(entry.back)) setBase(*edit, toQColor(entry.back));
+  return edit;
+}
+
+QWidget* MainWindow::makeCombo(const ControlEntry& entry) {
+  auto* combo = new QComboBox(this);
+  // On Enter or on leaving the box, Qt picks the item that the typed text names and reports it
+  // as activated, as if it had been picked from the list. Our connections around the combo's own
+  // one mark that moment, so that typing "EQ5" loads no preset.
+  auto* edit = new QLineEdit;
+  connect(edit, &QLineEdit::editingFinished, this, [this] { committingTypedText_ = true; });
+  combo->setLineEdit(edit);
+  connect(edit, &QLineEdit::editingFinished, this, [this] { committingTypedText_ = false; });
+  // The lists never change, and a typed text stays exactly as typed: no inline completion (it
+  // would turn "com3" into "COM3" and pick an item on Enter).
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setCompleter(nullptr);
+  combo->setAccessibleName(qs(entry.access));
+  combo->installEventFilter(this);
+  combo->lineEdit()->installEventFilter(this);
+  return combo;
+}
+
+// Lamps and lines: plain widgets filled with one colour.
+QWidget* MainWindow::makeFill(const ControlEntry& entry) {
+  auto* widget = new QWidget(this);
+  fill(*widget, resolve(entry.back));
+  return widget;
+}
+
+QWidget* MainWindow::make(const ControlEntry& entry) {
+  switch (entry.kind) {
+    case ControlKind::Label:
+      return makeLabel(entry);
+    case ControlKind::Button:
+      return makeButton(entry);
+    case ControlKind::Field:
+      return makeField(entry);
+    case ControlKind::Combo:
+      return makeCombo(entry);
+    case ControlKind::Lamp:
+    case ControlKind::Line:
+      break;
+  }
+  return makeFill(entry);
+}
+
 void MainWindow::build() {
   for (const ControlEntry& entry : windowControls()) {
-    const std::string name(entry.name);
-    QWidget* widget = nullptr;
-    switch (entry.kind) {
-      case ControlKind::Label: {
-        auto* label = new QLabel(qs(entry.caption), this);
-        label->setAlignment(alignment(entry.align));
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, resolve(entry.fore));
-        label->setPalette(palette);
-        widget = label;
-        break;
-      }
-      case ControlKind::Button: {
-        auto* button = new QPushButton(qs(entry.caption), this);
-        if (!entry.access.empty()) {
-          button->setAccessibleDescription(qs(entry.caption) + ": " + qs(entry.access));
-        }
-        connect(button, &QPushButton::clicked, this, [this, name] {
-          // A copy: the handler may rebind the window while it runs.
-          if (const auto click = handlers_.click) click(name);
-        });
-        widget = button;
-        break;
-      }
-      case ControlKind::Field: {
-        auto* edit = new QLineEdit(qs(entry.caption), this);
-        edit->setAlignment(alignment(entry.align));
-        edit->setReadOnly(entry.has(kReadOnly));
-        edit->setFrame(!entry.has(kFlat));
-        edit->setAccessibleName(qs(entry.access));
-        if (isRgb(entry.back)) setBase(*edit, toQColor(entry.back));
-        widget = edit;
-        break;
-      }
-      case ControlKind::Combo: {
-        auto* combo = new QComboBox(this);
-        // On Enter or on leaving the box, Qt picks the item that the typed text names and
-        // reports it as activated, as if it had been picked from the list. Our connections
-        // around the combo's own one mark that moment, so that typing "EQ5" loads no preset.
-        auto* edit = new QLineEdit;
-        connect(edit, &QLineEdit::editingFinished, this, [this] { committingTypedText_ = true; });
-        combo->setLineEdit(edit);
-        connect(edit, &QLineEdit::editingFinished, this, [this] { committingTypedText_ = false; });
-        // The lists never change, and a typed text stays exactly as typed: no inline completion
-        // (it would turn "com3" into "COM3" and pick an item on Enter).
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
-        combo->setAccessibleName(qs(entry.access));
-        combo->installEventFilter(this);
-        combo->lineEdit()->installEventFilter(this);
-        widget = combo;
-        break;
-      }
-      case ControlKind::Lamp:
-      case ControlKind::Line:
-        widget = new QWidget(this);
-        fill(*widget, resolve(entry.back));
-        break;
-    }
+    QWidget* widget = make(entry);
     widget->setObjectName(qs(entry.name));
     widget->setGeometry(pixels(entry));
     if (entry.points != kWindowFontPoints) {
@@ -175,9 +191,13 @@ void MainWindow::build() {
       widget->setFocusPolicy(Qt::NoFocus);
       widget->hide();
     }
-    controls_.emplace(name, widget);
+    controls_.emplace(std::string(entry.name), widget);
   }
+  fillLists();
+}
 
+// The three lists, which never change.
+void MainWindow::fillLists() {
   combo1_ = qobject_cast<QComboBox*>(control(kCombo1));
   for (int port = 1; port <= kPortCount; ++port) combo1_->addItem(QString("COM%1").arg(port));
   setText(kCombo1, kInitialPortText);

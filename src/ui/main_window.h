@@ -18,6 +18,7 @@ class QLineEdit;
 namespace korvane {
 
 class BusyWindow;
+struct ControlEntry;
 
 class MainWindow : public QWidget, public Panel {
   Q_OBJECT
@@ -66,6 +67,13 @@ class MainWindow : public QWidget, public Panel {
 
  private:
   void build();
+  QWidget* make(const ControlEntry& entry);
+  QWidget* makeLabel(const ControlEntry& entry);
+  QWidget* makeButton(const ControlEntry& entry);
+  QWidget* makeField(const ControlEntry& entry);
+  QWidget* makeCombo(const ControlEntry& entry);
+  QWidget* makeFill(const ControlEntry& entry);
+  void fillLists();
   bool combo1KeepsFocus(Qt::FocusReason reason) const;
 
   std::map<std::string, QWidget*, std::less<>> controls_;

@@ -12,6 +12,7 @@
 #include "app/form1.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
+#include "app/qt/wiring.h"
 #include "kit/virtual_kit.h"
 #include "ui/main_window.h"
 
@@ -30,9 +31,7 @@ struct Tool {
   // prepare lays out the folder (files, links) before start-up reads it.
   explicit Tool(const Prepare& prepare = {}) {
     if (prepare) prepare(dir.path);
-    port.onReceived = [this](std::string_view b) { form.MSComm1_OnComm(Form1::kReceiveEvent, b); };
-    port.onLost = [this] { form.Port_Lost(); };
-    window.bind(&form);
+    WireShell(form, port, window);
     form.Form_Load();
     window.show();
   }

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/command_set.h"
 #include "kit/virtual_kit.h"
 #include "protocol/catalogue.h"
+#include "protocol/command_set.h"
 
 namespace korvane {
 namespace {
@@ -166,7 +166,7 @@ TEST(Reception, AnOptionRowsAnswerAfterNoiseLightsTheLampItSays) {
   ctl.answers[":GXEP#"] = "0";
   // 2000 bytes of noise between the switch and its read-back query.
   rig.loop.at(500, [&] { rig.form.MSComm1_OnComm(2, std::string(2000, 'x')); });
-  rig.form.Command13_Click();  // buzzer ON; the controller says it stayed off
+  rig.form.Click("Command13");  // buzzer ON; the controller says it stayed off
   EXPECT_EQ(rig.panel.lamp(13), kTeal);
   EXPECT_EQ(rig.panel.lamp(14), kMagenta);
 }
@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OptionSwitch, PortClosedChangesOnlyTheKindAndTakesTwoSeconds) {
   Rig rig;
-  rig.form.Command13_Click();
+  rig.form.Click("Command13");
   EXPECT_TRUE(rig.port.writes.empty());
   EXPECT_DOUBLE_EQ(rig.loop.nowMs, 2000);
   EXPECT_EQ(rig.form.ReplyKind(), 29);

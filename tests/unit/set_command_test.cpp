@@ -26,7 +26,8 @@ class BuildSetCmdTest : public testing::TestWithParam<SetCase> {};
 
 TEST_P(BuildSetCmdTest, WritesWhatTheFieldSays) {
   const SetCase& c = GetParam();
-  const SetOutcome out = Build_SetCmd(c.index, c.text);
+  const SetRow* row = setRowByIndex(c.index);
+  const SetOutcome out = row ? Build_SetCmd(*row, c.text) : SetOutcome{};
   EXPECT_EQ(out.kind, c.kind);
   switch (c.kind) {
     case Kind::Command:

@@ -21,6 +21,7 @@
 #include "app/port_tooltip.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
+#include "app/qt/wiring.h"
 #include "ui/main_window.h"
 #include "ui/qt_operator.h"
 
@@ -120,11 +121,7 @@ int main(int argc, char** argv) {
   korvane::QtEventLoop loop;
   korvane::QtOperator op(&window);
   korvane::Form1 form(window, port, loop, op, folder);
-  port.onReceived = [&form](std::string_view bytes) {
-    form.MSComm1_OnComm(korvane::Form1::kReceiveEvent, bytes);
-  };
-  port.onLost = [&form] { form.Port_Lost(); };
-  window.bind(&form);
+  korvane::WireShell(form, port, window);
   const QHash<QString, QSerialPortInfo> serialPorts = serialPortsByPath();
   window.setPortTooltips([&deviceFor, &serialPorts](int n) {
     return korvane::PortTooltip(portFacts(deviceFor(n), serialPorts));

@@ -1,0 +1,14 @@
+#pragma once
+// The Qt shell joined to the handlers, the same way for the program, the end-to-end tests and the
+// benchmark: received bytes go to the receive handler, a lost line to Port_Lost, the window's
+// events to form's handlers.
+
+#include "app/form1.h"
+#include "app/qt/qt_serial_port.h"
+#include "ui/main_window.h"
+
+namespace korvane {
+
+void WireShell(Form1& form, QtSerialPort& port, MainWindow& window);
+
+}  // namespace korvane
