@@ -18,7 +18,14 @@ if(KORVANE_WITH_QT)
   qt_add_resources(korvane_icon "korvane_icon" PREFIX "/korvane" BASE ${_packaging}
                    FILES ${_packaging}/korvane-settei.png)
   target_link_libraries(korvane-settei PRIVATE korvane_icon)
+endif()
 
+# On Windows a copy is a folder made by windeployqt (README, "Windows"): no install, no package.
+if(WIN32)
+  return()
+endif()
+
+if(KORVANE_WITH_QT)
   install(TARGETS korvane-settei korvane-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${_packaging}/korvane-settei.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
