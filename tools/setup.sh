@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev fonts-ipafont-gothic xvfb xauth
-          dpkg-dev desktop-file-utils  # the Debian package: dpkg-shlibdeps, its menu entry check
+          dpkg-dev desktop-file-utils lintian  # the Debian package: dpkg-shlibdeps, its checks
           "$@")
 
 missing=()
