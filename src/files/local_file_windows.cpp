@@ -1,5 +1,12 @@
 // Reading and saving the local files with the Win32 calls, on wide paths.
 
+// std::min and std::max, not the header's macros of those names.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 
 #include <algorithm>
