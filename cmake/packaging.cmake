@@ -1,7 +1,8 @@
 # The installed layout and the Debian package.
 #
-#   cmake --install build --prefix DIR   bin/korvane-settei, bin/korvane-sim, the menu entry and
-#                                        the icons under share/
+#   cmake --install build --prefix DIR   bin/korvane-settei, bin/korvane-sim; the menu entry, the
+#                                        icons, the manual pages, the copyright file and the
+#                                        changelog under share/
 #   cmake --build build --target package (or cpack in build/)
 #                                        build/korvane-settei_<version>_amd64.deb
 #
@@ -18,8 +19,30 @@ if(KORVANE_WITH_QT)
   qt_add_resources(korvane_icon "korvane_icon" PREFIX "/korvane" BASE ${_packaging}
                    FILES ${_packaging}/korvane-settei.png)
   target_link_libraries(korvane-settei PRIVATE korvane_icon)
+endif()
 
+# On Windows a copy is a folder made by windeployqt (README, "Windows"): no install, no package.
+if(WIN32)
+  return()
+endif()
+
+# What Debian asks of a package besides the programs: a manual page for each, the copyright file
+# and the changelog, compressed without a name or time stamp so that the same text always gives
+# the same bytes.
+set(_compressed ${CMAKE_BINARY_DIR}/packaging)
+file(MAKE_DIRECTORY ${_compressed})
+foreach(_text korvane-settei.1 korvane-sim.1 changelog)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_packaging}/${_text})
+  execute_process(COMMAND gzip -9 -n -c ${_packaging}/${_text}
+                  OUTPUT_FILE ${_compressed}/${_text}.gz COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+
+if(KORVANE_WITH_QT)
   install(TARGETS korvane-settei korvane-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${_compressed}/korvane-settei.1.gz ${_compressed}/korvane-sim.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${_packaging}/copyright ${_compressed}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvane-settei)
   install(FILES ${_packaging}/korvane-settei.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${_packaging}/korvane-settei.svg

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need, from Debian's packages. A no-op when all of it
 # is there already. Needs root (or sudo) only when something is missing.
-#   tools/setup.sh [more packages...]      (tools/fuzz.sh adds clang 14 this way)
+#   tools/setup.sh [more packages...]      (tools/fuzz.sh adds clang 14 this way, and
+#                                          tools/windows-check.sh MinGW-w64 and Wine)
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev fonts-ipafont-gothic xvfb xauth
-          dpkg-dev desktop-file-utils  # the Debian package: dpkg-shlibdeps, its menu entry check
+          dpkg-dev desktop-file-utils lintian  # the Debian package: dpkg-shlibdeps, its checks
           "$@")
 
 missing=()

@@ -29,7 +29,7 @@ void Form1::Save_Set() {
   std::string error;
   if (!WriteLocalFile(path, Format_SetData(fields), &error)) {
     // Never confirm a save that did not happen: the operator would lose the preset unknowingly.
-    operator_.message(std::string(kSaveFailedText) + path.string() + "\n(" + error + ")",
+    operator_.message(std::string(kSaveFailedText) + PathUtf8(path) + "\n(" + error + ")",
                       kSaveFailedTitle, MessageStyle::Critical);
     return;
   }

@@ -1,83 +1,15 @@
 #include "files/local_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstdint>
 
-#include <cerrno>
-#include <cstring>
-#include <vector>
+// The text half of the local files; reading and saving, which need the system, are in
+// local_file_posix.cpp and local_file_windows.cpp.
 
 namespace korvane {
 
-std::optional<std::string> ReadLocalFile(const std::filesystem::path& path, std::size_t maxBytes) {
-  // Without O_NONBLOCK a named pipe in place of the file would hold start-up until something
-  // writes to it, and a link to a serial device until its carrier comes: the program would hang
-  // before its window shows. A regular file reads the same either way; anything else is refused
-  // just below.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
-  std::string out;
-  std::vector<char> chunk(8192);
-  while (out.size() < maxBytes) {
-    const std::size_t want = std::min(chunk.size(), maxBytes - out.size());
-    const ssize_t got = ::read(fd, chunk.data(), want);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (got == 0) break;
-    out.append(chunk.data(), static_cast<std::size_t>(got));
-  }
-  ::close(fd);
-  return out;
-}
-
-namespace {
-bool fail(std::string* error, const char* what, int err) {
-  if (error) *error = std::string(what) + ": " + std::strerror(err);
-  return false;
-}
-}  // namespace
-
-bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
-  std::string tmp = path.string() + ".XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return fail(error, "cannot create a temporary file", errno);
-  auto abandon = [&](const char* what) {
-    const int err = errno;
-    ::close(fd);
-    ::unlink(tmp.c_str());
-    return fail(error, what, err);
-  };
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t put = ::write(fd, p, left);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return abandon("write failed");
-    p += put;
-    left -= static_cast<std::size_t>(put);
-  }
-  ::fchmod(fd, 0644);
-  if (::fsync(fd) != 0) return abandon("flush failed");
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(tmp.c_str());
-    return fail(error, "close failed", err);
-  }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(tmp.c_str());
-    return fail(error, "rename failed", err);
-  }
-  return true;
+std::string PathUtf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
 }
 
 }  // namespace korvane

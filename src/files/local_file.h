@@ -2,7 +2,8 @@
 // Reading and writing the two small files beside the program. A save never leaves a damaged
 // file: the new text goes to a temporary file beside the old one, every write, the flush and the
 // close are checked, and only then is it renamed over the old file. On any failure the old file
-// stays byte for byte.
+// stays byte for byte. A file its owner made read-only is never replaced. Paths are the system's
+// own (wide on Windows), so a folder named in Japanese works.
 
 #include <cstddef>
 #include <filesystem>
@@ -20,5 +21,9 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path,
 // True when the whole text is on disk under `path`; otherwise `error` says why.
 bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
                     std::string* error = nullptr);
+
+// The path as UTF-8 on every system, for a message (path::string() follows the code page on
+// Windows).
+std::string PathUtf8(const std::filesystem::path& path);
 
 }  // namespace korvane

@@ -4,10 +4,10 @@
 // every write carries its exact virtual timestamp.
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -187,11 +187,16 @@ class FakeController {
   Form1& form_;
 };
 
+// A new empty folder under the system's temporary folder; `name` may be any text (a folder named
+// in Japanese takes the wide paths on Windows).
 struct TempDir {
   std::filesystem::path path;
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "korvane-XXXXXX").string();
-    path = ::mkdtemp(tmpl.data());
+  explicit TempDir(std::u8string_view name = u8"korvane") {
+    static std::mt19937_64 random{std::random_device{}()};
+    do {
+      path = std::filesystem::temp_directory_path() / name;
+      path += "-" + std::to_string(random());
+    } while (!std::filesystem::create_directory(path));
   }
   ~TempDir() {
     std::error_code ec;
@@ -201,6 +206,7 @@ struct TempDir {
 
 // Everything wired together around one Form1.
 struct Rig {
+  explicit Rig(std::u8string_view folderName = u8"korvane") : dir(folderName) {}
   TempDir dir;
   VirtualLoop loop;
   FakePanel panel;

@@ -3,7 +3,9 @@
 # unpacked program headless against two simulators, the way a user's installed copy runs:
 # - the package is named korvane-settei_<version>_amd64.deb, depends on the Qt libraries found by
 #   dpkg-shlibdeps, the Japanese font and the Qt platform plugins, and holds exactly the two
-#   programs, the menu entry and the icons;
+#   programs, their manual pages (which name every option --help gives), the menu entry, the
+#   icons, the copyright file and a changelog whose latest entry is this version;
+# - lintian reports no error and no warning on it;
 # - the installed copy takes its port from siri.DAT in the user's data folder under HOME and its
 #   COMn links from the same folder (port 2 there, so the simulator on COM2 must get all 30
 #   queries and the one on COM1 none), saves a PNG of the window, and leaves no file beside
@@ -15,6 +17,7 @@ cpack=$1 build=$2 version=$3
 
 command -v dpkg-deb >/dev/null || fail "dpkg-deb is missing (package dpkg)"
 command -v dpkg-shlibdeps >/dev/null || fail "dpkg-shlibdeps is missing (package dpkg-dev)"
+command -v lintian >/dev/null || fail "lintian is missing (package lintian)"
 
 # --- the package ------------------------------------------------------------------------------
 "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
@@ -37,10 +40,21 @@ done
 expected="./usr/bin/korvane-settei
 ./usr/bin/korvane-sim
 ./usr/share/applications/korvane-settei.desktop
+./usr/share/doc/korvane-settei/changelog.gz
+./usr/share/doc/korvane-settei/copyright
 ./usr/share/icons/hicolor/64x64/apps/korvane-settei.png
-./usr/share/icons/hicolor/scalable/apps/korvane-settei.svg"
+./usr/share/icons/hicolor/scalable/apps/korvane-settei.svg
+./usr/share/man/man1/korvane-settei.1.gz
+./usr/share/man/man1/korvane-sim.1.gz"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 [ "$files" = "$expected" ] || { diff <(echo "$expected") <(echo "$files") >&2; fail "file list"; }
+
+lintian_rc=0
+lintian --allow-root --fail-on error,warning "$deb" >"$work/lintian.out" 2>&1 || lintian_rc=$?
+if [ "$lintian_rc" -ne 0 ] || grep -q '^[EW]: ' "$work/lintian.out"; then
+  cat "$work/lintian.out" >&2
+  fail "lintian: exit $lintian_rc"
+fi
 
 # --- unpacked into a scratch root ---------------------------------------------------------------
 root="$work/root"
@@ -52,11 +66,26 @@ fi
 grep -qx 'Exec=korvane-settei' "$desktop" || fail "the menu entry does not start korvane-settei"
 grep -qx 'Icon=korvane-settei' "$desktop" || fail "the menu entry names another icon"
 is_png "$root/usr/share/icons/hicolor/64x64/apps/korvane-settei.png" || fail "the icon is no PNG"
+latest=$(zcat "$root/usr/share/doc/korvane-settei/changelog.gz" | head -1)
+[[ "$latest" == "korvane-settei ($version) "* ]] || fail "the changelog's latest entry: $latest"
 
 home="$work/home"
 data="$home/.local/share/korvane-settei"
 mkdir -p "$data" "$work/runtime"
 chmod 700 "$work/runtime"
+
+# Every option --help names is in the manual page.
+for program in korvane-settei korvane-sim; do
+  env HOME="$home" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" \
+    "$root/usr/bin/$program" --help >"$work/$program.help" 2>/dev/null ||
+    fail "$program --help failed"
+  grep -q -- '--help' "$work/$program.help" || fail "$program --help names no option"
+  manual=$(zcat "$root/usr/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
+  for option in $(grep -o -- '--[a-z][a-z-]*' "$work/$program.help" | sort -u); do
+    grep -qF -- "$option" <<<"$manual" || fail "the manual page of $program lacks $option"
+  done
+done
+
 printf ' 2 \r\n' >"$data/siri.DAT"
 cp "$data/siri.DAT" "$work/siri.DAT.before"
 start_sim "$root/usr/bin/korvane-sim" "$data/COM1" "$work/sim1.log"

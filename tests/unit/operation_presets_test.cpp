@@ -207,6 +207,39 @@ TEST(UserPreset, CancelWritesNothing) {
   EXPECT_EQ(rig.op.messages.size(), 1u);
 }
 
+// In a folder named in Japanese (wide paths on Windows) a save lands and loads back. A save that
+// cannot replace the file, marked read-only by its owner or a folder in its place, names the file,
+// keeps what was there and leaves no temporary file beside it.
+TEST(UserPreset, SavesInAFolderNamedInJapaneseAndAFailedSaveKeepsWhatWasThere) {
+  namespace fs = std::filesystem;
+  Rig rig(u8"korvane-設定");
+  const fs::path file = rig.dir.path / "SetData.txt";
+  rig.form.Command28_Click();
+  EXPECT_EQ(rig.op.messages.back().text, "保存しました。");
+  const std::string saved = slurp(file);
+  const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  for (const bool folderInItsPlace : {false, true}) {
+    if (folderInItsPlace) {
+      fs::permissions(file, writeBits, fs::perm_options::add);
+      fs::remove(file);
+      fs::create_directory(file);
+    } else {
+      fs::permissions(file, writeBits, fs::perm_options::remove);
+    }
+    rig.panel.texts["Text2"] = "123";
+    rig.op.messages.clear();
+    rig.form.Command28_Click();
+    ASSERT_EQ(rig.op.messages.size(), 2u) << folderInItsPlace;
+    EXPECT_EQ(rig.op.messages[1].title, "保存エラー");
+    EXPECT_NE(rig.op.messages[1].text.find("korvane-設定"), std::string::npos)
+        << rig.op.messages[1].text;
+    EXPECT_TRUE(folderInItsPlace ? fs::is_directory(file) : slurp(file) == saved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(rig.dir.path), fs::directory_iterator()), 1);
+    rig.form.Load_Set();  // the read-only file loads; the folder is passed over
+    EXPECT_EQ(rig.panel.text("Text2"), folderInItsPlace ? "123" : "200");
+  }
+}
+
 struct LoadCase {
   std::string file;
   std::string text2;

@@ -1,7 +1,5 @@
 // Start-up: the window, the port, the event loop and the handlers, wired together.
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -11,9 +9,15 @@
 #include <QIcon>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include "app/form1.h"
 #include "app/local_files_place.h"
@@ -27,26 +31,50 @@
 
 namespace {
 
+// Paths cross between Qt and the core as UTF-16, so that a folder named in Japanese keeps its name
+// on Windows, where a narrow path would follow the code page.
+std::filesystem::path toPath(const QString& text) {
+  return std::filesystem::path(text.toStdU16String());
+}
+QString toQString(const std::filesystem::path& path) {
+  return QString::fromStdU16String(path.u16string());
+}
+
+bool folderWritable(const QString& folder) {
+#ifdef Q_OS_UNIX
+  return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+#else
+  // On Windows the folder's access list, not a flag, keeps an ordinary user out of Program Files,
+  // and making a file there answers for it: a probe, removed at once.
+  QTemporaryFile probe(QDir(folder).filePath("korvane-XXXXXX.tmp"));
+  return probe.open();
+#endif
+}
+
 // The two small files live beside the program, as the tool has always kept them; an installed
 // copy, or one whose folder cannot be written, keeps them in the user's data folder
 // (ChooseLocalFilesPlace says how an installed copy is told from a build folder).
 std::filesystem::path dataFolder(const QString& programFolder) {
-  const std::filesystem::path folder = programFolder.toStdString();
-  const bool writable = ::access(folder.c_str(), W_OK) == 0;
-  if (korvane::ChooseLocalFilesPlace(folder, korvane::ExistsOnDisk, writable) ==
+  const std::filesystem::path folder = toPath(programFolder);
+  if (korvane::ChooseLocalFilesPlace(folder, korvane::ExistsOnDisk,
+                                     folderWritable(programFolder)) ==
       korvane::LocalFilesPlace::kBesideProgram) {
     return folder;
   }
   const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(appData);
-  return appData.toStdString();
+  return toPath(appData);
 }
 
-// The serial devices the system lists, by their real path.
+// The serial devices the system lists, by their real path (on Windows by their name, "COM3").
 QHash<QString, QSerialPortInfo> serialPortsByPath() {
   QHash<QString, QSerialPortInfo> ports;
   for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_WIN
+    const QString path = port.portName();
+#else
     const QString path = QFileInfo(port.systemLocation()).canonicalFilePath();
+#endif
     if (!path.isEmpty()) ports.insert(path, port);
   }
   return ports;
@@ -58,13 +86,18 @@ korvane::PortFacts portFacts(const std::filesystem::path& device,
                              const QHash<QString, QSerialPortInfo>& ports) {
   korvane::PortFacts facts;
   facts.device = device;
-  const QFileInfo info(QString::fromStdString(device.string()));
+#ifdef Q_OS_WIN
+  // A Windows port is no file: it is there when the system lists it.
+  const auto port = ports.constFind(toQString(device));
+  facts.present = port != ports.constEnd();
+#else
+  const QFileInfo info(toQString(device));
   facts.present = info.exists();  // follows links
   if (info.isSymLink()) {
-    facts.linkTarget =
-        (facts.present ? info.canonicalFilePath() : info.symLinkTarget()).toStdString();
+    facts.linkTarget = toPath(facts.present ? info.canonicalFilePath() : info.symLinkTarget());
   }
   const auto port = facts.present ? ports.constFind(info.canonicalFilePath()) : ports.constEnd();
+#endif
   if (port != ports.constEnd()) {
     korvane::PortAdapter adapter;
     adapter.description = port->description().toStdString();
@@ -106,15 +139,18 @@ int main(int argc, char** argv) {
   // program, or for an installed copy the user's data folder, where no root is needed to link.
   const std::filesystem::path ownFolder = dataFolder(programFolder);
   const std::filesystem::path portFolder =
-      cli.isSet(portDirOpt) ? std::filesystem::path(cli.value(portDirOpt).toStdString())
-                            : ownFolder;
+      cli.isSet(portDirOpt) ? toPath(cli.value(portDirOpt)) : ownFolder;
   const std::filesystem::path folder =
-      cli.isSet(dataDirOpt) ? std::filesystem::path(cli.value(dataDirOpt).toStdString())
-                            : ownFolder;
+      cli.isSet(dataDirOpt) ? toPath(cli.value(dataDirOpt)) : ownFolder;
 
+#ifdef Q_OS_WIN
+  // Port n is the system's own "COMn".
+  auto deviceFor = [](int n) { return std::filesystem::path("COM" + std::to_string(n)); };
+#else
   auto deviceFor = [portFolder](int n) {
     return korvane::PortDevice(n, portFolder, korvane::ExistsOnDisk);
   };
+#endif
 
   korvane::MainWindow window;
   korvane::QtSerialPort port(deviceFor);

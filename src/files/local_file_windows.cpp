@@ -1,0 +1,129 @@
+// Reading and saving the local files with the Win32 calls, on wide paths.
+
+// std::min and std::max, not the header's macros of those names.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "files/local_file.h"
+
+namespace korvane {
+
+namespace {
+
+// The system's own words for an error, as UTF-8, in the language of the owner's Windows.
+std::string systemMessage(DWORD err) {
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, err, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring wide(text ? text : L"", text ? length : 0);
+  if (text) ::LocalFree(text);
+  while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ' ||
+                           wide.back() == L'.')) {
+    wide.pop_back();
+  }
+  if (wide.empty()) return "error " + std::to_string(err);
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), size,
+                        nullptr, nullptr);
+  return out;
+}
+
+bool fail(std::string* error, const char* what, DWORD err) {
+  if (error) *error = std::string(what) + ": " + systemMessage(err);
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadLocalFile(const std::filesystem::path& path, std::size_t maxBytes) {
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;  // a folder does not open this way either
+  // A pipe or a device in place of the file would hold start-up in ReadFile until something
+  // writes to it: only a file on a disk is read.
+  if (::GetFileType(file) != FILE_TYPE_DISK) {
+    ::CloseHandle(file);
+    return std::nullopt;
+  }
+  std::string out;
+  std::vector<char> chunk(8192);
+  while (out.size() < maxBytes) {
+    const auto want = static_cast<DWORD>(std::min(chunk.size(), maxBytes - out.size()));
+    DWORD got = 0;
+    if (!::ReadFile(file, chunk.data(), want, &got, nullptr)) {
+      ::CloseHandle(file);
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    out.append(chunk.data(), got);
+  }
+  ::CloseHandle(file);
+  return out;
+}
+
+bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
+  // The move below would refuse a file marked read-only too, but only after the temporary file is
+  // written, and not under Wine run as root (which keeps the mark as the file's mode).
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+      !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return fail(error, "the file is read-only", ERROR_ACCESS_DENIED);
+  }
+  // The temporary file sits beside the old one, so that the move below stays on one volume and
+  // replaces the file in one step.
+  std::wstring tmp;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  DWORD err = ERROR_FILE_EXISTS;
+  for (unsigned attempt = 0;
+       file == INVALID_HANDLE_VALUE && err == ERROR_FILE_EXISTS && attempt < 100; ++attempt) {
+    tmp = path.native() + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+          std::to_wstring(attempt) + L".tmp";
+    file = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+    if (file == INVALID_HANDLE_VALUE) err = ::GetLastError();
+  }
+  if (file == INVALID_HANDLE_VALUE) return fail(error, "cannot create a temporary file", err);
+  auto abandon = [&](const char* what, DWORD why) {
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    ::DeleteFileW(tmp.c_str());
+    return fail(error, what, why);
+  };
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const auto want = static_cast<DWORD>(std::min<std::size_t>(left, 1 << 20));
+    DWORD put = 0;
+    if (!::WriteFile(file, p, want, &put, nullptr)) {
+      return abandon("write failed", ::GetLastError());
+    }
+    if (put == 0) return abandon("write failed", ERROR_WRITE_FAULT);
+    p += put;
+    left -= put;
+  }
+  if (!::FlushFileBuffers(file)) return abandon("flush failed", ::GetLastError());
+  const bool closed = ::CloseHandle(file);
+  file = INVALID_HANDLE_VALUE;
+  if (!closed) return abandon("close failed", ::GetLastError());
+  // Replaces a file, never a folder, nor a file marked read-only; the write-through returns only
+  // once the move itself is on the disk.
+  if (!::MoveFileExW(tmp.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return abandon("rename failed", ::GetLastError());
+  }
+  return true;
+}
+
+}  // namespace korvane
