@@ -1,49 +1,16 @@
-#include "backup/backup_file.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "backup/backup_file.h"
+#include "backup/restore_plan.h"
+#include "unit/backup_values.h"
+
 namespace korvane {
 namespace {
 
-// Every kept setting with a value as the window would show it, the awkward ones included: a
-// password with commas, "=" and a trailing blank, an empty one, an SSID in Japanese, the
-// controller's time with its colons.
-BackupFile everySetting() {
-  return {{"4.1", "2026-07-05 21:00:00", "COM3"},
-          {"400",
-           "2133",
-           "2133",
-           "5333",
-           "5333",
-           "+139*44",
-           "+35*40",
-           "+09",
-           "010",
-           "010",
-           "15",
-           "-5",
-           "85*00",
-           "10*00",
-           "45*00",
-           "180*00",
-           "11/03/25",
-           "1",
-           "0",
-           "1",
-           "20:00:00",
-           "6",
-           "KORVANE AP",
-           "a,b=c;d ",
-           "1",
-           "0",
-           "0",
-           "1",
-           "\xE6\x98\x9F\xE7\xA9\xBA",
-           ""}};
-}
+using test::everySetting;
 
 // The formatted text with one line (counted from 1) replaced.
 std::string withLine(int number, std::string_view replacement) {
@@ -114,6 +81,56 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
     }
     EXPECT_NE(error.message.find(c.said), std::string::npos) << error.message;
   }
+}
+
+// What a restore writes for each setting the file has otherwise: its SET button's command, or the
+// command of the button that lights the lamp the file names; equal values and the controller's
+// clock write nothing.
+TEST(BackupDiff, ListsTheDifferingSettingsInReadOrderWithTheirCommands) {
+  const BackupValues file = everySetting().values;
+  BackupValues controller = file;
+  const std::pair<const char*, const char*> now[] = {
+      {"max_rate", "300"},
+      {"site_longitude", "+135*00"},
+      {"horizon_limit", "10"},    // writes ":Sh10#" as "10*00" does: the same
+      {"backlash_ra", "10"},      // ":$BR010#" as "010": the same
+      {"meridian_east", "-5.5"},  // W rounds down: ":SXE9,-6#" against ":SXE9,-5#"
+      {"controller_date", "01/01/26"},
+      {"ra_direction", "0"},
+      {"dec_direction", "1"},
+      {"limit_switch", "0"},
+      {"controller_time", "00:00:00"},
+      {"wifi_channel", "7"},
+      {"wifi_ap_ssid", " KORVANE AP "},  // blanks at the ends are not sent: the same
+      {"option_goto_meridian_flip", "0"},
+      {"option_sidereal_meridian_flip", "1"},
+      {"wifi_st_password", "old"},
+  };
+  for (const auto& [key, value] : now) controller[backupPositionOfKey(key)] = value;
+
+  std::vector<std::pair<std::string, std::string>> diff;
+  for (const CompareRow& row : Diff_Backup(controller, file)) {
+    diff.emplace_back(kBackupKeys[row.position].key, row.command);
+  }
+  const std::vector<std::pair<std::string, std::string>> expected{
+      {"max_rate", ":$PA400#"},
+      {"site_longitude", ":Sg-139*44#"},
+      {"meridian_east", ":SXE9,-5#"},
+      {"ra_direction", ":TA#"},
+      {"dec_direction", ":TD#"},
+      {"limit_switch", ":TV#"},
+      {"wifi_channel", ":$PH6#"},
+      {"option_goto_meridian_flip", ":TX#"},
+      {"option_sidereal_meridian_flip", ":SX95,0#"},
+      {"wifi_st_password", ":Sq#"},
+  };
+  EXPECT_EQ(diff, expected);
+
+  const auto rows = Compare_Backup(controller, file);
+  const CompareRow& date = rows[backupPositionOfKey("controller_date")];
+  EXPECT_TRUE(date.differs);
+  EXPECT_FALSE(date.restorable);
+  EXPECT_TRUE(Diff_Backup(file, file).empty());
 }
 
 }  // namespace
