@@ -3,9 +3,9 @@
 # then merges the inputs that reached new code into fuzz/corpus/TARGET (commit them).
 #   tools/fuzz.sh TARGET SECONDS [libFuzzer options...]      e.g. tools/fuzz.sh receive 600
 # Targets: the files of fuzz/ (receive, set_command, number_conversions, set_data, port_file,
-# sim_parser). An input that breaks a property is kept under build-fuzz/fuzz-artifacts/TARGET/;
-# once the fault is fixed, add it to the corpus, where fuzz_replay_TARGET replays it in every test
-# run.
+# sim_parser, backup_file). An input that breaks a property is kept under
+# build-fuzz/fuzz-artifacts/TARGET/; once the fault is fixed, add it to the corpus, where
+# fuzz_replay_TARGET replays it in every test run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

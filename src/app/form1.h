@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,17 @@
 #include "settings/receive_buffer.h"
 
 namespace korvane {
+
+struct BackupComparison;
+struct BackupFile;
+struct BackupReading;
+struct BackupSaveResult;
+struct KeptAnswers;
+struct ReplyEffects;
+struct RestoreReport;
+
+// Told after each setting a backup read has asked for: how many of how many; false stops the read.
+using BackupProgress = std::function<bool(int done, int total)>;
 
 class Form1 {
  public:
@@ -59,6 +72,14 @@ class Form1 {
   void Load_Set();
   void Save_Set();
 
+  // --- backup and restore of every setting (backup/backup_sequences.h has the results)
+  BackupReading Backup_Read(const BackupProgress& progress);
+  BackupSaveResult Backup_Save(const std::filesystem::path& file, std::string_view toolVersion,
+                               std::string_view portName, const BackupProgress& progress);
+  BackupComparison Backup_Compare(const std::filesystem::path& file,
+                                  const BackupProgress& progress);
+  RestoreReport Backup_Restore(const BackupFile& file, std::span<const std::size_t> positions);
+
   // State, for the shell and the tests.
   std::int16_t ReplyKind() const { return replyKind_; }
   const std::string& RecvBuf() const { return recvBuf_.text(); }
@@ -71,6 +92,7 @@ class Form1 {
 
  private:
   void applyLamps(int first, int second);
+  KeptAnswers readKept(std::span<const std::size_t> positions, const BackupProgress& progress);
 
   Panel& panel_;
   Port& port_;
@@ -81,6 +103,8 @@ class Form1 {
   ReceiveBuffer recvBuf_;
   bool ending_ = false;
   bool portLostShown_ = false;
+  // Sees every reply as it is dispatched, with the kind it was filed under (backup reads).
+  std::function<void(int replyKind, const ReplyEffects& effects)> replyWatch_;
 };
 
 }  // namespace korvane

@@ -28,6 +28,7 @@ void Form1::MSComm1_OnComm(int eventCode, std::string_view bytes) {
       applyLamps(pair.second, pair.first);
     }
   }
+  if (replyWatch_) replyWatch_(replyKind_, effects);
 }
 
 }  // namespace korvane

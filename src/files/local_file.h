@@ -18,9 +18,10 @@ namespace korvane {
 std::optional<std::string> ReadLocalFile(const std::filesystem::path& path,
                                          std::size_t maxBytes = 64 * 1024);
 
-// True when the whole text is on disk under `path`; otherwise `error` says why.
+// True when the whole text is on disk under `path`; otherwise `error` says why. `mode` is the
+// file's POSIX permission bits: 0600 for a file only its owner may read.
 bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
-                    std::string* error = nullptr);
+                    std::string* error = nullptr, unsigned mode = 0644);
 
 // The path as UTF-8 on every system, for a message (path::string() follows the code page on
 // Windows).

@@ -49,7 +49,8 @@ bool fail(std::string* error, const char* what, int err) {
 }
 }  // namespace
 
-bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
+bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes, std::string* error,
+                    unsigned mode) {
   // A rename replaces a file whatever its own mode, and root may write anything: a file its owner
   // made read-only is refused here, as Windows refuses it.
   struct stat old {};
@@ -74,7 +75,9 @@ bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes, s
     p += put;
     left -= static_cast<std::size_t>(put);
   }
-  ::fchmod(fd, 0644);
+  // The temporary file is created 0600, so an owner-only file is never readable by others, not
+  // even while it is being written.
+  ::fchmod(fd, static_cast<mode_t>(mode));
   if (::fsync(fd) != 0) return abandon("flush failed");
   if (::close(fd) != 0) {
     const int err = errno;

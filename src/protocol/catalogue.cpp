@@ -30,6 +30,10 @@ const SetRow* setRowByIndex(int command6Index) {
   return findRow(kSetRows, command6Index, &SetRow::index);
 }
 
+const SetRow* setRowByField(int text1Index) {
+  return findRow(kSetRows, text1Index, &SetRow::field);
+}
+
 std::array<const Setting*, kReadAllOrder.size()> readAllSequence() {
   std::array<const Setting*, kReadAllOrder.size()> out{};
   std::ranges::transform(kReadAllOrder, out.begin(), settingByKind);

@@ -41,44 +41,47 @@ struct Setting {
   double replyLimit;  // inclusive upper limit of RangeChecked replies
   LampPair lamps;
   bool clearedOnDisconnect;  // "切断" empties the field
+  // How a backup file names the setting. Files written with these keys must stay readable:
+  // never change one.
+  std::string_view key;
 };
 
 // clang-format off
 inline constexpr std::array<Setting, 32> kSettings{{
-  // kind field            caption                    query       read handling                       limit   lamps     cleared
-  { 1,  0,             "MaxRate",                 ":GXE1#",   0,  ReplyHandling::RangeChecked,    999,    {},       true},
-  { 2,  1,             "赤経角度対ステップ",       ":GXE4#",   1,  ReplyHandling::RangeChecked,    200000, {},       true},
-  { 3,  2,             "赤緯角度対ステップ",       ":GXE5#",   2,  ReplyHandling::RangeChecked,    200000, {},       true},
-  { 4,  3,             "赤経ウォーム対ステップ",   ":GXE7#",   3,  ReplyHandling::RangeChecked,    200000, {},       true},
-  { 5,  4,             "赤緯ウォーム対ステップ",   ":GXEE#",   4,  ReplyHandling::RangeChecked,    200000, {},       true},
-  { 6,  5,             "観測地　経度",             ":Gg#",     5,  ReplyHandling::SignInverted,    0,      {},       true},
-  { 7,  6,             "観測地　緯度",             ":Gt#",     6,  ReplyHandling::AsIs,            0,      {},       true},
-  { 8,  7,             "UTC OFFSET（時差）",       ":GG#",     7,  ReplyHandling::SignInverted,    0,      {},       true},
-  { 9,  8,             "バックラッシュ　赤経",     ":%BR#",    8,  ReplyHandling::AsIs,            0,      {},       true},
-  {10,  9,             "バックラッシュ　赤緯",     ":%BD#",    9,  ReplyHandling::AsIs,            0,      {},       true},
-  {11,  10,            "子午線　西側",             ":GXEA#",   10, ReplyHandling::AsIs,            0,      {},       true},
-  {12,  11,            "子午線　東側",             ":GXE9#",   11, ReplyHandling::AsIs,            0,      {},       true},
-  {13,  12,            "天頂",                     ":Go#",     12, ReplyHandling::AsIs,            0,      {},       true},
-  {14,  13,            "地平線",                   ":Gh#",     13, ReplyHandling::AsIs,            0,      {},       true},
-  {15,  14,            "日時",                     ":GX81#",   -1, ReplyHandling::AsIs,            0,      {},       true},
-  {16,  15,            "日時",                     ":GX80#",   -1, ReplyHandling::AsIs,            0,      {},       true},
-  {17,  16,            "赤経+ / 赤経-",            ":GXEF#",   -1, ReplyHandling::AsIsThenLamps,   0,      {1, 2},   true},
-  {18,  17,            "赤緯+ / 赤緯-",            ":GXEG#",   -1, ReplyHandling::AsIsThenLamps,   0,      {3, 4},   true},
-  {19,  18,            "Limit ON / Limit OFF",     ":GXEH#",   -1, ReplyHandling::AsIsThenLamps,   0,      {5, 6},   false},
-  {20,  19,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       false},
-  {21,  20,            "HOMEポジション　高度",     ":G1#",     14, ReplyHandling::AsIs,            0,      {},       true},
-  {22,  21,            "HOMEポジション　方位",     ":G2#",     15, ReplyHandling::AsIs,            0,      {},       true},
-  {23,  kCombo3Index,  "チャンネル",               ":GXEL#",   -1, ReplyHandling::LastCharacter,   0,      {},       true},
-  {24,  23,            "WIFI (AP) SSID",           ":GXEM#",   -1, ReplyHandling::AsIs,            0,      {},       true},
-  {25,  24,            "WIFI (AP) PASSWORD",       ":GXEN#",   -1, ReplyHandling::AsIs,            0,      {},       true},
-  {26,  kNoField,      "自動導入子午線自動反転",   ":GXEI#",   -1, ReplyHandling::LampsOnly,       0,      {7, 8},   false},
-  {27,  kNoField,      "恒星時運転子午線自動反転", ":GX95#",   -1, ReplyHandling::LampsOnly,       0,      {9, 10},  false},
-  {28,  kNoField,      "　子午線反転時動作一旦停止", ":GXEQ#", -1, ReplyHandling::LampsOnly,       0,      {11, 12}, false},
-  {29,  kNoField,      "自動導入時　ブザー音",     ":GXEP#",   -1, ReplyHandling::LampsOnly,       0,      {13, 14}, false},
-  {30,  22,            "WIFI (ST) SSID",           ":GXES#",   -1, ReplyHandling::AsIs,            0,      {},       true},
-  {31,  25,            "WIFI (ST) PASSWORD",       ":GXET#",   -1, ReplyHandling::AsIs,            0,      {},       true},
+  // kind field            caption                    query       read handling                       limit   lamps     cleared  backup key
+  { 1,  0,             "MaxRate",                 ":GXE1#",   0,  ReplyHandling::RangeChecked,    999,    {},       true, "max_rate"},
+  { 2,  1,             "赤経角度対ステップ",       ":GXE4#",   1,  ReplyHandling::RangeChecked,    200000, {},       true, "ra_steps_per_degree"},
+  { 3,  2,             "赤緯角度対ステップ",       ":GXE5#",   2,  ReplyHandling::RangeChecked,    200000, {},       true, "dec_steps_per_degree"},
+  { 4,  3,             "赤経ウォーム対ステップ",   ":GXE7#",   3,  ReplyHandling::RangeChecked,    200000, {},       true, "ra_steps_per_worm"},
+  { 5,  4,             "赤緯ウォーム対ステップ",   ":GXEE#",   4,  ReplyHandling::RangeChecked,    200000, {},       true, "dec_steps_per_worm"},
+  { 6,  5,             "観測地　経度",             ":Gg#",     5,  ReplyHandling::SignInverted,    0,      {},       true, "site_longitude"},
+  { 7,  6,             "観測地　緯度",             ":Gt#",     6,  ReplyHandling::AsIs,            0,      {},       true, "site_latitude"},
+  { 8,  7,             "UTC OFFSET（時差）",       ":GG#",     7,  ReplyHandling::SignInverted,    0,      {},       true, "utc_offset"},
+  { 9,  8,             "バックラッシュ　赤経",     ":%BR#",    8,  ReplyHandling::AsIs,            0,      {},       true, "backlash_ra"},
+  {10,  9,             "バックラッシュ　赤緯",     ":%BD#",    9,  ReplyHandling::AsIs,            0,      {},       true, "backlash_dec"},
+  {11,  10,            "子午線　西側",             ":GXEA#",   10, ReplyHandling::AsIs,            0,      {},       true, "meridian_west"},
+  {12,  11,            "子午線　東側",             ":GXE9#",   11, ReplyHandling::AsIs,            0,      {},       true, "meridian_east"},
+  {13,  12,            "天頂",                     ":Go#",     12, ReplyHandling::AsIs,            0,      {},       true, "zenith_limit"},
+  {14,  13,            "地平線",                   ":Gh#",     13, ReplyHandling::AsIs,            0,      {},       true, "horizon_limit"},
+  {15,  14,            "日時",                     ":GX81#",   -1, ReplyHandling::AsIs,            0,      {},       true, "controller_date"},
+  {16,  15,            "日時",                     ":GX80#",   -1, ReplyHandling::AsIs,            0,      {},       true, "controller_time"},
+  {17,  16,            "赤経+ / 赤経-",            ":GXEF#",   -1, ReplyHandling::AsIsThenLamps,   0,      {1, 2},   true, "ra_direction"},
+  {18,  17,            "赤緯+ / 赤緯-",            ":GXEG#",   -1, ReplyHandling::AsIsThenLamps,   0,      {3, 4},   true, "dec_direction"},
+  {19,  18,            "Limit ON / Limit OFF",     ":GXEH#",   -1, ReplyHandling::AsIsThenLamps,   0,      {5, 6},   false, "limit_switch"},
+  {20,  19,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       false, {}},
+  {21,  20,            "HOMEポジション　高度",     ":G1#",     14, ReplyHandling::AsIs,            0,      {},       true, "home_altitude"},
+  {22,  21,            "HOMEポジション　方位",     ":G2#",     15, ReplyHandling::AsIs,            0,      {},       true, "home_azimuth"},
+  {23,  kCombo3Index,  "チャンネル",               ":GXEL#",   -1, ReplyHandling::LastCharacter,   0,      {},       true, "wifi_channel"},
+  {24,  23,            "WIFI (AP) SSID",           ":GXEM#",   -1, ReplyHandling::AsIs,            0,      {},       true, "wifi_ap_ssid"},
+  {25,  24,            "WIFI (AP) PASSWORD",       ":GXEN#",   -1, ReplyHandling::AsIs,            0,      {},       true, "wifi_ap_password"},
+  {26,  kNoField,      "自動導入子午線自動反転",   ":GXEI#",   -1, ReplyHandling::LampsOnly,       0,      {7, 8},   false, "option_goto_meridian_flip"},
+  {27,  kNoField,      "恒星時運転子午線自動反転", ":GX95#",   -1, ReplyHandling::LampsOnly,       0,      {9, 10},  false, "option_sidereal_meridian_flip"},
+  {28,  kNoField,      "　子午線反転時動作一旦停止", ":GXEQ#", -1, ReplyHandling::LampsOnly,       0,      {11, 12}, false, "option_meridian_pause"},
+  {29,  kNoField,      "自動導入時　ブザー音",     ":GXEP#",   -1, ReplyHandling::LampsOnly,       0,      {13, 14}, false, "option_buzzer"},
+  {30,  22,            "WIFI (ST) SSID",           ":GXES#",   -1, ReplyHandling::AsIs,            0,      {},       true, "wifi_st_ssid"},
+  {31,  25,            "WIFI (ST) PASSWORD",       ":GXET#",   -1, ReplyHandling::AsIs,            0,      {},       true, "wifi_st_password"},
   // every SET button sets this kind first, so that an answer to a write lands out of sight
-  {100, 99,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       false},
+  {100, 99,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       false, {}},
 }};
 // clang-format on
 
@@ -148,6 +151,7 @@ const Setting* settingByKind(int replyKind);
 const Setting* settingByField(int text1Index);
 const Setting* settingByReadButton(int command5Index);
 const SetRow* setRowByIndex(int command6Index);
+const SetRow* setRowByField(int text1Index);
 
 // The read-all sequence as settings, in sending order.
 std::array<const Setting*, kReadAllOrder.size()> readAllSequence();

@@ -1,0 +1,261 @@
+// Backup, compare and restore: a fresh read of every kept setting paced as "接続" paces it, the
+// backup file saved for its owner only, and a restore that writes only the chosen settings and
+// reads each one back.
+
+#include "app/backup_sequences.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "files/local_file.h"
+#include "protocol/catalogue.h"
+#include "protocol/command_set.h"
+#include "protocol/controls.h"
+#include "settings/dispatch.h"
+
+namespace korvane {
+
+namespace {
+
+// A restore writes one setting every half second, as the calculator's send phase does.
+constexpr double kRestoreWaitMs = 500;
+constexpr unsigned kOwnerOnly = 0600;
+
+constexpr const char* kNotConnectedText = "ポートが開いていません。先に「接続」を押してください。";
+constexpr const char* kCancelledText = "中止しました。";
+constexpr const char* kPortLostText = "コントローラーとの通信が切れました。";
+constexpr const char* kUnansweredText =
+    "次の設定は答えがないか、範囲外の答えでした。もう一度お試しください。";
+constexpr const char* kUnstorableText = "次の設定は、今の値を SET ボタンで書き戻せません。";
+constexpr const char* kNothingSavedText = "ファイルは保存していません。";
+
+// The value the window shows for a setting after this reply: the lamp pair as "1" (first lamp
+// lit) or "0", or the field's text. Nothing when the reply was dropped.
+std::optional<std::string> shownValue(const ReplyEffects& effects) {
+  if (effects.lamps) return effects.lamps->firstLit ? "1" : "0";
+  if (effects.text) return effects.text->text;
+  return std::nullopt;
+}
+
+std::string troubleText(BackupTrouble trouble) {
+  switch (trouble) {
+    case BackupTrouble::NotConnected:
+      return kNotConnectedText;
+    case BackupTrouble::Cancelled:
+      return kCancelledText;
+    case BackupTrouble::PortLost:
+      return kPortLostText;
+    default:
+      return {};
+  }
+}
+
+std::string namedList(std::string_view heading, const std::vector<std::size_t>& positions) {
+  std::string text(heading);
+  for (std::size_t position : positions) text += "\n・" + backupSettingName(position);
+  return text;
+}
+
+std::array<std::size_t, kBackupSettingCount> everyPosition() {
+  std::array<std::size_t, kBackupSettingCount> all;
+  std::iota(all.begin(), all.end(), std::size_t{0});
+  return all;
+}
+
+}  // namespace
+
+int RestoreReport::written() const {
+  return static_cast<int>(
+      std::count_if(rows.begin(), rows.end(), [](auto& r) { return r.written; }));
+}
+
+int RestoreReport::matching() const {
+  return static_cast<int>(
+      std::count_if(rows.begin(), rows.end(), [](auto& r) { return r.matches; }));
+}
+
+// Each answer is caught as the receive handler files it, under the kind it is filed under, and
+// only the kinds asked for count. A setting is answered when a reply was filed under its kind and
+// not dropped. A reply cannot say which query it answers: one that comes after the next query has
+// gone out is filed under the next kind, as in the window. Its own kind then has no answer, so a
+// late reply still makes the read incomplete instead of passing a value off under the wrong
+// setting unnoticed.
+KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
+                            const BackupProgress& progress) {
+  KeptAnswers answers;
+  std::array<bool, kBackupSettingCount> asked{};
+  for (std::size_t position : positions) asked[position] = true;
+  replyWatch_ = [&](int replyKind, const ReplyEffects& effects) {
+    const int position = backupPositionOfKind(replyKind);
+    if (position < 0 || !asked[position]) return;
+    if (auto value = shownValue(effects)) answers.values[position] = std::move(*value);
+  };
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    if (ending_) {
+      answers.trouble = BackupTrouble::Cancelled;
+      break;
+    }
+    if (!port_.isOpen()) {
+      answers.trouble = BackupTrouble::PortLost;
+      break;
+    }
+    const Setting& setting = backupSetting(positions[i]);
+    replyKind_ = static_cast<std::int16_t>(setting.replyKind);
+    SendCommand(setting.query);
+    Wait(kReadAllWaitMs);  // after the last query too: its answer belongs to this read
+    if (progress && !progress(static_cast<int>(i + 1), static_cast<int>(positions.size()))) {
+      answers.trouble = BackupTrouble::Cancelled;
+      break;
+    }
+  }
+  if (answers.trouble == BackupTrouble::None && !port_.isOpen()) {
+    answers.trouble = BackupTrouble::PortLost;
+  }
+  replyWatch_ = nullptr;
+  return answers;
+}
+
+BackupReading Form1::Backup_Read(const BackupProgress& progress) {
+  BackupReading reading;
+  if (!port_.isOpen()) {
+    reading.trouble = BackupTrouble::NotConnected;
+    reading.message = kNotConnectedText;
+    return reading;
+  }
+  const KeptAnswers answers = readKept(everyPosition(), progress);
+  reading.trouble = answers.trouble;
+  for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
+    if (answers.values[i]) {
+      reading.values[i] = *answers.values[i];
+    } else {
+      reading.missing.push_back(i);
+    }
+  }
+  if (reading.trouble == BackupTrouble::None && !reading.missing.empty()) {
+    reading.trouble = BackupTrouble::Unanswered;
+    reading.message = namedList(kUnansweredText, reading.missing);
+  } else {
+    reading.message = troubleText(reading.trouble);
+  }
+  return reading;
+}
+
+BackupSaveResult Form1::Backup_Save(const std::filesystem::path& file, std::string_view toolVersion,
+                                    std::string_view portName, const BackupProgress& progress) {
+  BackupFile backup{{std::string(toolVersion), BackupTimestamp(loop_.now()), std::string(portName)},
+                    {}};
+  BackupReading reading = Backup_Read(progress);
+  if (reading.trouble != BackupTrouble::None) {
+    return {reading.trouble, reading.message + "\n" + kNothingSavedText};
+  }
+  // A file its own restore would refuse is no backup: say so now rather than at the restore.
+  std::vector<std::size_t> unstorable;
+  for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
+    if (BackupValueProblem(i, reading.values[i])) unstorable.push_back(i);
+  }
+  if (!unstorable.empty()) {
+    return {BackupTrouble::Unstorable,
+            namedList(kUnstorableText, unstorable) + "\n" + kNothingSavedText};
+  }
+  backup.values = std::move(reading.values);
+  std::string error;
+  if (!WriteLocalFile(file, Format_Backup(backup), &error, kOwnerOnly)) {
+    return {BackupTrouble::WriteFailed,
+            "ファイルを保存できませんでした。\n" + file.string() + "\n" + error};
+  }
+  return {BackupTrouble::None,
+          std::to_string(kBackupSettingCount) + " 件の設定を保存しました。\n" + file.string()};
+}
+
+BackupComparison Form1::Backup_Compare(const std::filesystem::path& file,
+                                       const BackupProgress& progress) {
+  BackupComparison comparison;
+  // The file is checked before anything goes to the port: a refused file costs no read.
+  const auto text = ReadLocalFile(file, kBackupFileLimit + 1);
+  if (!text) {
+    comparison.trouble = BackupTrouble::FileRefused;
+    comparison.message = "ファイルを読めません。\n" + file.string();
+    return comparison;
+  }
+  auto parsed = Parse_Backup(*text);
+  if (const auto* error = std::get_if<BackupFileError>(&parsed)) {
+    comparison.trouble = BackupTrouble::FileRefused;
+    comparison.message =
+        "このファイルからは復元できません。\n" + file.string() + "\n" + error->message;
+    return comparison;
+  }
+  comparison.file = std::move(std::get<BackupFile>(parsed));
+  BackupReading reading = Backup_Read(progress);
+  comparison.trouble = reading.trouble;
+  comparison.message = std::move(reading.message);
+  if (reading.trouble != BackupTrouble::None) return comparison;
+  comparison.controller = std::move(reading.values);
+  comparison.rows = Compare_Backup(comparison.controller, comparison.file.values);
+  for (const CompareRow& row : comparison.rows) {
+    if (row.restorable && row.differs) comparison.differing.push_back(row.position);
+  }
+  return comparison;
+}
+
+RestoreReport Form1::Backup_Restore(const BackupFile& file,
+                                    std::span<const std::size_t> positions) {
+  RestoreReport report;
+  // The chosen settings once each, in read order; the controller's clock is never written.
+  std::array<bool, kBackupSettingCount> chosen{};
+  for (std::size_t position : positions) {
+    if (position < kBackupSettingCount) chosen[position] = true;
+  }
+  for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
+    if (!chosen[i]) continue;
+    if (auto command = RestoreCommand(i, file.values[i])) {
+      RestoreRow row;
+      row.position = i;
+      row.command = std::move(*command);
+      report.rows.push_back(std::move(row));
+    }
+  }
+  if (!port_.isOpen()) {
+    report.trouble = BackupTrouble::NotConnected;
+    report.summary = kNotConnectedText;
+    return report;
+  }
+
+  panel_.setEnabled(kForm1, false);
+  panel_.showBusy(true);
+  std::vector<std::size_t> written;
+  for (RestoreRow& row : report.rows) {
+    if (!written.empty()) Wait(kRestoreWaitMs);
+    if (ending_ || !port_.isOpen()) {
+      report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
+      break;
+    }
+    replyKind_ = kSetReplyKind;  // an answer to a write lands out of sight, as for SET
+    SendCommand(row.command);
+    row.written = true;
+    written.push_back(row.position);
+  }
+  if (report.trouble == BackupTrouble::None && !written.empty()) {
+    Wait(kRestoreWaitMs);
+    const KeptAnswers answers = readKept(written, nullptr);
+    report.trouble = answers.trouble;
+    for (RestoreRow& row : report.rows) {
+      row.now = answers.values[row.position];
+      row.matches = row.now && SameBackupValue(row.position, *row.now, file.values[row.position]);
+    }
+  }
+  panel_.showBusy(false);
+  panel_.setEnabled(kForm1, true);
+
+  report.summary = std::to_string(report.written()) + " 件を書き込み、" +
+                   std::to_string(report.matching()) + " 件が一致しました。";
+  if (report.trouble == BackupTrouble::PortLost) {
+    report.summary += "\n" + std::string(kPortLostText);
+    const int unwritten = static_cast<int>(report.rows.size()) - report.written();
+    if (unwritten > 0) {
+      report.summary += "残りの " + std::to_string(unwritten) + " 件は書き込んでいません。";
+    }
+  }
+  return report;
+}
+
+}  // namespace korvane

@@ -1,0 +1,211 @@
+#include "backup/backup_file.h"
+
+#include <array>
+#include <cstdio>
+
+#include "protocol/utf8.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr std::string_view kBackupSection = "backup";
+constexpr std::string_view kSettingsSection = "settings";
+
+// The keys of the [backup] section, in the order we write them.
+constexpr std::array<std::string_view, 3> kHeaderKeys{"tool_version", "created", "port"};
+std::string BackupHeader::*const kHeaderFields[] = {&BackupHeader::toolVersion,
+                                                    &BackupHeader::created, &BackupHeader::port};
+
+bool isControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7F;
+}
+bool hasControl(std::string_view text) {
+  for (char c : text) {
+    if (isControl(c)) return true;
+  }
+  return false;
+}
+
+std::string quoted(std::string_view value) {
+  return "「" + std::string(value) + "」";
+}
+
+std::string atLine(int line, std::string_view what) {
+  if (line == 0) return std::string(what);
+  return std::to_string(line) + " 行目: " + std::string(what);
+}
+
+// One section of the file as it is being read: where it starts and on which line each key stood.
+template <std::size_t N>
+struct SectionSeen {
+  int header = 0;  // the line of "[name]"; 0 while not seen
+  std::array<int, N> keyLine{};
+};
+
+template <std::size_t N, typename KeyName>
+std::optional<BackupFileError> missingKeys(const SectionSeen<N>& seen, std::string_view section,
+                                           KeyName keyName) {
+  if (seen.header == 0) {
+    return BackupFileError{0, "[" + std::string(section) + "] の節がありません。"};
+  }
+  std::string missing;
+  for (std::size_t i = 0; i < N; ++i) {
+    if (seen.keyLine[i] != 0) continue;
+    if (!missing.empty()) missing += ", ";
+    missing += keyName(i);
+  }
+  if (missing.empty()) return std::nullopt;
+  return BackupFileError{
+      seen.header,
+      atLine(seen.header, "[" + std::string(section) + "] に次のキーがありません: " + missing)};
+}
+
+}  // namespace
+
+std::optional<std::string> BackupValueProblem(std::size_t position, std::string_view value) {
+  const RestoreWay way = restoreWay(position);
+  // Nothing in a file may end a command early or start another, not even where the number
+  // conversion of a SET button would stop before it. The controller's time reads "21:00:00"; it
+  // is kept for reference and never sent, so its colons stay.
+  const bool colonAllowed = way == RestoreWay::Never;
+  if (hasControl(value) || value.find('#') != std::string_view::npos ||
+      (!colonAllowed && value.find(':') != std::string_view::npos)) {
+    return quoted(value) + " には「#」「:」や制御文字があります。";
+  }
+  switch (way) {
+    case RestoreWay::Never:
+      return std::nullopt;
+    case RestoreWay::Switch:
+      if (value == "0" || value == "1") return std::nullopt;
+      return quoted(value) + " は 0 か 1 でなければなりません。";
+    case RestoreWay::SetButton:
+      switch (backupSetOutcome(position, value).kind) {
+        case SetOutcome::Kind::Command:
+          return std::nullopt;
+        case SetOutcome::Kind::Rejection:
+          return quoted(value) + " は SET ボタンが範囲外として送らない値です。";
+        case SetOutcome::Kind::Refused:  // not reached: refused above
+        case SetOutcome::Kind::Nothing:
+          return quoted(value) + " は SET ボタンが何も送らない値です。";
+      }
+  }
+  return std::nullopt;
+}
+
+std::string Format_Backup(const BackupFile& file) {
+  std::string out = "; Korvane ｾｯﾃｲ controller settings. Each value is the rest of its line.\n";
+  out += "[" + std::string(kBackupSection) + "]\n";
+  for (std::size_t i = 0; i < kHeaderKeys.size(); ++i) {
+    out += std::string(kHeaderKeys[i]) + "=" + file.header.*kHeaderFields[i] + "\n";
+  }
+  out += "\n[" + std::string(kSettingsSection) + "]\n";
+  for (std::size_t i = 0; i < kBackupKeys.size(); ++i) {
+    out += std::string(kBackupKeys[i].key) + "=" + file.values[i] + "\n";
+  }
+  return out;
+}
+
+std::variant<BackupFile, BackupFileError> Parse_Backup(std::string_view text) {
+  auto refuse = [](int line, std::string_view what) {
+    return BackupFileError{line, atLine(line, what)};
+  };
+  if (text.size() > kBackupFileLimit) {
+    return refuse(
+        0, "ファイルが大きすぎます（" + std::to_string(kBackupFileLimit / 1024) + " KiB まで）。");
+  }
+  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
+
+  BackupFile file;
+  SectionSeen<kHeaderKeys.size()> header;
+  SectionSeen<kBackupKeys.size()> settings;
+  std::string_view section;
+  int lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+
+    if (ValidUtf8(line) != line) return refuse(lineNumber, "UTF-8 の文字でないバイトがあります。");
+    if (hasControl(line)) return refuse(lineNumber, "制御文字があります。");
+    if (line.find_first_not_of(' ') == std::string_view::npos || line.front() == ';') continue;
+
+    if (line.front() == '[') {
+      if (!line.ends_with(']')) return refuse(lineNumber, "節の見出しが「]」で終わっていません。");
+      section = line.substr(1, line.size() - 2);
+      int* seenAt = section == kBackupSection     ? &header.header
+                    : section == kSettingsSection ? &settings.header
+                                                  : nullptr;
+      if (seenAt == nullptr) return refuse(lineNumber, "不明な節 " + quoted(section) + " です。");
+      if (*seenAt != 0) {
+        return refuse(lineNumber, "節 " + quoted(section) + " は " + std::to_string(*seenAt) +
+                                      " 行目にもあります。");
+      }
+      *seenAt = lineNumber;
+      continue;
+    }
+
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+      return refuse(lineNumber, "「キー=値」の形ではありません。");
+    }
+    if (section.empty()) return refuse(lineNumber, "どの節にも属していません。");
+    const std::string_view key = line.substr(0, equals);
+    const std::string_view value = line.substr(equals + 1);
+
+    int position = -1;
+    int* keyLine = nullptr;
+    if (section == kBackupSection) {
+      for (std::size_t i = 0; i < kHeaderKeys.size(); ++i) {
+        if (kHeaderKeys[i] == key) position = static_cast<int>(i);
+      }
+      if (position >= 0) keyLine = &header.keyLine[position];
+    } else {
+      position = backupPositionOfKey(key);
+      if (position >= 0) keyLine = &settings.keyLine[position];
+    }
+    if (keyLine == nullptr) return refuse(lineNumber, "不明なキー " + quoted(key) + " です。");
+    if (*keyLine != 0) {
+      return refuse(lineNumber, "キー " + quoted(key) + " は " + std::to_string(*keyLine) +
+                                    " 行目にもあります。");
+    }
+    *keyLine = lineNumber;
+    if (section == kBackupSection) {
+      file.header.*kHeaderFields[position] = std::string(value);
+      continue;
+    }
+    if (auto problem = BackupValueProblem(static_cast<std::size_t>(position), value)) {
+      return refuse(lineNumber, std::string(key) + " の値 " + *problem);
+    }
+    file.values[static_cast<std::size_t>(position)] = std::string(value);
+  }
+
+  if (auto missing = missingKeys(header, kBackupSection,
+                                 [](std::size_t i) { return std::string(kHeaderKeys[i]); })) {
+    return *missing;
+  }
+  if (auto missing = missingKeys(settings, kSettingsSection,
+                                 [](std::size_t i) { return std::string(kBackupKeys[i].key); })) {
+    return *missing;
+  }
+  return file;
+}
+
+std::string BackupTimestamp(const LocalDateTime& at) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", at.year, at.month, at.day,
+                at.hour, at.minute, at.second);
+  return text;
+}
+
+std::string BackupFileName(const LocalDateTime& at) {
+  char text[40];
+  std::snprintf(text, sizeof text, "korvane-%04d%02d%02d-%02d%02d.ini", at.year, at.month, at.day,
+                at.hour, at.minute);
+  return text;
+}
+
+}  // namespace korvane

@@ -1,0 +1,61 @@
+#pragma once
+// The settings a backup keeps, one stable ASCII key each, in the order "接続" reads them. A backup
+// file names its values by these keys: once a file has been written with them they never change.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "protocol/catalogue.h"
+#include "settings/set_command.h"
+
+namespace korvane {
+
+struct BackupKey {
+  int replyKind;  // the catalogue row it stands for
+  std::string_view key;
+};
+
+// The keys of the catalogue, in read order.
+constexpr std::array<BackupKey, kReadAllOrder.size()> makeBackupKeys() {
+  std::array<BackupKey, kReadAllOrder.size()> keys{};
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const auto setting = std::ranges::find(kSettings, kReadAllOrder[i], &Setting::replyKind);
+    if (setting == kSettings.end() || setting->key.empty()) throw "a read setting without a key";
+    keys[i] = {setting->replyKind, setting->key};
+  }
+  return keys;
+}
+inline constexpr std::array<BackupKey, kReadAllOrder.size()> kBackupKeys = makeBackupKeys();
+
+inline constexpr std::size_t kBackupSettingCount = kBackupKeys.size();
+
+// One value per kept setting, by position in kBackupKeys. A value is the text the window shows
+// for it; a lamp pair is "1" when its first lamp (plus, ON) is lit and "0" when its second is.
+using BackupValues = std::array<std::string, kBackupSettingCount>;
+
+// The position of a key or of a reply kind in kBackupKeys; -1 when it is not kept.
+int backupPositionOfKey(std::string_view key);
+int backupPositionOfKind(int replyKind);
+
+const Setting& backupSetting(std::size_t position);
+
+// How the operator knows the setting: its caption and, in brackets, its key.
+std::string backupSettingName(std::size_t position);
+
+// How a kept setting goes back to the controller.
+enum class RestoreWay {
+  Never,      // the controller's date and time: kept for reference only
+  SetButton,  // typed into its field and SET pressed
+  Switch,     // a lamp pair: the button that lights the lamp the file names
+};
+RestoreWay restoreWay(std::size_t position);
+
+// What the setting's SET button makes of the value; nothing for rows without a SET button.
+SetOutcome backupSetOutcome(std::size_t position, std::string_view value);
+
+// The command of the button that lights the first lamp of the pair (on) or the second.
+std::string_view switchCommand(std::size_t position, bool on);
+
+}  // namespace korvane

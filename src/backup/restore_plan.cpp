@@ -1,0 +1,47 @@
+#include "backup/restore_plan.h"
+
+namespace korvane {
+
+bool SameBackupValue(std::size_t position, std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  if (restoreWay(position) != RestoreWay::SetButton) return false;
+  const SetOutcome first = backupSetOutcome(position, a);
+  return first.kind == SetOutcome::Kind::Command && first == backupSetOutcome(position, b);
+}
+
+std::optional<std::string> RestoreCommand(std::size_t position, std::string_view value) {
+  switch (restoreWay(position)) {
+    case RestoreWay::Never:
+      return std::nullopt;
+    case RestoreWay::Switch:
+      if (value != "0" && value != "1") return std::nullopt;
+      return std::string(switchCommand(position, value == "1"));
+    case RestoreWay::SetButton: {
+      SetOutcome outcome = backupSetOutcome(position, value);
+      if (outcome.kind != SetOutcome::Kind::Command) return std::nullopt;
+      return std::move(outcome.text);
+    }
+  }
+  return std::nullopt;
+}
+
+std::array<CompareRow, kBackupSettingCount> Compare_Backup(const BackupValues& controller,
+                                                           const BackupValues& file) {
+  std::array<CompareRow, kBackupSettingCount> rows;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::optional<std::string> command = RestoreCommand(i, file[i]);
+    rows[i] = {i, command.has_value(), !SameBackupValue(i, controller[i], file[i]),
+               command.value_or("")};
+  }
+  return rows;
+}
+
+std::vector<CompareRow> Diff_Backup(const BackupValues& controller, const BackupValues& file) {
+  std::vector<CompareRow> out;
+  for (CompareRow& row : Compare_Backup(controller, file)) {
+    if (row.restorable && row.differs) out.push_back(std::move(row));
+  }
+  return out;
+}
+
+}  // namespace korvane

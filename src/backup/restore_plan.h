@@ -1,0 +1,41 @@
+#pragma once
+// What a restore would change: the controller's values as just read against a backup's, setting
+// by setting, and the command that brings each differing one back. Decided without the port.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "backup/backup_keys.h"
+
+namespace korvane {
+
+// Two values of one setting are the same when writing either would leave the controller alike:
+// for a field, when its SET button sends the same command for both ("10*00" and "10" both write
+// ":Sh10#", " AP " and "AP" both ":SmAP#"); for anything else, when the texts are equal.
+bool SameBackupValue(std::size_t position, std::string_view a, std::string_view b);
+
+// The one command that brings the setting to `value`: its SET button's write, or the command of
+// the button that lights the lamp the value names. Nothing for the controller's date and time,
+// and for a value the button would not write.
+std::optional<std::string> RestoreCommand(std::size_t position, std::string_view value);
+
+struct CompareRow {
+  std::size_t position;  // in kBackupKeys
+  bool restorable;       // false for the controller's date and time
+  bool differs;
+  std::string command;  // for restorable rows: what a restore writes
+  friend bool operator==(const CompareRow&, const CompareRow&) = default;
+};
+
+// Every kept setting in read order, equal ones included.
+std::array<CompareRow, kBackupSettingCount> Compare_Backup(const BackupValues& controller,
+                                                           const BackupValues& file);
+
+// Only the restorable settings that differ, in read order: what a full restore writes.
+std::vector<CompareRow> Diff_Backup(const BackupValues& controller, const BackupValues& file);
+
+}  // namespace korvane

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "backup/backup_file.h"
+#include "backup/restore_plan.h"
+#include "unit/backup_values.h"
+
+namespace korvane {
+namespace {
+
+using test::everySetting;
+
+// The formatted text with one line (counted from 1) replaced.
+std::string withLine(int number, std::string_view replacement) {
+  const std::string text = Format_Backup(everySetting());
+  std::size_t start = 0;
+  for (int i = 1; i < number; ++i) start = text.find('\n', start) + 1;
+  const std::size_t end = text.find('\n', start);
+  return text.substr(0, start) + std::string(replacement) + text.substr(end);
+}
+
+TEST(BackupFile, EverySettingComesBackExactlyWithEitherLineEnd) {
+  const std::string text = Format_Backup(everySetting());
+  EXPECT_NE(text.find("\n[settings]\nmax_rate=400\nra_steps_per_degree=2133\n"), std::string::npos);
+  EXPECT_NE(text.find("\nwifi_ap_password=a,b=c;d \n"), std::string::npos);
+  std::string crlf;
+  for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (const std::string& file : {text, crlf, "\xEF\xBB\xBF" + text}) {
+    const auto parsed = Parse_Backup(file);
+    ASSERT_TRUE(std::holds_alternative<BackupFile>(parsed))
+        << std::get<BackupFileError>(parsed).message;
+    EXPECT_EQ(std::get<BackupFile>(parsed), everySetting());
+  }
+}
+
+TEST(BackupFile, ARefusedFileNamesItsLine) {
+  // Line 1 is a comment, 2 "[backup]", 3..5 its keys, 6 blank, 7 "[settings]", 8 max_rate,
+  // 14 backlash_dec ... 37 wifi_st_password.
+  struct Case {
+    std::string text;
+    int line;
+    std::string said;  // a part of the message
+  };
+  const Case cases[] = {
+      {withLine(9, "; gone"), 7, "ra_steps_per_degree"},
+      {withLine(12, "utc_ofset=+09"), 12, "utc_ofset"},
+      {withLine(37, "max_rate=400"), 37, "8 行目"},
+      {withLine(8, "max_rate=600"), 8, "範囲外"},
+      {withLine(8, "max_rate=fast"), 8, "max_rate"},
+      {withLine(13, "backlash_ra="), 13, "何も送らない"},
+      {withLine(11, "site_longitude=139*44"), 11, "site_longitude"},
+      {withLine(30, "wifi_ap_ssid=x#:Te"), 30, "「#」「:」"},
+      {withLine(30, "wifi_ap_ssid=x:Te"), 30, "「#」「:」"},
+      {withLine(28, "controller_time=20#00"), 28, "「#」"},
+      {withLine(21, "horizon_limit=10:00"), 21, "「:」"},
+      {withLine(25, "ra_direction=2"), 25, "0 か 1"},
+      {withLine(31, "wifi_ap_password=a\tb"), 31, "制御文字"},
+      {withLine(31, "wifi_ap_password=a\rb"), 31, "制御文字"},
+      {withLine(36, "wifi_st_ssid=\xE6\x98"), 36, "UTF-8"},
+      {withLine(1, "max_rate=400"), 1, "節"},
+      {withLine(6, "tool_version 4.1"), 6, "キー=値"},
+      {withLine(6, "[extra]"), 6, "extra"},
+      {withLine(6, "[settings"), 6, "]"},
+      {withLine(6, "[settings]"), 7, "6 行目"},
+      {withLine(2, "; no header"), 3, "節"},
+      {withLine(7, "").substr(0, withLine(7, "").find("\nmax_rate")), 0, "[settings]"},
+      {withLine(5, "; no port"), 2, "port"},
+      {Format_Backup(everySetting()) + "; " + std::string(kBackupFileLimit, 'x') + "\n", 0,
+       "64 KiB"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    const auto parsed = Parse_Backup(c.text);
+    ASSERT_TRUE(std::holds_alternative<BackupFileError>(parsed));
+    const BackupFileError& error = std::get<BackupFileError>(parsed);
+    EXPECT_EQ(error.line, c.line);
+    if (c.line > 0) {
+      EXPECT_TRUE(error.message.starts_with(std::to_string(c.line) + " 行目: "));
+    }
+    EXPECT_NE(error.message.find(c.said), std::string::npos) << error.message;
+  }
+}
+
+// What a restore writes for each setting the file has otherwise: its SET button's command, or the
+// command of the button that lights the lamp the file names; equal values and the controller's
+// clock write nothing.
+TEST(BackupDiff, ListsTheDifferingSettingsInReadOrderWithTheirCommands) {
+  const BackupValues file = everySetting().values;
+  BackupValues controller = file;
+  const std::pair<const char*, const char*> now[] = {
+      {"max_rate", "300"},
+      {"site_longitude", "+135*00"},
+      {"horizon_limit", "10"},    // writes ":Sh10#" as "10*00" does: the same
+      {"backlash_ra", "10"},      // ":$BR010#" as "010": the same
+      {"meridian_east", "-5.5"},  // W rounds down: ":SXE9,-6#" against ":SXE9,-5#"
+      {"controller_date", "01/01/26"},
+      {"ra_direction", "0"},
+      {"dec_direction", "1"},
+      {"limit_switch", "0"},
+      {"controller_time", "00:00:00"},
+      {"wifi_channel", "7"},
+      {"wifi_ap_ssid", " KORVANE AP "},  // blanks at the ends are not sent: the same
+      {"option_goto_meridian_flip", "0"},
+      {"option_sidereal_meridian_flip", "1"},
+      {"wifi_st_password", "old"},
+  };
+  for (const auto& [key, value] : now) controller[backupPositionOfKey(key)] = value;
+
+  std::vector<std::pair<std::string, std::string>> diff;
+  for (const CompareRow& row : Diff_Backup(controller, file)) {
+    diff.emplace_back(kBackupKeys[row.position].key, row.command);
+  }
+  const std::vector<std::pair<std::string, std::string>> expected{
+      {"max_rate", ":$PA400#"},
+      {"site_longitude", ":Sg-139*44#"},
+      {"meridian_east", ":SXE9,-5#"},
+      {"ra_direction", ":TA#"},
+      {"dec_direction", ":TD#"},
+      {"limit_switch", ":TV#"},
+      {"wifi_channel", ":$PH6#"},
+      {"option_goto_meridian_flip", ":TX#"},
+      {"option_sidereal_meridian_flip", ":SX95,0#"},
+      {"wifi_st_password", ":Sq#"},
+  };
+  EXPECT_EQ(diff, expected);
+
+  const auto rows = Compare_Backup(controller, file);
+  const CompareRow& date = rows[backupPositionOfKey("controller_date")];
+  EXPECT_TRUE(date.differs);
+  EXPECT_FALSE(date.restorable);
+  EXPECT_TRUE(Diff_Backup(file, file).empty());
+}
+
+}  // namespace
+}  // namespace korvane
