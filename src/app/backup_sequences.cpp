@@ -115,6 +115,12 @@ KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
   return answers;
 }
 
+bool Form1::Backup_Ready() {
+  if (port_.isOpen()) return true;
+  operator_.message(kNotConnectedText, "", MessageStyle::Ok);
+  return false;
+}
+
 BackupReading Form1::Backup_Read(const BackupProgress& progress) {
   BackupReading reading;
   if (!port_.isOpen()) {
@@ -161,10 +167,10 @@ BackupSaveResult Form1::Backup_Save(const std::filesystem::path& file, std::stri
   std::string error;
   if (!WriteLocalFile(file, Format_Backup(backup), &error, kOwnerOnly)) {
     return {BackupTrouble::WriteFailed,
-            "ファイルを保存できませんでした。\n" + file.string() + "\n" + error};
+            "ファイルを保存できませんでした。\n" + PathUtf8(file) + "\n" + error};
   }
   return {BackupTrouble::None,
-          std::to_string(kBackupSettingCount) + " 件の設定を保存しました。\n" + file.string()};
+          std::to_string(kBackupSettingCount) + " 件の設定を保存しました。\n" + PathUtf8(file)};
 }
 
 BackupComparison Form1::Backup_Compare(const std::filesystem::path& file,
@@ -174,14 +180,14 @@ BackupComparison Form1::Backup_Compare(const std::filesystem::path& file,
   const auto text = ReadLocalFile(file, kBackupFileLimit + 1);
   if (!text) {
     comparison.trouble = BackupTrouble::FileRefused;
-    comparison.message = "ファイルを読めません。\n" + file.string();
+    comparison.message = "ファイルを読めません。\n" + PathUtf8(file);
     return comparison;
   }
   auto parsed = Parse_Backup(*text);
   if (const auto* error = std::get_if<BackupFileError>(&parsed)) {
     comparison.trouble = BackupTrouble::FileRefused;
     comparison.message =
-        "このファイルからは復元できません。\n" + file.string() + "\n" + error->message;
+        "このファイルからは復元できません。\n" + PathUtf8(file) + "\n" + error->message;
     return comparison;
   }
   comparison.file = std::move(std::get<BackupFile>(parsed));

@@ -73,6 +73,9 @@ class Form1 {
   void Save_Set();
 
   // --- backup and restore of every setting (backup/backup_sequences.h has the results)
+  // False, after telling the operator that "接続" comes first, when the port is not open: the
+  // menu's backup entries ask before they show a file dialog.
+  bool Backup_Ready();
   BackupReading Backup_Read(const BackupProgress& progress);
   BackupSaveResult Backup_Save(const std::filesystem::path& file, std::string_view toolVersion,
                                std::string_view portName, const BackupProgress& progress);

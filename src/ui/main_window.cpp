@@ -279,7 +279,8 @@ bool MainWindow::isEnabled(std::string_view name) const {
 
 void MainWindow::setEnabled(std::string_view name, bool enabled) {
   if (name == kForm1) {
-    QWidget::setEnabled(enabled);
+    // The whole top-level window, the menu bar above the client area included.
+    window()->setEnabled(enabled);
   } else if (QWidget* widget = control(name)) {
     widget->setEnabled(enabled);
   }

@@ -23,11 +23,15 @@
 #include "app/local_files_place.h"
 #include "app/port_names.h"
 #include "app/port_tooltip.h"
+#include "app/qt/command_line.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
 #include "app/qt/wiring.h"
+#include "backup/backup_file.h"
+#include "ui/backup_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/qt_operator.h"
+#include "ui/tool_window.h"
 
 namespace {
 
@@ -119,63 +123,124 @@ bool savePng(QWidget& window, const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("korvane-settei");
-  QApplication::setWindowIcon(QIcon(":/korvane/korvane-settei.png"));
-  QGuiApplication::setDesktopFileName("korvane-settei");  // the menu entry's icon on Wayland
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   QCommandLineParser cli;
-  cli.setApplicationDescription("Korvane ｾｯﾃｲ — settings tool for the mount controller");
+  cli.setApplicationDescription(
+      "Korvane ｾｯﾃｲ — settings tool for the mount controller.\n\n"
+      "Without a mode it opens the window. The backup modes need no window and no display:\n"
+      "  --backup FILE   read every setting from the controller and save them in FILE\n"
+      "  --compare FILE  print each setting that differs: key, the controller's value, the file's\n"
+      "  --restore FILE  write the settings that differ, read them back and print each with its\n"
+      "                  read-back\n"
+      "PORT is COMn (mapped as the window maps it) or a device path; without --port the port that\n"
+      "siri.DAT names. Progress goes to standard error, results to standard output.\n"
+      "Exit status: 0 done and everything matches; 1 the controller differs from the file\n"
+      "(--compare) or a read-back does not match (--restore); 2 trouble before anything was\n"
+      "written (bad arguments, a refused file, a port that does not open, a setting that did not\n"
+      "answer).");
   cli.addHelpOption();
   const QCommandLineOption dataDirOpt("data-dir", "Folder of siri.DAT and SetData.txt.", "dir");
   const QCommandLineOption portDirOpt("port-dir", "Folder searched for COMn links.", "dir");
   const QCommandLineOption shotOpt("screenshot", "Save a PNG of the window and quit.", "png");
   const QCommandLineOption readShotOpt("read-and-screenshot",
                                        "Press 接続, read everything, save a PNG and quit.", "png");
-  cli.addOptions({dataDirOpt, portDirOpt, shotOpt, readShotOpt});
-  cli.process(app);
+  const QCommandLineOption backupOpt("backup", "Back up every setting to FILE.", "FILE");
+  const QCommandLineOption compareOpt("compare", "Compare the controller with FILE.", "FILE");
+  const QCommandLineOption restoreOpt("restore", "Restore what differs from FILE.", "FILE");
+  const QCommandLineOption portOpt("port", "The port of the backup modes.", "PORT");
+  cli.addOptions(
+      {dataDirOpt, portDirOpt, shotOpt, readShotOpt, backupOpt, compareOpt, restoreOpt, portOpt});
+  if (!cli.parse(arguments)) {
+    std::fprintf(stderr, "korvane-settei: %s\n", qPrintable(cli.errorText()));
+    return korvane::kExitTrouble;
+  }
+  if (cli.isSet("help")) {
+    std::fputs(qPrintable(cli.helpText()), stdout);
+    return 0;
+  }
+  const int modes =
+      int(cli.isSet(backupOpt)) + int(cli.isSet(compareOpt)) + int(cli.isSet(restoreOpt));
+  if (modes > 1 || (modes == 0 && cli.isSet(portOpt))) {
+    std::fprintf(stderr,
+                 "korvane-settei: one of --backup, --compare, --restore (--port goes "
+                 "with one of them)\n");
+    return korvane::kExitTrouble;
+  }
 
-  const QString programFolder = QCoreApplication::applicationDirPath();
   // The user's own folder holds the local files and the COMn links a user makes: beside the
   // program, or for an installed copy the user's data folder, where no root is needed to link.
-  const std::filesystem::path ownFolder = dataFolder(programFolder);
-  const std::filesystem::path portFolder =
-      cli.isSet(portDirOpt) ? toPath(cli.value(portDirOpt)) : ownFolder;
-  const std::filesystem::path folder =
-      cli.isSet(dataDirOpt) ? toPath(cli.value(dataDirOpt)) : ownFolder;
+  const auto folders = [&] {
+    const std::filesystem::path own = dataFolder(QCoreApplication::applicationDirPath());
+    return std::pair{cli.isSet(dataDirOpt) ? toPath(cli.value(dataDirOpt)) : own,
+                     cli.isSet(portDirOpt) ? toPath(cli.value(portDirOpt)) : own};
+  };
+
+  if (modes == 1) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("korvane-settei");
+    const auto [folder, portFolder] = folders();
+    const korvane::BackupMode mode = cli.isSet(backupOpt)    ? korvane::BackupMode::Backup
+                                     : cli.isSet(compareOpt) ? korvane::BackupMode::Compare
+                                                             : korvane::BackupMode::Restore;
+    const QString file = cli.value(cli.isSet(backupOpt)    ? backupOpt
+                                   : cli.isSet(compareOpt) ? compareOpt
+                                                           : restoreOpt);
+    return korvane::RunBackupCommand({mode, toPath(file), cli.value(portOpt), folder, portFolder});
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("korvane-settei");
+  QApplication::setWindowIcon(QIcon(":/korvane/korvane-settei.png"));
+  QGuiApplication::setDesktopFileName("korvane-settei");  // the menu entry's icon on Wayland
+  const auto [folder, portFolder] = folders();
 
 #ifdef Q_OS_WIN
   // Port n is the system's own "COMn".
   auto deviceFor = [](int n) { return std::filesystem::path("COM" + std::to_string(n)); };
 #else
-  auto deviceFor = [portFolder](int n) {
+  auto deviceFor = [portFolder = portFolder](int n) {
     return korvane::PortDevice(n, portFolder, korvane::ExistsOnDisk);
   };
 #endif
 
-  korvane::MainWindow window;
+  korvane::ToolWindow toolWindow;
+  korvane::MainWindow& window = toolWindow.client();
   korvane::QtSerialPort port(deviceFor);
   korvane::QtEventLoop loop;
-  korvane::QtOperator op(&window);
+  korvane::QtOperator op(&toolWindow);
   korvane::Form1 form(window, port, loop, op, folder);
   korvane::WireShell(form, port, window);
+  toolWindow.setMenuHandlers({
+      [&] {
+        const korvane::LocalDateTime now = loop.now();
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        korvane::ShowBackupDialogs(
+            &toolWindow, form, op,
+            {KORVANE_VERSION, "COM" + std::to_string(port.number()),
+             QDir(documents).filePath(QString::fromStdString(korvane::BackupFileName(now)))});
+      },
+      [&] { korvane::ShowCompareRestoreDialogs(&toolWindow, form, op); },
+  });
   const QHash<QString, QSerialPortInfo> serialPorts = serialPortsByPath();
   window.setPortTooltips([&deviceFor, &serialPorts](int n) {
     return korvane::PortTooltip(portFacts(deviceFor(n), serialPorts));
   });
 
   form.Form_Load();
-  window.show();
+  toolWindow.show();
 
   // The picture runs: save the window (after a full read, for the second) and quit.
   const bool readFirst = cli.isSet(readShotOpt);
   if (readFirst || cli.isSet(shotOpt)) {
     const QString path = cli.value(readFirst ? readShotOpt : shotOpt);
-    QTimer::singleShot(200, &window, [&, path, readFirst] {
+    QTimer::singleShot(200, &toolWindow, [&, path, readFirst] {
       if (readFirst) {
         form.Command11_Click();
         loop.Wait(600);  // the answer to the last query
       }
-      const bool ok = savePng(window, path);
+      const bool ok = savePng(toolWindow, path);
       loop.quit();
       QCoreApplication::exit(ok ? 0 : 1);
     });

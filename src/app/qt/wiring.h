@@ -10,5 +10,7 @@
 namespace korvane {
 
 void WireShell(Form1& form, QtSerialPort& port, MainWindow& window);
+// The port alone, for the command-line modes, which have no window.
+void WirePort(Form1& form, QtSerialPort& port);
 
 }  // namespace korvane

@@ -1,0 +1,117 @@
+#include "app/qt/command_line.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <string>
+
+#include "app/backup_sequences.h"
+#include "app/form1.h"
+#include "app/memory_panel.h"
+#include "app/port_names.h"
+#include "app/qt/qt_event_loop.h"
+#include "app/qt/qt_serial_port.h"
+#include "app/qt/wiring.h"
+
+namespace korvane {
+
+namespace {
+
+// Messages the handlers would show in a box go to standard error; a question is answered OK.
+class ConsoleOperator : public Operator {
+ public:
+  MessageButton message(std::string_view text, std::string_view title, MessageStyle) override {
+    std::fprintf(stderr, "korvane-settei: %s%s%.*s\n",
+                 title.empty() ? "" : std::string(title).c_str(), title.empty() ? "" : ": ",
+                 static_cast<int>(text.size()), text.data());
+    return MessageButton::Ok;
+  }
+  void beep() override {}
+};
+
+// "COM1".."COM255": the window's port numbers. Anything else is taken as a device path.
+int comNumber(const QString& port) {
+  if (!port.startsWith(QStringLiteral("COM"))) return 0;
+  bool ok = false;
+  const int n = port.mid(3).toInt(&ok);
+  return ok && n >= 1 && n <= 255 && port == QStringLiteral("COM%1").arg(n) ? n : 0;
+}
+
+void printProgress(int done, int total) {
+  std::fprintf(stderr, "korvane-settei: %d/%d %s\n", done, total,
+               std::string(kBackupKeys[static_cast<std::size_t>(done - 1)].key).c_str());
+}
+
+void printRow(std::size_t position, std::string_view first, std::string_view second,
+              std::string_view third = {}) {
+  std::printf("%s\t%.*s\t%.*s", std::string(kBackupKeys[position].key).c_str(),
+              static_cast<int>(first.size()), first.data(), static_cast<int>(second.size()),
+              second.data());
+  if (!third.empty()) std::printf("\t%.*s", static_cast<int>(third.size()), third.data());
+  std::printf("\n");
+}
+
+}  // namespace
+
+int RunBackupCommand(const BackupCommand& command) {
+  const int number = comNumber(command.port);
+  const std::filesystem::path device = command.port.toStdU16String();
+  QtSerialPort port([&](int n) {
+    if (!command.port.isEmpty() && number == 0) return device;
+#ifdef Q_OS_WIN
+    return std::filesystem::path("COM" + std::to_string(n));
+#else
+    return PortDevice(n, command.portFolder, ExistsOnDisk);
+#endif
+  });
+  MemoryPanel panel;
+  QtEventLoop loop;
+  ConsoleOperator op;
+  Form1 form(panel, port, loop, op, command.dataFolder);
+  WirePort(form, port);
+  form.Load_param();  // the port "siri.DAT" names, as the window would take
+  if (number != 0) port.setNumber(number);
+  form.COMM1open();  // says itself when no port opens
+  if (!port.isOpen()) return kExitTrouble;
+
+  const BackupProgress progress = [](int done, int total) {
+    printProgress(done, total);
+    return true;
+  };
+  if (command.mode == BackupMode::Backup) {
+    const BackupSaveResult result = form.Backup_Save(
+        command.file, KORVANE_VERSION, "COM" + std::to_string(port.number()), progress);
+    std::fprintf(stderr, "korvane-settei: %s\n", result.message.c_str());
+    return result.trouble == BackupTrouble::None ? kExitDone : kExitTrouble;
+  }
+
+  const BackupComparison comparison = form.Backup_Compare(command.file, progress);
+  if (comparison.trouble != BackupTrouble::None) {
+    std::fprintf(stderr, "korvane-settei: %s\n", comparison.message.c_str());
+    return kExitTrouble;
+  }
+  if (command.mode == BackupMode::Compare) {
+    for (std::size_t position : comparison.differing) {
+      printRow(position, comparison.controller[position], comparison.file.values[position]);
+    }
+    return comparison.differing.empty() ? kExitDone : kExitDiffers;
+  }
+  if (comparison.differing.empty()) return kExitDone;
+  const RestoreReport report = form.Backup_Restore(comparison.file, comparison.differing);
+  if (report.written() == 0 && report.trouble != BackupTrouble::None) {
+    std::fprintf(stderr, "korvane-settei: %s\n", report.summary.c_str());
+    return kExitTrouble;
+  }
+  for (const RestoreRow& row : report.rows) {
+    const std::string now = row.now ? *row.now : "(no answer)";
+    printRow(row.position, comparison.file.values[row.position], now,
+             !row.written  ? "not written"
+             : row.matches ? "matches"
+                           : "differs");
+  }
+  std::fprintf(stderr, "korvane-settei: %s\n", report.summary.c_str());
+  const bool allMatch = report.trouble == BackupTrouble::None &&
+                        report.matching() == static_cast<int>(report.rows.size());
+  return allMatch ? kExitDone : kExitDiffers;
+}
+
+}  // namespace korvane

@@ -1,0 +1,160 @@
+#include "ui/backup_dialogs.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <vector>
+
+#include "app/backup_sequences.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* kFileFilter = "バックアップ (*.ini);;すべてのファイル (*)";
+
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::filesystem::path pathOf(const QString& file) {
+  return std::filesystem::path(file.toStdU16String());
+}
+
+// A fresh read of every setting, shown as "n / 30"; Cancel stops it after the setting in hand.
+class ReadProgress {
+ public:
+  explicit ReadProgress(QWidget* parent)
+      : dialog_(QStringLiteral("設定を読み込んでいます..."), QStringLiteral("キャンセル"), 0,
+                static_cast<int>(kBackupSettingCount), parent) {
+    dialog_.setWindowModality(Qt::WindowModal);
+    dialog_.setMinimumDuration(0);
+    dialog_.setAutoClose(false);
+    dialog_.setAutoReset(false);
+    dialog_.setValue(0);
+  }
+  BackupProgress callback() {
+    return [this](int done, int total) {
+      dialog_.setMaximum(total);
+      dialog_.setValue(done);
+      dialog_.setLabelText(QStringLiteral("%1 / %2").arg(done).arg(total));
+      return !dialog_.wasCanceled();
+    };
+  }
+
+ private:
+  QProgressDialog dialog_;
+};
+
+MessageStyle styleOf(BackupTrouble trouble) {
+  return trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical;
+}
+
+// Every setting with the controller's value and the file's; the differing restorable ones
+// ticked, date and time shown but never tickable. After "書き込み" each written row says whether
+// the controller now holds the file's value.
+class CompareDialog : public QDialog {
+ public:
+  CompareDialog(QWidget* parent, Form1& form, const BackupComparison& comparison)
+      : QDialog(parent), form_(form), comparison_(comparison) {
+    setWindowTitle(QStringLiteral("設定を比較・復元"));
+    auto* layout = new QVBoxLayout(this);
+    table_ = new QTableWidget(static_cast<int>(kBackupSettingCount), 4, this);
+    table_->setHorizontalHeaderLabels({QStringLiteral("設定"), QStringLiteral("コントローラー"),
+                                       QStringLiteral("ファイル"), QStringLiteral("結果")});
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    for (const CompareRow& row : comparison.rows) {
+      const int r = static_cast<int>(row.position);
+      auto* name = new QTableWidgetItem(qs(backupSettingName(row.position)));
+      name->setFlags(Qt::ItemIsEnabled |
+                     (row.restorable ? Qt::ItemIsUserCheckable : Qt::NoItemFlags));
+      if (row.restorable) name->setCheckState(row.differs ? Qt::Checked : Qt::Unchecked);
+      table_->setItem(r, 0, name);
+      table_->setItem(r, 1, new QTableWidgetItem(qs(comparison.controller[row.position])));
+      table_->setItem(r, 2, new QTableWidgetItem(qs(comparison.file.values[row.position])));
+      table_->setItem(r, 3, new QTableWidgetItem(row.differs ? QStringLiteral("違う") : QString()));
+    }
+    table_->resizeColumnsToContents();
+    table_->setMinimumSize(720, 480);
+    layout->addWidget(table_);
+    summary_ = new QLabel(QStringLiteral("%1 件が違います。書き込む設定に印を付けてください。")
+                              .arg(comparison.differing.size()),
+                          this);
+    layout->addWidget(summary_);
+    auto* buttons = new QDialogButtonBox(this);
+    write_ = buttons->addButton(QStringLiteral("書き込み"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+    connect(write_, &QPushButton::clicked, this, &CompareDialog::writeTicked);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+  }
+
+ private:
+  void writeTicked() {
+    std::vector<std::size_t> ticked;
+    for (int r = 0; r < table_->rowCount(); ++r) {
+      if (table_->item(r, 0)->checkState() == Qt::Checked)
+        ticked.push_back(static_cast<std::size_t>(r));
+    }
+    write_->setEnabled(false);  // one restore per comparison: read again to compare anew
+    setEnabled(false);
+    const RestoreReport report = form_.Backup_Restore(comparison_.file, ticked);
+    setEnabled(true);
+    for (const RestoreRow& row : report.rows) {
+      const int r = static_cast<int>(row.position);
+      QString result = !row.written  ? QStringLiteral("書き込めませんでした")
+                       : row.matches ? QStringLiteral("一致")
+                       : row.now     ? QStringLiteral("今の値: ") + qs(*row.now)
+                                     : QStringLiteral("読み返せませんでした");
+      table_->item(r, 3)->setText(result);
+    }
+    summary_->setText(qs(report.summary));
+  }
+
+  Form1& form_;
+  const BackupComparison& comparison_;
+  QTableWidget* table_ = nullptr;
+  QLabel* summary_ = nullptr;
+  QPushButton* write_ = nullptr;
+};
+
+}  // namespace
+
+void ShowBackupDialogs(QWidget* parent, Form1& form, Operator& op, const BackupShellFacts& facts) {
+  if (!form.Backup_Ready()) return;
+  const QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("設定をバックアップ"),
+                                                    facts.suggestedPath, qs(kFileFilter));
+  if (file.isEmpty()) return;
+  ReadProgress progress(parent);
+  const BackupSaveResult result =
+      form.Backup_Save(pathOf(file), facts.toolVersion, facts.portName, progress.callback());
+  op.message(result.message, "設定をバックアップ", styleOf(result.trouble));
+}
+
+void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op) {
+  if (!form.Backup_Ready()) return;
+  const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("設定を比較・復元"),
+                                                    QString(), qs(kFileFilter));
+  if (file.isEmpty()) return;
+  BackupComparison comparison;
+  {
+    ReadProgress progress(parent);
+    comparison = form.Backup_Compare(pathOf(file), progress.callback());
+  }
+  if (comparison.trouble != BackupTrouble::None) {
+    op.message(comparison.message, "設定を比較・復元", MessageStyle::Critical);
+    return;
+  }
+  CompareDialog(parent, form, comparison).exec();
+}
+
+}  // namespace korvane

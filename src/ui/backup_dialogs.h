@@ -1,0 +1,26 @@
+#pragma once
+// The menu's backup entries as dialogs over the window: a save dialog and a progress dialog for a
+// backup; an open dialog, the progress dialog and a table of every setting for compare and
+// restore. What is read, checked and written is Form1's; the dialogs only show it.
+
+#include <QString>
+#include <string>
+
+#include "app/form1.h"
+
+class QWidget;
+
+namespace korvane {
+
+class Operator;
+
+struct BackupShellFacts {
+  std::string toolVersion;  // written into the file
+  std::string portName;     // "COM3", written into the file
+  QString suggestedPath;    // the save dialog's start, korvane-YYYYMMDD-HHMM.ini in Documents
+};
+
+void ShowBackupDialogs(QWidget* parent, Form1& form, Operator& op, const BackupShellFacts& facts);
+void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op);
+
+}  // namespace korvane
