@@ -25,7 +25,9 @@
 #include <string>
 #include <vector>
 
+#include "app/backup_sequences.h"
 #include "app/form1.h"
+#include "files/local_file.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
 #include "app/qt/wiring.h"
@@ -195,6 +197,46 @@ void readAllFigures() {
               d.median, d.max, delays.size());
 }
 
+// A backup of every setting, then a restore of five settings made to differ in the file: one
+// read-all each, plus half a second per written setting and their read-backs for the restore.
+void backupFigures() {
+  korvane::kit::TempDir dir;
+  korvane::MainWindow window;
+  korvane::QtSerialPort port([&](int n) { return dir.path / ("COM" + std::to_string(n)); });
+  korvane::QtEventLoop loop;
+  korvane::kit::FakeOperator op;
+  korvane::Form1 form(window, port, loop, op, dir.path);
+  korvane::WireShell(form, port, window);
+  korvane::testing::SimProcess sim({}, (dir.path / "COM1").string());
+  form.COMM1open();
+
+  auto start = Clock::now();
+  const auto saved = form.Backup_Save(dir.path / "a.ini", KORVANE_VERSION, "COM1", {});
+  const double backupMs = msSince(start);
+  auto parsed = korvane::Parse_Backup(*korvane::ReadLocalFile(dir.path / "a.ini"));
+  auto* file = std::get_if<korvane::BackupFile>(&parsed);
+  if (saved.trouble != korvane::BackupTrouble::None || file == nullptr) {
+    std::printf("backup               failed: %s\n", saved.message.c_str());
+    return;
+  }
+  const std::pair<const char*, const char*> changes[] = {{"max_rate", "450"},
+                                                         {"backlash_ra", "7"},
+                                                         {"site_longitude", "+135*30"},
+                                                         {"wifi_ap_ssid", "Bench"},
+                                                         {"option_buzzer", "0"}};
+  for (const auto& [key, value] : changes) {
+    file->values[static_cast<std::size_t>(korvane::backupPositionOfKey(key))] = value;
+  }
+  korvane::WriteLocalFile(dir.path / "b.ini", korvane::Format_Backup(*file));
+  start = Clock::now();
+  const auto comparison = form.Backup_Compare(dir.path / "b.ini", {});
+  const auto report = form.Backup_Restore(comparison.file, comparison.differing);
+  const double restoreMs = msSince(start);
+  std::printf("backup               30 settings in %.0f ms\n", backupMs);
+  std::printf("restore              %d differing written, %d read back alike, in %.0f ms\n",
+              report.written(), report.matching(), restoreMs);
+}
+
 void waitFigure(double waitMs) {
   korvane::QtEventLoop loop;
   const double cpuBefore = processCpuSeconds();
@@ -235,6 +277,7 @@ int main(int argc, char** argv) {
   std::printf("peak memory (RSS)    tool %.1f MiB, bare window %.1f MiB\n", spread(toolPeak).median,
               spread(barePeak).median);
   readAllFigures();
+  backupFigures();
   waitFigure(waitMs);
   return 0;
 }

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The backup modes of the built program against two simulated controllers, with no display: back
+# up one, make the other differ in settings of every kind, restore the first one's file onto it,
+# and see that only the differing settings went over the wire and both controllers now answer
+# alike. A file that smuggles a second command into a value, and a port that is not there, end
+# with status 2 before anything reaches the controller.
+# usage: backup_cli_test.sh KORVANE_SETTEI KORVANE_SIM
+set -euo pipefail
+app=$1 sim=$2
+. "$(dirname "$0")/lib.sh"
+
+start_sim "$sim" "$work/COM1" "$work/a.log"
+start_sim "$sim" "$work/COM2" "$work/b.log"
+# run EXPECTED-STATUS MODE FILE PORT: the program without a display; its output in $work/out.
+run() {
+  local rc=0
+  env -u DISPLAY -u WAYLAND_DISPLAY timeout 90 "$app" "--$2" "$3" --port "$4" \
+    --port-dir "$work" --data-dir "$work" >"$work/out" 2>"$work/err" || rc=$?
+  [ "$rc" -eq "$1" ] || { cat "$work/out" "$work/err" >&2; fail "--$2 $3 --port $4 ended with $rc, not $1"; }
+}
+writes() { grep -Ev ' :(G|%B)' "$1" | awk '{print $2}' || true; }
+
+run 0 backup "$work/a.ini" COM1
+[ "$(stat -c %a "$work/a.ini")" = 600 ] || fail "the backup is not for its owner only"
+grep -q '^wifi_st_password=stargazer$' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "a value missing"; }
+
+# The other controller made to differ: a whole number, three digits, a sign-inverted text, a
+# typed text with a comma, an option row and a direction.
+sed -e 's/^max_rate=.*/max_rate=450/' -e 's/^backlash_ra=.*/backlash_ra=7/' \
+  -e 's/^site_longitude=.*/site_longitude=+135*30/' -e 's/^wifi_ap_ssid=.*/wifi_ap_ssid=My,Scope 2/' \
+  -e 's/^option_buzzer=.*/option_buzzer=0/' -e 's/^ra_direction=.*/ra_direction=0/' \
+  "$work/a.ini" >"$work/other.ini"
+run 0 restore "$work/other.ini" COM2
+run 1 compare "$work/a.ini" COM2
+[ "$(cut -f1 "$work/out" | tr '\n' ' ')" = "max_rate site_longitude backlash_ra ra_direction wifi_ap_ssid option_buzzer " ] ||
+  { cat "$work/out" >&2; fail "--compare names other settings"; }
+
+before=$(wc -l <"$work/b.log")
+run 0 restore "$work/a.ini" COM2
+tail -n +"$((before + 1))" "$work/b.log" >"$work/b.restore.log"
+want=$':$PA400#\n:Sg-139*44#\n:$BR010#\n:TA#\n:SmKORVANE-AP#\n:SX97,1#'
+[ "$(writes "$work/b.restore.log")" = "$want" ] ||
+  { writes "$work/b.restore.log" >&2; fail "the restore wrote more or less than what differed"; }
+[ "$(grep -c matches "$work/out")" -eq 6 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
+run 0 compare "$work/a.ini" COM2
+
+# Refused before the port: nothing reaches the controller.
+before=$(wc -l <"$work/b.log")
+sed 's/^wifi_ap_ssid=.*/wifi_ap_ssid=x#:Te#/' "$work/a.ini" >"$work/tampered.ini"
+run 2 restore "$work/tampered.ini" COM2
+grep -q '30 行目' "$work/err" || { cat "$work/err" >&2; fail "the refusal names no line"; }
+run 2 compare "$work/a.ini" COM7
+[ "$(wc -l <"$work/b.log")" -eq "$before" ] || fail "a refused run wrote to the controller"
+echo "backup modes: backup, compare, restore and refusals as expected"
