@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "korvane-settei: %s\n", qPrintable(cli.errorText()));
     return korvane::kExitTrouble;
   }
-  if (cli.isSet("help")) {
+  if (cli.isSet("help") || cli.isSet("help-all")) {
     std::fputs(qPrintable(cli.helpText()), stdout);
     return 0;
   }
