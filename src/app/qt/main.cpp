@@ -156,7 +156,8 @@ int main(int argc, char** argv) {
     return korvane::kExitTrouble;
   }
   if (cli.isSet("help") || cli.isSet("help-all")) {
-    std::fputs(qPrintable(cli.helpText()), stdout);
+    // No application object yet, so Qt cannot name the program itself.
+    std::fputs(qPrintable(cli.helpText().replace("<executable_name>", "korvane-settei")), stdout);
     return 0;
   }
   const int modes =
