@@ -16,8 +16,7 @@ void check(const korvane::kit::Rig& rig) {
   FUZZ_CHECK(buffer.find('#') != buffer.npos || buffer.size() <= Form1::kRecvBufLimit, buffer);
   for (const auto& [name, text] : rig.panel.texts)
     FUZZ_CHECK(korvane::fuzz::isValidUtf8(text), text);
-  for (int shape = 1; shape <= 14; ++shape) {
-    const korvane::Colour c = rig.panel.lamp(shape);
+  for (korvane::Colour c : rig.panel.lamps) {
     FUZZ_CHECK(c == korvane::kMagenta || c == korvane::kTeal || c == korvane::kGreen, "");
   }
 }
@@ -36,8 +35,8 @@ std::string button(int n) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   korvane::fuzz::ByteReader in(data, size);
   korvane::kit::Rig rig;
-  rig.openPort();
-  rig.form.Click(button(in.byte()));
+  rig.answerMs = -1;  // the input speaks for the controller
+  rig.open().press(button(in.byte()));
   auto deliver = [&rig](int event, const std::string& bytes) {
     rig.form.MSComm1_OnComm(event, bytes);
     check(rig);
@@ -45,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (!in.empty()) {
     const std::uint8_t control = in.byte();
     if ((control & 3) == 3) {
-      rig.form.Click(button(in.byte()));
+      rig.press(button(in.byte()));
       check(rig);
       continue;
     }
