@@ -1,7 +1,6 @@
 // Conditions a test puts the host in, each undone when its object goes: a folder root may not
-// write to, a small or full disk, a file size quota, an ordinary user, a port another program
-// holds. They change the calling thread (or this process) only; where the system refuses, ok()
-// is false.
+// write to, an ordinary user, a small or full disk, a file size quota, a port another program
+// holds. They change the calling thread or this process only; ok() is false where not allowed.
 #pragma once
 
 #include <fcntl.h>
@@ -14,10 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "tests/support/sim_process.h"
 
@@ -27,9 +23,9 @@ namespace korvane::testing {
 class WithoutDacOverride {
  public:
   WithoutDacOverride() {
-    if (::syscall(SYS_capget, &header_, saved_) != 0) return;
     __user_cap_data_struct reduced[2];
-    std::memcpy(reduced, saved_, sizeof reduced);
+    if (::syscall(SYS_capget, &header_, saved_) != 0) return;
+    std::copy(saved_, saved_ + 2, reduced);
     reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
     ok_ = ::syscall(SYS_capset, &header_, reduced) == 0;
   }
@@ -44,8 +40,8 @@ class WithoutDacOverride {
   bool ok_ = false;
 };
 
-// This thread as uid 65534. The raw system call changes the calling thread only (the C
-// library's setresuid changes every thread); the saved user ID stays 0, so root comes back.
+// This thread as uid 65534. The raw system call changes the calling thread only (the C library's
+// changes every thread); the saved user ID stays 0, so root comes back.
 class AsOrdinaryUser {
  public:
   AsOrdinaryUser() : ok_(::syscall(SYS_setresuid, -1, 65534, -1) == 0) {}
@@ -58,16 +54,13 @@ class AsOrdinaryUser {
   bool ok_;
 };
 
-// A small tmpfs over the folder, in a mount namespace of this process's own so that no one else
-// sees it; unmounted when this goes.
+// A tmpfs of `size` over the folder, in a mount namespace of this process's own.
 class SmallDisk {
  public:
-  SmallDisk(const std::filesystem::path& where, const char* size) : where_(where) {
-    static const bool privateMounts =
-        ::unshare(CLONE_NEWNS) == 0 &&
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-    const std::string options = std::string("size=") + size + ",mode=0755";
-    ok_ = privateMounts && ::mount("tmpfs", where.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  SmallDisk(const std::filesystem::path& where, const std::string& size) : where_(where) {
+    static const bool own = ::unshare(CLONE_NEWNS) == 0 &&
+                            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    ok_ = own && ::mount("tmpfs", where.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
   }
   ~SmallDisk() {
     if (ok_) ::umount2(where_.c_str(), MNT_DETACH);
@@ -77,10 +70,8 @@ class SmallDisk {
     return ::mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | (on ? MS_RDONLY : 0), nullptr) ==
            0;
   }
-  // Writes a file until the disk is full; true when it is.
-  bool fill() {
-    const int fd = ::open((where_ / "filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
+  bool fill() {  // with the file "filler"; true once it is full
+    const int fd = ::open((where_ / "filler").c_str(), O_WRONLY | O_CREAT, 0644);
     while (::write(fd, "ffffffffffffffff", 16) > 0) {
     }
     const bool full = errno == ENOSPC;
@@ -93,15 +84,13 @@ class SmallDisk {
   bool ok_ = false;
 };
 
-// Files may not grow beyond `bytes`, as a quota stops them; SIGXFSZ, which would end the
-// process, is ignored so that the write fails with EFBIG.
+// Files may not grow beyond `bytes`, as a quota stops them; SIGXFSZ, which would end the process,
+// is ignored so that the write fails with EFBIG.
 class FileSizeLimit {
  public:
-  explicit FileSizeLimit(rlim_t bytes) {
+  explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
     ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
+    const rlimit limit{bytes, saved_.rlim_max};
     ok_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
   }
   ~FileSizeLimit() {
@@ -112,29 +101,28 @@ class FileSizeLimit {
 
  private:
   rlimit saved_{};
-  void (*previous_)(int) = SIG_DFL;
+  void (*previous_)(int);
   bool ok_ = false;
 };
 
 // A port held by another program for as long as this lives. Qt's serial port takes a lock file
-// for the device path ("LCK.." and the path with "/" turned into "_"); a holder that is killed
-// leaves it behind, so it is removed after it.
+// for the device path ("LCK.." and the path with "/" turned into "_"), which a killed holder
+// leaves behind: it goes with the holder.
 class PortHolder {
  public:
   PortHolder(std::vector<std::string> argv, std::string device)
-      : program_(std::move(argv)), device_(std::move(device)) {}
+      : program_(std::move(argv)), lock_("LCK.." + device) {
+    std::replace(lock_.begin() + 5, lock_.end(), '/', '_');
+  }
   ~PortHolder() {
     program_.stop(std::chrono::milliseconds{0});
-    std::string name = "LCK.." + device_;
-    std::replace(name.begin() + 5, name.end(), '/', '_');
     std::error_code ec;
-    for (const char* folder : {"/var/lock", "/tmp"})
-      std::filesystem::remove(folder + ("/" + name), ec);
+    for (const char* folder : {"/var/lock/", "/tmp/"}) std::filesystem::remove(folder + lock_, ec);
   }
 
  private:
   Child program_;
-  std::string device_;
+  std::string lock_;
 };
 
 }  // namespace korvane::testing

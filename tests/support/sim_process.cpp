@@ -8,18 +8,12 @@
 
 #include <csignal>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 #include <thread>
 
-#ifndef KORVANE_SIM_PATH
-#error "KORVANE_SIM_PATH must name the korvane-sim binary"
-#endif
-
 namespace korvane::testing {
-namespace {
+
 using Clock = std::chrono::steady_clock;
-}
 
 Child::Child(std::vector<std::string> args, int* out) {
   std::vector<char*> argv;
@@ -30,13 +24,12 @@ Child::Child(std::vector<std::string> args, int* out) {
   const pid_t parent = ::getpid();
   pid_ = ::fork();
   if (pid_ == 0) {
-    // Killed with us, even if we crash; and if we already died before this line, go now.
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent) ::_exit(127);
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);       // killed with us, even if we crash,
+    if (::getppid() != parent) ::_exit(127);  // and at once if we have already gone
     const int null = ::open("/dev/null", O_RDWR);
     ::dup2(out ? pipe[1] : null, STDOUT_FILENO);
     if (!out) ::dup2(null, STDERR_FILENO);
-    ::close_range(3, ~0U, 0);  // no descriptor of the test (an open port) stays open in the child
+    ::close_range(3, ~0U, 0);  // no descriptor of the test (an open port) stays open
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
@@ -47,56 +40,40 @@ Child::Child(std::vector<std::string> args, int* out) {
   if (pid_ < 0) throw std::runtime_error("fork failed");
 }
 
-bool Child::alive() {
-  if (status_ != -1 || pid_ <= 0) return false;
-  int status = 0;
-  if (::waitpid(pid_, &status, WNOHANG) != pid_) return true;
-  status_ = status;
-  return false;
-}
-
 int Child::stop(std::chrono::milliseconds timeout) {
-  if (!alive()) return status_;
+  if (status_ != -1 || pid_ <= 0) return status_;
   ::kill(pid_, SIGTERM);
-  for (const auto end = Clock::now() + timeout; alive() && Clock::now() < end;) {
-    std::this_thread::sleep_for(std::chrono::milliseconds{2});
-  }
-  if (alive()) {
+  const auto end = Clock::now() + timeout;
+  while (::waitpid(pid_, &status_, WNOHANG) != pid_) {
+    if (Clock::now() < end) {
+      std::this_thread::sleep_for(std::chrono::milliseconds{2});
+      continue;
+    }
     ::kill(pid_, SIGKILL);
     ::waitpid(pid_, &status_, 0);
+    break;
   }
   return status_;
 }
 
 SimProcess::SimProcess(std::vector<std::string> extraArgs, std::string linkPath) {
-  char name[] = "/tmp/korvane-sim-log-XXXXXX";
-  const int fd = ::mkstemp(name);
-  if (fd < 0) throw std::runtime_error("cannot create the simulator's log");
-  ::close(fd);
-  logPath_ = name;
+  char log[] = "/tmp/korvane-sim-log-XXXXXX";
+  ::close(::mkstemp(log));
+  logPath_ = log;
   std::vector<std::string> args{KORVANE_SIM_PATH, "--log", logPath_};
   if (!linkPath.empty()) args.insert(args.end(), {"--link", linkPath});
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   int out = -1;
-  auto child = std::make_unique<Child>(args, &out);
-  // Its first line, "PTY <slave>", within 5 s.
-  std::string line;
-  const auto end = Clock::now() + std::chrono::seconds{5};
-  for (char c = 0; c != '\n';) {
-    pollfd pfd{out, POLLIN, 0};
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-    if (left.count() <= 0 || ::poll(&pfd, 1, int(left.count())) <= 0 || ::read(out, &c, 1) != 1) {
-      break;
-    }
-    line += c;
-  }
+  child_ = std::make_unique<Child>(args, &out);
+  std::string line;  // "PTY <slave>"
+  pollfd ready{out, POLLIN, 0};
+  for (char c = 0; c != '\n' && ::poll(&ready, 1, 5000) == 1 && ::read(out, &c, 1) == 1;) line += c;
   ::close(out);
   if (!line.starts_with("PTY ") || !line.ends_with('\n')) {
     ::unlink(logPath_.c_str());
-    throw std::runtime_error("korvane-sim did not report its line: '" + line + "'");
+    throw std::runtime_error("korvane-sim did not tell its line: '" + line + "'");
   }
   slavePath_ = line.substr(4, line.size() - 5);
-  child_ = std::move(child);
 }
 
 SimProcess::~SimProcess() {
@@ -109,8 +86,9 @@ std::vector<SimLogLine> SimProcess::log() const {
   std::ifstream in(logPath_, std::ios::binary);
   // Only whole lines: the simulator may be in the middle of writing the next one.
   for (std::string line; std::getline(in, line) && !in.eof();) {
-    const auto blank = line.find(' ');
-    if (blank != std::string::npos) lines.push_back({std::stod(line), line.substr(blank + 1)});
+    if (const auto blank = line.find(' '); blank != std::string::npos) {
+      lines.push_back({std::stod(line), line.substr(blank + 1)});
+    }
   }
   return lines;
 }
