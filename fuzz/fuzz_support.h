@@ -1,14 +1,12 @@
 #pragma once
-// What every fuzz target shares: a check that stops the run loudly (libFuzzer keeps the input
-// that broke it), a reader that turns the input into decisions, and a strict UTF-8 test written
-// apart from the tool's own repair.
+// What every fuzz target shares: a check that stops the run loudly with the text that broke it
+// (libFuzzer keeps the input), and a reader that turns the input into decisions.
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
-// Shows the text that broke the property, escaped.
 #define FUZZ_CHECK(condition, text)                                                \
   do {                                                                             \
     if (!(condition)) korvane::fuzz::fail(#condition, __FILE__, __LINE__, (text)); \
@@ -45,31 +43,5 @@ class ByteReader {
  private:
   std::string_view rest_;
 };
-
-// Well-formed UTF-8: no stray continuation byte, no overlong form, no surrogate, nothing above
-// U+10FFFF, no sequence cut short.
-inline bool isValidUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80   ? 1
-                               : lead < 0xC2 ? 0
-                               : lead < 0xE0 ? 2
-                               : lead < 0xF0 ? 3
-                               : lead < 0xF5 ? 4
-                                             : 0;
-    if (length == 0 || text.size() - i < length) return false;
-    std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      code = code << 6 | (next & 0x3F);
-    }
-    const std::uint32_t lowest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < lowest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-      return false;
-    i += length;
-  }
-  return true;
-}
 
 }  // namespace korvane::fuzz
