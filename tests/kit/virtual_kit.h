@@ -109,9 +109,9 @@ class FakePort : public Port {
     writes.emplace_back(loop_.nowMs, bytes);
     if (onWrite) onWrite(bytes);
   }
-  std::vector<std::string> sent() const {
+  std::vector<std::string> sent() const {  // the bytes of every write
     std::vector<std::string> out;
-    for (const auto& w : writes) out.push_back(w.second);
+    for (const auto& [time, bytes] : writes) out.push_back(bytes);
     return out;
   }
 
@@ -150,8 +150,8 @@ struct TempDir {
   }
 };
 
-// One Form1 with everything around it. The controller answers each query `answerMs` after it
-// (`lateMs` for the queries listed there); a negative delay keeps it silent.
+// One Form1 with everything around it. The controller answers each query `answerMs` after it; a
+// negative delay keeps it silent.
 struct Rig {
   TempDir dir;
   VirtualLoop loop;
@@ -161,15 +161,13 @@ struct Rig {
   Form1 form{panel, port, loop, op, dir.path};
   sim::ControllerModel controller;
   double answerMs = 50;
-  std::map<std::string, double, std::less<>> lateMs;
 
   Rig() {
     port.onWrite = [this](std::string_view bytes) {
       for (const auto& ex : controller.receive(bytes, sim::Millis(long(loop.nowMs)))) {
-        auto late = lateMs.find(ex.command);
-        const double ms = late == lateMs.end() ? answerMs : late->second;
-        if (ex.reply.empty() || ms < 0) continue;
-        loop.after(ms, [this, reply = ex.reply] { receive(reply); });
+        if (!ex.reply.empty() && answerMs >= 0) {
+          loop.after(answerMs, [this, reply = ex.reply] { receive(reply); });
+        }
       }
     };
   }
