@@ -4,29 +4,31 @@
 
 #include "backup/backup_file.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <variant>
 
 #include "fuzz/fuzz_support.h"
+#include "protocol/utf8.h"
 
 namespace {
 
 using korvane::BackupFile;
 
 bool hasControl(std::string_view text) {
-  for (unsigned char c : text) {
-    if (c < 0x20 || c == 0x7F) return true;
-  }
-  return false;
+  return std::ranges::any_of(text, [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+}
+bool isUtf8(std::string_view text) {
+  return korvane::ValidUtf8(text) == text;
 }
 
 void checkComesBack(const BackupFile& file) {
   const std::string text = korvane::Format_Backup(file);
   const auto again = korvane::Parse_Backup(text);
-  FUZZ_CHECK_TEXT(std::holds_alternative<BackupFile>(again), text);
-  FUZZ_CHECK_TEXT(std::get<BackupFile>(again) == file, text);
+  FUZZ_CHECK(std::holds_alternative<BackupFile>(again), text);
+  FUZZ_CHECK(std::get<BackupFile>(again) == file, text);
 }
 
 }  // namespace
@@ -36,12 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto parsed = korvane::Parse_Backup(whole);
   if (const auto* file = std::get_if<BackupFile>(&parsed)) {
     for (std::size_t i = 0; i < file->values.size(); ++i) {
-      FUZZ_CHECK(!korvane::BackupValueProblem(i, file->values[i]));
+      FUZZ_CHECK(!korvane::BackupValueProblem(i, file->values[i]), file->values[i]);
     }
     checkComesBack(*file);
   } else {
     const auto& error = std::get<korvane::BackupFileError>(parsed);
-    FUZZ_CHECK(error.line >= 0 && !error.message.empty());
+    FUZZ_CHECK(error.line >= 0 && !error.message.empty(), whole);
   }
 
   // Values as a read gives them (UTF-8, replies never hold a line end) that pass the check.
@@ -51,12 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::string* field :
        {&built.header.toolVersion, &built.header.created, &built.header.port}) {
     *field = in.text();
-    storable = storable && !hasControl(*field) && korvane::fuzz::isValidUtf8(*field);
+    storable = storable && !hasControl(*field) && isUtf8(*field);
   }
   for (std::size_t i = 0; i < built.values.size(); ++i) {
     built.values[i] = in.text();
-    storable = storable && korvane::fuzz::isValidUtf8(built.values[i]) &&
-               !korvane::BackupValueProblem(i, built.values[i]);
+    storable =
+        storable && isUtf8(built.values[i]) && !korvane::BackupValueProblem(i, built.values[i]);
   }
   if (storable) checkComesBack(built);
   return 0;

@@ -1,13 +1,11 @@
 #pragma once
-// One tool, as main() wires it, with a recording operator instead of modal boxes. Port n is the
-// link "COMn" in a folder of the test's own, which is also the folder of the two local files.
+// One tool as the program wires it, with a recording operator instead of modal boxes. Port n is
+// the link "COMn" in a folder of the test's own, which also holds the two local files.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <filesystem>
 #include <functional>
-#include <string>
 
 #include "app/form1.h"
 #include "app/qt/qt_event_loop.h"
@@ -19,8 +17,6 @@
 namespace korvane {
 
 struct Tool {
-  using Prepare = std::function<void(const std::filesystem::path& folder)>;
-
   kit::TempDir dir;
   MainWindow window;
   QtSerialPort port{[this](int n) { return dir.path / ("COM" + std::to_string(n)); }};
@@ -29,24 +25,22 @@ struct Tool {
   Form1 form{window, port, loop, op, dir.path};
 
   // prepare lays out the folder (files, links) before start-up reads it.
-  explicit Tool(const Prepare& prepare = {}) {
+  explicit Tool(const std::function<void(const std::filesystem::path&)>& prepare = {}) {
     if (prepare) prepare(dir.path);
     WireShell(form, port, window);
     form.Form_Load();
     window.show();
   }
-  // "接続" without the read: the port only, as the read buttons need it.
-  bool openPort() {
+  bool openPort() {  // "接続" without the read
     form.COMM1open();
     return port.isOpen();
   }
   std::string link(int n = 1) const { return (dir.path / ("COM" + std::to_string(n))).string(); }
-  void press(const char* name) {
-    auto* button = window.findChild<QAbstractButton*>(name);
-    ASSERT_NE(button, nullptr) << name;
-    button->click();
+  void press(const char* button) {  // as a click on the button
+    auto* widget = window.findChild<QAbstractButton*>(button);
+    ASSERT_NE(widget, nullptr) << button;
+    widget->click();
   }
-  std::string text(const std::string& control) const { return window.text(control); }
 };
 
 }  // namespace korvane

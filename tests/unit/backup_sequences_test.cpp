@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
 #include "unit/backup_values.h"
@@ -11,9 +13,25 @@
 namespace korvane {
 namespace {
 
-using kit::FakeController;
 using kit::Rig;
-using Writes = std::vector<std::pair<double, std::string>>;
+using kit::Writes;
+
+// A controller that answers what a test scripts, in place of the simulator's model: each query
+// its answer after `delay` ms (or its own delay), an unknown query nothing.
+struct FakeController {
+  std::map<std::string, std::string, std::less<>> answers;
+  std::map<std::string, double, std::less<>> delayFor;
+  double delay = 50;
+  explicit FakeController(Rig& rig) {
+    rig.port.onWrite = [this, &rig](std::string_view bytes) {
+      const auto it = answers.find(bytes);
+      if (it == answers.end()) return;
+      const auto own = delayFor.find(bytes);
+      rig.loop.after(own == delayFor.end() ? delay : own->second,
+                     [&rig, reply = it->second + "#"] { rig.receive(reply); });
+    };
+  }
+};
 
 std::size_t at(std::string_view key) {
   return static_cast<std::size_t>(backupPositionOfKey(key));
@@ -34,14 +52,14 @@ void answerAll(FakeController& ctl, const BackupValues& values) {
 }
 
 Writes writesFrom(const Rig& rig, std::size_t first) {
-  const Writes all = rig.port.timed();
+  const Writes all = rig.port.writes;
   return Writes(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
 }
 
 TEST(Backup, ReadsEverySettingAsConnectDoesAndSavesItForItsOwnerOnly) {
   Rig rig;
-  rig.openPort();
-  FakeController ctl(rig.loop, rig.port, rig.form);
+  rig.open();
+  FakeController ctl(rig);
   answerAll(ctl, test::everySetting().values);
   std::vector<int> done;
   const auto path = rig.dir.path / "backup.ini";
@@ -52,7 +70,7 @@ TEST(Backup, ReadsEverySettingAsConnectDoesAndSavesItForItsOwnerOnly) {
   });
   EXPECT_EQ(result.trouble, BackupTrouble::None) << result.message;
 
-  const Writes w = rig.port.timed();
+  const Writes w = rig.port.writes;
   ASSERT_EQ(w.size(), 30u);
   for (std::size_t i = 0; i < w.size(); ++i) {
     EXPECT_DOUBLE_EQ(w[i].first, 400.0 * i);
@@ -99,8 +117,8 @@ TEST(Backup, IsNeverIncompleteWithoutSayingWhy) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Rig rig;
-    rig.openPort();
-    FakeController ctl(rig.loop, rig.port, rig.form);
+    rig.open();
+    FakeController ctl(rig);
     answerAll(ctl, test::everySetting().values);
     c.fault(rig, ctl);
     const auto path = rig.dir.path / "backup.ini";
@@ -115,8 +133,8 @@ TEST(Backup, IsNeverIncompleteWithoutSayingWhy) {
 
 TEST(Restore, WritesOnlyTheChosenRowsHalfASecondApartThenReadsThemBack) {
   Rig rig;
-  rig.openPort();
-  FakeController ctl(rig.loop, rig.port, rig.form);
+  rig.open();
+  FakeController ctl(rig);
   const BackupFile file = test::everySetting();
   const auto path = rig.dir.path / "backup.ini";
   ASSERT_TRUE(WriteLocalFile(path, Format_Backup(file)));
@@ -182,7 +200,7 @@ TEST(Restore, WritesOnlyTheChosenRowsHalfASecondApartThenReadsThemBack) {
 
 TEST(Restore, ARefusedFileSendsNothing) {
   Rig rig;
-  rig.openPort();
+  rig.open();
   std::string text = Format_Backup(test::everySetting());
   text.replace(text.find("wifi_ap_ssid=KORVANE AP"), 23, "wifi_ap_ssid=x#:Te");
   const auto path = rig.dir.path / "backup.ini";
@@ -195,12 +213,12 @@ TEST(Restore, ARefusedFileSendsNothing) {
 
 TEST(Restore, APortLostHalfwayReportsWhatWasWrittenAndEndsAtOnce) {
   Rig rig;
-  rig.openPort();
+  rig.open();
   rig.loop.at(700, [&] { rig.form.Port_Lost(); });
   const std::size_t chosen[] = {at("max_rate"), at("ra_direction"), at("wifi_ap_ssid"),
                                 at("option_buzzer")};
   const RestoreReport report = rig.form.Backup_Restore(test::everySetting(), chosen);
-  EXPECT_EQ(rig.port.timed(), (Writes{{0, ":$PA400#"}, {500, ":TA#"}}));
+  EXPECT_EQ(rig.port.writes, (Writes{{0, ":$PA400#"}, {500, ":TA#"}}));
   EXPECT_EQ(rig.loop.nowMs, 1000);
   EXPECT_EQ(report.trouble, BackupTrouble::PortLost);
   EXPECT_EQ(report.written(), 2);

@@ -1,0 +1,266 @@
+// The decisions made without the window: numbers read from field texts and written into commands,
+// the gear calculator, what a reply shows, what a SET button writes, the two local files, where
+// they live, which device a port stands for, its tooltip, and the serial traffic log.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <set>
+
+#include "app/local_files_place.h"
+#include "app/port_names.h"
+#include "app/port_tooltip.h"
+#include "app/traffic_log.h"
+#include "files/port_file.h"
+#include "files/set_data.h"
+#include "presets/gear_calculator.h"
+#include "settings/dispatch.h"
+#include "settings/number_conversions.h"
+#include "settings/set_command.h"
+
+namespace korvane {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr auto kNone = std::nullopt;
+template <typename Case>
+class Table : public ::testing::TestWithParam<Case> {};
+
+// One text read both ways: LeadingNumber takes the number at the start, skipping blanks inside;
+// WholeNumber wants the text to be one number and floors it on its digits.
+using Read = std::tuple<std::string, double, std::optional<double>>;
+using Reading = Table<Read>;
+TEST_P(Reading, LeadingAndWholeNumber) {
+  const auto& [text, leading, whole] = GetParam();
+  EXPECT_EQ(LeadingNumber(text), leading) << text;
+  EXPECT_EQ(WholeNumber(text), whole) << text;
+}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, Reading, ::testing::Values(
+    Read{"", 0, kNone}, Read{" 300 ", 300, 300}, Read{"+35*40", 35, kNone}, Read{"-3.7", -3.7, -4},
+    Read{"-4", -4, -4}, Read{"1 2", 12, kNone}, Read{"\t5\n", 5, kNone}, Read{"\r5", 0, kNone},
+    Read{".5", .5, 0}, Read{"-.5", -.5, -1}, Read{"5.", 5, 5}, Read{".", 0, kNone}, Read{"--5", 0, kNone},
+    Read{"- 5", -5, kNone}, Read{"1D3", 1000, 1000}, Read{"25d-1", 2.5, 2}, Read{"2E+2x", 200, kNone},
+    Read{"5E+", 5, kNone}, Read{"E5", 0, kNone}, Read{"1.5.5", 1.5, kNone}, Read{"0x1F", 0, kNone},
+    // Floored on the digits, not on the nearest double; exponents far beyond a double's.
+    Read{"0.99999999999999999999", 1, 0}, Read{"-2.00000000000000000001", -2, -3},
+    Read{"-1e-400", 0, -1}, Read{"1e99999999999999999999", kInf, kNone},
+    Read{"0." + std::string(500, '0') + "1e501", 1, 1}, Read{std::string(400, '9'), kInf, kNone}));
+// clang-format on
+
+// Command text: up to 15 significant digits, the exponent form from 1E+15 and below 1E-15; read
+// back, it gives a number that is written the same way.
+using Write = std::pair<double, std::string>;
+using Writing = Table<Write>;
+TEST_P(Writing, NumberTextReadsBackTheSame) {
+  const auto& [value, text] = GetParam();
+  EXPECT_EQ(NumberText(value), text);
+  EXPECT_TRUE(!std::isfinite(value) || NumberText(LeadingNumber(text)) == text) << text;
+}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Values, Writing, ::testing::Values(
+    Write{0.78125, ".78125"}, Write{-4, "-4"}, Write{5, "5"}, Write{-0.0, "0"}, Write{1 / 0.58, "1.72413793103448"},
+    Write{0.0012, ".0012"}, Write{2.0 / 3, ".666666666666667"}, Write{999999999999999.9, "1E+15"},
+    Write{-2.5e100, "-2.5E+100"}, Write{123456789012345678.0, "1.23456789012346E+17"},
+    Write{1e-15, ".000000000000001"}, Write{1e-16, "1E-16"},
+    Write{std::numeric_limits<double>::max(), "1.79769313486231E+308"},
+    Write{std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"}, Write{-kInf, "-inf"}));
+// clang-format on
+
+// The calculator on NJP's gear table (Text2..Text9, MaxRate) with some inputs changed.
+using Gear = std::tuple<const char*, std::vector<std::pair<int, std::string>>,
+                        std::variant<GearResults, GearCheckFailure>>;
+using Calculator = Table<Gear>;
+TEST_P(Calculator, GivesTheStepParametersOrTheFirstComplaint) {
+  GearInputs in{"200", "8", "3", "240", "200", "8", "3", "144", "400"};
+  for (const auto& [position, text] : std::get<1>(GetParam())) in[position] = text;
+  EXPECT_EQ(Calc_Gear(in), std::get<2>(GetParam())) << std::get<0>(GetParam());
+}
+constexpr std::string_view kUncomputable =
+    "モーターステップ・固定係数・ギア比の値を確認してください"
+    "（角度対ステップが0または計算できない値になります）";
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Inputs, Calculator, ::testing::Values(
+    Gear{"LeadingNumbers", {{2, "3x"}, {8, " 400 rpm"}}, GearResults{"3200", "1920", "4800", "4800", ".78125", "187"}},
+    Gear{"NegativeRatio", {{2, "-3"}}, GearResults{"-3200", "1920", "-4800", "4800", "-.78125", "-188"}},
+    Gear{"ExponentForm", {{0, "1e15"}}, GearResults{"1.6E+16", "1920", "2.4E+16", "4800", ".00000000000015625", "0"}},
+    // Only the RA steps per degree divide: Dec steps of 0 are a result like any other.
+    Gear{"DecStepsOfZero", {{5, "0"}}, GearResults{"3200", "0", "4800", "0", ".78125", "187"}},
+    Gear{"FirstComplaint", {{2, ""}, {8, ""}}, GearCheckFailure{"Text4", "赤経中間ギア比を入力してください"}},
+    Gear{"RaWorm", {{3, "abc"}}, GearCheckFailure{"Text5", "赤経ウォームギア比を入力してください"}},
+    Gear{"DecGear", {{6, "0.0"}}, GearCheckFailure{"Text8", "赤緯中間ギア比を入力してください"}},
+    Gear{"DecWorm", {{7, "-0"}, {8, "0"}}, GearCheckFailure{"Text9", "赤緯ウォームギア比を入力してください"}},
+    Gear{"MaxRate", {{8, ""}}, GearCheckFailure{"Text1(0)", "MaxRateを入力してください"}},
+    // Nothing sensible can be computed, and no single field is to blame.
+    Gear{"BelowOneStepPerDegree", {{0, "1"}, {1, "1"}, {2, "1"}, {3, "359"}}, GearCheckFailure{"", kUncomputable}},
+    Gear{"Overflow", {{0, "1e308"}, {1, "1e308"}}, GearCheckFailure{"", kUncomputable}},
+    Gear{"TinyMaxRate", {{8, "1e-320"}}, GearCheckFailure{"", kUncomputable}},
+    Gear{"Infinite", {{4, "1e999"}}, GearCheckFailure{"", kUncomputable}}));
+// clang-format on
+
+// What a reply under a kind shows: "Text1(5) +139*44", "Shape13 lit" (the other of its pair goes
+// teal), both with a comma, or "" when it is dropped.
+using Reply = std::tuple<int, std::string, std::string>;
+using Dispatch = Table<Reply>;
+TEST_P(Dispatch, ShowsTheReplyAsItsKindSays) {
+  const auto& [kind, reply, shown] = GetParam();
+  const ReplyEffects e = DispatchReply(kind, reply);
+  std::string out;
+  if (e.text) out = (e.text->field < 0 ? "Combo3" : "Text1(" + std::to_string(e.text->field) + ")");
+  if (e.text) out += " " + e.text->text;
+  if (e.lamps) {
+    const int lit = e.lamps->firstLit ? e.lamps->pair.first : e.lamps->pair.second;
+    out += (out.empty() ? "Shape" : ", Shape") + std::to_string(lit) + " lit";
+  }
+  EXPECT_EQ(out, shown) << "kind " << kind << " reply " << reply;
+}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Replies, Dispatch, ::testing::Values(
+    // Dropped above the limit, by the number it starts with.
+    Reply{1, "999", "Text1(0) 999"}, Reply{1, "999.5", ""}, Reply{3, "200000", "Text1(2) 200000"},
+    Reply{3, "200000.01", ""}, Reply{5, "abc", "Text1(4) abc"}, Reply{5, "1e999", ""}, Reply{5, "2 00001", ""},
+    // The sign turned round; without a sign nothing.
+    Reply{6, "-139*44", "Text1(5) +139*44"}, Reply{8, "+09", "Text1(7) -09"}, Reply{6, "139*44", ""},
+    Reply{6, "", ""}, Reply{6, " -1", ""}, Reply{7, "+35*40", "Text1(6) +35*40"}, Reply{100, "1", "Text1(99) 1"},
+    // The channel: the last character, whole; a broken sequence gives its last byte.
+    Reply{23, "10", "Combo3 0"}, Reply{23, "", "Combo3 "}, Reply{23, "x\xC3\xA9", "Combo3 \xC3\xA9"},
+    Reply{23, "ch\xE3\x81\x82", "Combo3 \xE3\x81\x82"}, Reply{23, "\xF0\x9F\x94\xAD", "Combo3 \xF0\x9F\x94\xAD"},
+    Reply{23, "a\x81\x82", "Combo3 \x82"}, Reply{23, "\xE3\x81", "Combo3 \x81"},
+    // Lamps: 1 or more lights the first, and so does anything that is not a whole number.
+    Reply{17, "1", "Text1(16) 1, Shape1 lit"}, Reply{18, "0", "Text1(17) 0, Shape4 lit"},
+    Reply{26, " 0 ", "Shape8 lit"}, Reply{28, "0.9", "Shape12 lit"}, Reply{29, "", "Shape13 lit"},
+    Reply{29, "0x", "Shape13 lit"},
+    // Kinds nothing is expected under.
+    Reply{0, "1", ""}, Reply{32, "1", ""}, Reply{99, "1", ""}, Reply{101, "1", ""}));
+// clang-format on
+
+// What Command6(index) writes for a field text: the command, the rejection notice, a refusal the
+// operator is shown, or nothing.
+using SetText = std::tuple<int, std::string, std::string>;
+using SetButton = Table<SetText>;
+const std::string kNotice = "(notice) :=SG#";
+const std::string kRefused = "(refused) 「#」「:」や制御文字を含む値は送信できません。";
+TEST_P(SetButton, WritesWhatTheFieldSays) {
+  const auto& [index, text, written] = GetParam();
+  const SetRow* row = setRowByIndex(index);  // no row: the button sends nothing
+  const SetOutcome o = row ? Build_SetCmd(*row, text) : SetOutcome{};
+  const char* kinds[] = {"", "", "(notice) ", "(refused) "};  // in the order of SetOutcome::Kind
+  EXPECT_EQ(kinds[int(o.kind)] + o.text, written) << "Command6(" << index << ") with " << text;
+  EXPECT_EQ(o.kind == SetOutcome::Kind::Command, written.starts_with(':'));
+}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, SetButton, ::testing::Values(
+    // Rows 0..4: a whole number within the row's range, else the notice.
+    SetText{0, "21", ":$PA21#"}, SetText{0, "20.9", kNotice}, SetText{0, "500.5", ":$PA500#"},
+    SetText{0, "501", kNotice}, SetText{0, "  ", kNotice}, SetText{1, "499.99", kNotice},
+    SetText{1, "10*30", kNotice}, SetText{3, "200001", kNotice}, SetText{4, "1e999", kNotice},
+    // An empty field sends nothing up to row 15, an empty value from row 16 on.
+    SetText{0, "", ""}, SetText{15, "", ""}, SetText{16, "", ":$PH0#"}, SetText{20, "", ":Sq#"},
+    // Whole numbers, three digits, leading numbers.
+    SetText{7, "abc", ""}, SetText{9, "0", ":$BR000#"}, SetText{10, "12.9", ":$BD012#"},
+    SetText{5, "0.5", ":Sh.5#"}, SetText{5, "abc", ":Sh0#"}, SetText{16, "1e999", ""},
+    // The sign turned back; without a sign nothing.
+    SetText{11, "139*44", ""}, SetText{11, " -  139*44  ", ":Sg+139*44#"}, SetText{13, "-", ":SG+#"},
+    SetText{13, "9+", ""}, SetText{11, "  ", ""},
+    // Typed text without its outer blanks, and nothing that could end the command.
+    SetText{12, "  ", ":St#"}, SetText{17, "  my ssid  ", ":Smmy ssid#"}, SetText{17, "a\x80", ":Sma\x80#"},
+    SetText{17, "ab#:Te", kRefused}, SetText{18, "a:b", kRefused}, SetText{20, "x\ny", kRefused},
+    SetText{17, std::string("a\0b", 3), kRefused}, SetText{17, "a\x7f", kRefused}, SetText{12, "+35#40", kRefused},
+    SetText{11, "+1#:Te", kRefused}, SetText{11, "1#", ""},
+    // No such button.
+    SetText{-1, "5", ""}, SetText{21, "5", ""}));
+// clang-format on
+
+// "SetData.txt" as saved by hand or by an old copy: quoted or not, one line or a field a line.
+const SetDataFields kDigits{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"};
+SetDataFields digitsWith(std::size_t i, std::string field) {
+  SetDataFields out = kDigits;
+  out[i] = std::move(field);
+  return out;
+}
+using File = std::tuple<const char*, std::string, std::optional<SetDataFields>>;
+using SetData = Table<File>;
+TEST_P(SetData, ReadsElevenFieldsOrNothing) {
+  EXPECT_EQ(Parse_SetData(std::get<1>(GetParam())), std::get<2>(GetParam()))
+      << std::get<0>(GetParam());
+}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, SetData, ::testing::Values(
+    File{"Saved", Format_SetData(digitsWith(7, "1,5\n")), digitsWith(7, "1,5\n")},
+    File{"TenFields", "\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",\"10\",\r\n", kNone},
+    File{"ByteOrderMark", "\xEF\xBB\xBF\"1\",2,3,4,5,6,7,8,9,10,11", kDigits},
+    File{"OnlyOneByteOrderMark", "\xEF\xBB\xBF\xEF\xBB\xBF" "1,2,3,4,5,6,7,8,9,10,11", digitsWith(0, "\xEF\xBB\xBF" "1")},
+    File{"UnquotedWithBlanks", " 1 ,2,3,4,5,6,7,8,9,10,\t11\t", kDigits},
+    File{"OneFieldALine", "1\n2\r\n3\r4\n5\n6\n7\n8\n9\n10\n11", kDigits},
+    File{"CommaThenLineEnd", "\"1\",\r\n\"2\", \n3,4,5,6,7,8,9,10,11,\r\n", kDigits},
+    File{"AfterTheQuoteSkipped", R"( "1"x,"2"  ,"3","4","5","6","7","8","9","10","11","12",x)", kDigits},
+    File{"BlankLineIsAnEmptyField", "1\n\n3,4,5,6,7,8,9,10,11", digitsWith(1, "")},
+    File{"UnclosedLastQuote", R"("1","2","3","4","5","6","7","8","9","10","11,)", digitsWith(10, "11,")},
+    File{"UnclosedEarlyQuote", R"("1","2,3,4,5,6,7,8,9,10,11)", kNone}));
+// clang-format on
+
+TEST(PortFile, HoldsTheNumberBetweenBlanksAndReadsTheFirstWholeNumber) {
+  EXPECT_EQ(FormatPortFile(12), " 12 \r\n");
+  EXPECT_EQ(FormatPortFile(-2), "-2 \r\n");
+  for (const auto& [text, number] : {std::pair<const char*, std::optional<int>>{"\r\n 12 ", 12},
+                                     {"-32768", -32768},
+                                     {"32768", kNone},
+                                     {"- 4", kNone}}) {
+    EXPECT_EQ(ParsePortFile(text), number) << text;
+  }
+}
+
+template <typename Paths>
+PathExists existing(const Paths& paths) {
+  return [paths](const std::filesystem::path& p) { return paths.count(p.string()) > 0; };
+}
+
+// A link in the folder first, then a USB adapter, a USB modem, a built-in port: "COM1" is
+// /dev/ttyUSB0.
+TEST(PortDevice, ALinkInTheFolderOrTheFirstDeviceThatExists) {
+  using Paths = std::set<std::string>;
+  EXPECT_EQ(PortDevice(1, "/p", existing(Paths{"/p/COM1", "/dev/ttyUSB0"})), "/p/COM1");
+  EXPECT_EQ(PortDevice(1, "/p", existing(Paths{"/dev/ttyUSB0", "/dev/ttyS0"})), "/dev/ttyUSB0");
+  EXPECT_EQ(PortDevice(2, "/p", existing(Paths{"/dev/ttyS1", "/dev/ttyACM1", "/dev/ttyS2"})),
+            "/dev/ttyACM1");
+  EXPECT_EQ(PortDevice(3, "/p", existing(Paths{"/dev/ttyS3"})), "/p/COM3");
+}
+
+// Beside the program, unless it is an installed copy (its desktop entry in the prefix's share,
+// and no CMakeCache.txt of a build beside it) or cannot write there.
+TEST(LocalFilesPlace, BesideTheProgramUnlessInstalledOrUnwritable) {
+  const std::string entry = "/share/applications/korvane-settei.desktop";
+  const std::tuple<std::string, std::set<std::string>, bool, LocalFilesPlace> cases[] = {
+      {"/usr/bin", {"/usr" + entry}, true, LocalFilesPlace::kUserDataFolder},
+      {"/home/u/.local/bin", {"/home/u/.local" + entry}, true, LocalFilesPlace::kUserDataFolder},
+      {"/opt/k", {"/opt/k" + entry}, true, LocalFilesPlace::kBesideProgram},
+      {"/b", {"/b/CMakeCache.txt", entry}, true, LocalFilesPlace::kBesideProgram},
+      {"/media/stick", {}, true, LocalFilesPlace::kBesideProgram},
+      {"/media/cdrom", {}, false, LocalFilesPlace::kUserDataFolder}};
+  for (const auto& [folder, paths, writable, place] : cases) {
+    EXPECT_EQ(ChooseLocalFilesPlace(folder, existing(paths), writable), place) << folder;
+  }
+}
+
+TEST(PortTooltip, NamesTheDeviceWhereALinkLeadsAndWhatIsKnownOfTheAdapter) {
+  const PortAdapter ftdi{"FT232R USB UART", "FTDI", 0x0403, 0x6001};
+  const std::pair<PortFacts, std::string> cases[] = {
+      {{"/dev/ttyUSB0", {}, true, ftdi}, "/dev/ttyUSB0\nFT232R USB UART, FTDI, USB 0403:6001"},
+      {{"/k/COM2", "/dev/ttyUSB7", false, ftdi}, "/k/COM2 → /dev/ttyUSB7（見つかりません）"},
+      {{"/dev/ttyS0", {}, true, PortAdapter{}}, "/dev/ttyS0"},
+      {{"/dev/ttyACM0", {}, true, PortAdapter{"Arduino", "Arduino", 0x2341, {}}},
+       "/dev/ttyACM0\nArduino"}};  // a maker named as the description once; ids only both
+  for (const auto& [facts, text] : cases) EXPECT_EQ(PortTooltip(facts), text);
+}
+
+TEST(TrafficLog, OneEventALineWithMillisecondsAndEveryOtherByteEscaped) {
+  using std::chrono::nanoseconds;
+  EXPECT_EQ(TrafficLogLine(nanoseconds{12'345'678'901}, "sent", ":GXE1#"), "12345.678 sent :GXE1#");
+  EXPECT_EQ(TrafficLogLine(nanoseconds{7'005'000}, "closed"), "7.005 closed");
+  EXPECT_EQ(TrafficLogLine(nanoseconds{999'999}, "received", std::string(" ~\x7f\0\xff\\\r", 7)),
+            "0.999 received  ~\\x7f\\x00\\xff\\x5c\\x0d");
+}
+
+}  // namespace
+}  // namespace korvane

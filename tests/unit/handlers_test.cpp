@@ -1,0 +1,347 @@
+// The handlers on the virtual clock against the simulator's controller model: what goes on the
+// wire, when, and what the window shows.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+#include "kit/virtual_kit.h"
+
+namespace korvane {
+namespace {
+
+using kit::Rig;
+using kit::Writes;
+using Strings = std::vector<std::string>;
+
+std::string slurp(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+std::string text1(int i) {
+  return "Text1(" + std::to_string(i) + ")";
+}
+
+// Every SET button writes its own field, and every read button, and "接続", shows it back there:
+// each field is given a number of its own, and must come back with it.
+TEST(SetThenRead, EveryFieldComesBackWithItsOwnValue) {
+  Rig rig;
+  rig.open().panel.texts["Combo3"] = " 7";
+  Strings fields;
+  for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 20, 21, 22, 23, 24, 25}) {
+    fields.push_back(text1(i));
+    rig.panel.texts[text1(i)] = "+" + std::to_string(500 + i);
+  }
+  const auto typed = rig.panel.texts;
+  auto clear = [&] {
+    for (const std::string& f : fields) rig.panel.texts[f] = "";
+  };
+  auto back = [&] {  // fields showing their own number, with or without its sign
+    int n = 0;
+    for (const std::string& f : fields) {
+      n += rig.panel.text(f) == typed.at(f) || rig.panel.text(f) == typed.at(f).substr(1);
+    }
+    return n;
+  };
+  for (int i = 0; i <= 20; ++i) rig.press("Command6(" + std::to_string(i) + ")");
+  EXPECT_EQ(rig.port.writes.size(), 21u);
+  clear();
+  for (int i = 0; i <= 15; ++i) {
+    rig.press("Command5(" + std::to_string(i) + ")");
+    rig.loop.drain();
+    EXPECT_EQ(back(), i + 1) << "Command5(" << i << ")";
+  }
+  clear();
+  rig.press("Command11");
+  rig.loop.drain();
+  EXPECT_EQ(back(), 20);
+  EXPECT_EQ(rig.panel.text("Combo3"), "7");
+  EXPECT_EQ(rig.controller.unknownCommands(), 0u);
+}
+
+TEST(Set, APressWritesAtMostOneCommandAndItsAnswerGoesOutOfSight) {
+  Rig rig;
+  rig.open().panel.texts[text1(0)] = "501";
+  rig.press("Command6(0)");  // out of range: the rejection notice instead
+  rig.panel.texts[text1(23)] = "ab#:Te";
+  rig.press("Command6(17)");  // could end the command: refused, with a message
+  EXPECT_EQ(rig.port.sent(), Strings{":=SG#"});
+  ASSERT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_EQ(rig.op.messages[0].title, "入力エラー");
+  EXPECT_EQ(rig.op.messages[0].style, MessageStyle::Critical);
+  rig.receive("1#");
+  EXPECT_EQ(rig.panel.text("Text1(99)"), "1");
+  Rig closed;
+  closed.panel.texts[text1(0)] = "9999";
+  closed.press("Command6(0)");
+  EXPECT_TRUE(closed.port.writes.empty()) << "not even the notice";
+}
+
+// Switch, wait, read back, wait; the answer moves the lamps. ON then OFF: a read-back of the
+// wrong setting could not follow both.
+using Option = std::tuple<const char*, const char*, int>;  // ON, OFF, the ON lamp
+class OptionRow : public ::testing::TestWithParam<Option> {};
+TEST_P(OptionRow, ReadsBackWhatItSwitchedAndLightsThatLamp) {
+  const auto [on, off, lamp] = GetParam();
+  Rig rig;
+  rig.open();
+  for (const char* button : {on, off}) {
+    rig.press(button);
+    EXPECT_EQ(rig.panel.lamp(button == on ? lamp : lamp + 1), kMagenta) << button;
+    EXPECT_EQ(rig.panel.lamp(button == on ? lamp + 1 : lamp), kTeal) << button;
+  }
+  ASSERT_EQ(rig.port.writes.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(rig.port.writes[i].first, 1000.0 * i);
+  EXPECT_EQ(rig.loop.nowMs, 4000);
+  EXPECT_EQ(rig.controller.unknownCommands(), 0u);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, OptionRow,
+                         ::testing::Values(Option{"Command15", "Command16", 9},
+                                           Option{"Command21", "Command20", 7},
+                                           Option{"Command17", "Command18", 11},
+                                           Option{"Command13", "Command14", 13}));
+
+// Notifications of the port (event, bytes), and what the latitude field then holds.
+using Notified = std::tuple<std::vector<std::pair<int, std::string>>, std::string, std::string>;
+class Reception : public ::testing::TestWithParam<Notified> {};
+TEST_P(Reception, TakesTheTextUpToTheFirstHashAsOneReply) {
+  const auto& [notifications, shown, buffered] = GetParam();
+  Rig rig;
+  rig.press("Command5(6)");
+  for (const auto& [event, bytes] : notifications) rig.form.MSComm1_OnComm(event, bytes);
+  EXPECT_EQ(rig.panel.text(text1(6)), shown);
+  EXPECT_EQ(rig.form.RecvBuf(), buffered);
+}
+const std::string kBad = "\xEF\xBF\xBD";  // U+FFFD
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, Reception, ::testing::Values(
+    Notified{{{2, "+35"}}, "", "+35"}, Notified{{{2, "+35"}, {2, "*40#"}}, "+35*40", ""},
+    Notified{{{2, "+35*40#+1*00#"}}, "+35*40", ""},  // what follows the first "#" goes
+    Notified{{{1, "+35*40#"}, {2, ""}}, "", ""},     // other events, empty reads
+    // Each byte of a stray byte, an overlong form, a surrogate, a code above U+10FFFF or a cut
+    // sequence shows as U+FFFD; good characters of every length stay.
+    Notified{{{2, "\xff\xC0\x80\xED\xA0\x80#"}}, kBad + kBad + kBad + kBad + kBad + kBad, ""},
+    Notified{{{2, "\xF4\x90\x80\x80\xE6\x98#"}}, kBad + kBad + kBad + kBad + kBad + kBad, ""},
+    Notified{{{2, "\xC3\xA9\xE6\x98\x9F\xF0\x9F\x94\xAD\xF4\x8F\xBF\xBF#"}}, "\xC3\xA9\xE6\x98\x9F\xF0\x9F\x94\xAD\xF4\x8F\xBF\xBF", ""}));
+// clang-format on
+
+TEST(Reception, ANotificationDuringTheYieldTakesTheReplyItself) {
+  Rig rig;
+  rig.press("Command5(0)");
+  rig.loop.at(0, [&] { rig.receive("0#"); });  // arrives while the first lets events run
+  rig.receive("40");
+  EXPECT_EQ(rig.panel.text(text1(0)), "400");
+  EXPECT_EQ(rig.form.RecvBuf(), "");
+}
+
+// A run of 1024 bytes without "#" is noise: it goes, and so does what follows it up to the next
+// "#", unless the tool writes a command first. A reply after it is shown exactly.
+TEST(Reception, NoiseGoesUpToTheNextHashUnlessACommandIsWrittenFirst) {
+  const std::tuple<bool, std::string, std::string> cases[] = {
+      {true, "+123*45#", "+123*45"},      // the query ends the noise
+      {false, "yy+1*00#", "old"},         // no write: the noise ends at its "#"
+      {false, "yy#+123*45#", "+123*45"},  // and what follows that "#" is a reply again
+  };
+  for (const auto& [queryAfterNoise, after, shown] : cases) {
+    Rig rig;
+    rig.answerMs = -1;
+    rig.open().panel.texts[text1(21)] = "old";
+    rig.press("Command5(15)");  // home azimuth: shown as it comes
+    for (int i = 0; i < 512; ++i) rig.receive(std::string(4096, 'x'));  // 2 MiB
+    EXPECT_EQ(rig.form.RecvBuf(), "");
+    if (queryAfterNoise) rig.press("Command5(15)");
+    rig.receive(after);
+    EXPECT_EQ(rig.panel.text(text1(21)), shown) << after;
+    EXPECT_EQ(rig.form.RecvBuf(), "");
+  }
+}
+
+TEST(Reception, AnOptionRowsAnswerAfterNoiseLightsTheLampItSays) {
+  Rig rig;
+  rig.answerMs = -1;
+  // 2000 bytes of noise between the switch and its read-back; then the buzzer is said to be off.
+  rig.open().loop.at(500, [&] { rig.receive(std::string(2000, 'x')); });
+  rig.loop.at(1050, [&] { rig.receive("0#"); });
+  rig.press("Command13");
+  EXPECT_EQ(rig.panel.lamp(13), kTeal);
+  EXPECT_EQ(rig.panel.lamp(14), kMagenta);
+}
+
+// The one-shot buttons send at once what the controller knows, each something of its own; the
+// direction and limit buttons light their own lamp and darken its partner even with the port
+// closed.
+TEST(OperatingButtons, SendAtOnceAndMoveTheirLampsEvenWhenClosed) {
+  std::set<Strings> sent;
+  for (int n : {1, 2, 3, 4, 7, 8, 9, 10, 22, 23, 24, 25, 26, 27, 30, 31, 32, 33, 35, 36, 37}) {
+    for (bool open : {true, false}) {
+      Rig rig;
+      if (open) rig.open();
+      rig.press("Command" + std::to_string(n));
+      EXPECT_TRUE(open ? sent.insert(rig.port.sent()).second && !rig.port.writes.empty()
+                       : rig.port.writes.empty())
+          << n;
+      EXPECT_TRUE(rig.controller.unknownCommands() == 0 && rig.loop.nowMs == 0) << n;
+      const int lit = n <= 4 ? n : n == 7 ? 6 : n == 8 ? 5 : 0;  // Limit ON lights Shape5
+      for (int s = 1; s <= 14; ++s) {
+        const Colour want = s == lit                             ? kMagenta
+                            : s == (lit % 2 ? lit + 1 : lit - 1) ? kTeal
+                                                                 : kGreen;
+        EXPECT_EQ(rig.panel.lamp(s), want) << n << " Shape" << s;
+      }
+    }
+  }
+}
+
+// "Set": the date now, the time after the pause (so across midnight the date is the old one).
+TEST(ClockSet, SendsTheDateThenAfterThePauseTheTimeTwoDigitsEach) {
+  using namespace std::chrono;
+  const std::tuple<sys_time<milliseconds>, const char*, const char*> cases[] = {
+      {sys_days{2026y / 6 / 30} + 23h + 59min + 59s + 500ms, ":SC06/30/26#", ":SL00:00:00#"},
+      {sys_days{2100y / 10 / 10} + 9h + 5min + 3s, ":SC10/10/00#", ":SL09:05:04#"}};
+  for (const auto& [clock, date, time] : cases) {
+    Rig rig;
+    rig.open().loop.clockAtZero = clock;
+    rig.press("Command34");
+    EXPECT_EQ(rig.port.writes, (Writes{{0, date}, {1000, time}}));
+    EXPECT_EQ(rig.controller.unknownCommands(), 0u);
+  }
+  Rig lost;
+  lost.open().loop.at(500, [&] { lost.form.Port_Lost(); });
+  lost.press("Command34");
+  EXPECT_EQ(lost.port.writes.size(), 1u) << "the time is not sent on a port lost in the pause";
+  EXPECT_EQ(lost.loop.nowMs, 1000);
+}
+
+// A pick from the preset list fills the gear table and moves the direction lamps, then runs
+// "手動計算": with the port open that sends the directions the lamps show and the five step
+// parameters, 500 ms apart, with the window and "手動計算" locked behind "書き込み中.....".
+struct Pick {
+  const char *name, *pick;
+  bool open;
+  Strings picked, directions;  // what the pick sends at once; what the calculator sends first
+  Strings results;             // Text1(1), Text1(2), Text1(3), Text1(4), Text10, Text11
+  std::string lamps;           // Shape1..4: magenta, teal, green
+};
+class PresetPick : public ::testing::TestWithParam<Pick> {};
+TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
+  const Pick& c = GetParam();
+  Rig rig;
+  if (c.open) rig.open();
+  rig.panel.texts[text1(0)] = "400";
+  rig.panel.texts["Combo2"] = c.pick;
+  bool locked = false;
+  rig.loop.at(1200, [&] {
+    locked = rig.panel.busy && !rig.panel.isEnabled("Form1") && !rig.panel.isEnabled("Command19");
+  });
+  rig.form.Combo2_Click();
+  Writes sent;
+  for (const std::string& command : c.picked) sent.emplace_back(0, command);
+  if (c.open) {
+    sent.insert(sent.end(), {{0, c.directions[0]}, {500, c.directions[1]}, {1000, ":$PA400#"}});
+    for (int i = 0; i < 4; ++i) {
+      sent.emplace_back(1500 + 500 * i, std::string(":$P") + char('B' + i) + c.results[i] + "#");
+    }
+  }
+  EXPECT_EQ(rig.port.writes, sent);
+  EXPECT_EQ(locked, c.open);
+  EXPECT_FALSE(rig.panel.busy);
+  EXPECT_TRUE(rig.panel.isEnabled("Form1") && rig.panel.isEnabled("Command19"));
+  const char* outputs[] = {"Text1(1)", "Text1(2)", "Text1(3)", "Text1(4)", "Text10", "Text11"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(rig.panel.text(outputs[i]), c.results[i]) << outputs[i];
+  for (int s = 1; s <= 4; ++s) {
+    const Colour lamp = rig.panel.lamp(s);
+    EXPECT_EQ(c.lamps[s - 1], lamp == kMagenta ? 'm' : lamp == kTeal ? 't' : 'g') << "Shape" << s;
+  }
+}
+const Strings kAp{"1450", "1450", "3626", "3626", "1.72413793103448", "413"};
+const Strings kNjp{"3200", "1920", "4800", "4800", ".78125", "187"};
+const Strings kDesign{"2133", "2133", "5332", "5332", "1.17205813408345", "281"};
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Picks, PresetPick, ::testing::Values(
+    Pick{"ApOpen",   "AP",  true,  {":TB#", ":TC#"}, {":TB#", ":TC#"}, kAp,  "tmmt"},
+    Pick{"NjpOpen",  "NJP", true,  {":TA#", ":TD#"}, {":TA#", ":TD#"}, kNjp, "mttm"},
+    Pick{"ApClosed", "AP",  false, {},               {},               kAp,  "tmmt"},
+    // Not a row of the list (names match exactly), and "USER" without its file: the fields and
+    // lamps stay as they were, and the calculator still runs on them; green lamps mean minus.
+    Pick{"NotARow",                "ap",   false, {}, {},               kDesign, "gggg"},
+    Pick{"UserWithoutItsFile",     "USER", false, {}, {},               kDesign, "gggg"},
+    Pick{"UserWithoutItsFileOpen", "USER", true,  {}, {":TB#", ":TD#"}, kDesign, "gggg"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(ManualCalculation, AComplaintHighlightsItsFieldWhileItShowsAndChangesNothing) {
+  Rig rig;
+  rig.open().panel.texts["Text4"] = "";
+  rig.panel.texts[text1(1)] = "old";
+  bool highlighted = false;
+  rig.op.whileShown = [&] { highlighted = rig.panel.highlighted["Text4"]; };
+  rig.press("Command19");
+  ASSERT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_EQ(rig.op.messages[0].text, "赤経中間ギア比を入力してください");
+  EXPECT_EQ(rig.op.messages[0].title, "");
+  EXPECT_TRUE(highlighted);
+  EXPECT_FALSE(rig.panel.highlighted["Text4"]);
+  EXPECT_EQ(rig.panel.text(text1(1)), "old");
+  EXPECT_TRUE(rig.port.writes.empty());
+}
+
+// "SetData.txt" at start-up: the gear table and the directions, "0" minus and "1" plus. (Its
+// format, and a save, are the fault matrix's.)
+TEST(UserPreset, TheFileGivesTheFieldsAndDirectionsAndACancelledSaveWritesNothing) {
+  Rig rig;
+  std::ofstream(rig.dir.path / "SetData.txt") << R"("1,5","","3",144,200,8,3,144,400,"0","1",)";
+  rig.form.Form_Load();
+  EXPECT_EQ(rig.panel.text("Text2") + "|" + rig.panel.text("Text3"), "1,5|");
+  EXPECT_EQ(rig.panel.lamp(2), kMagenta);
+  EXPECT_EQ(rig.panel.lamp(3), kMagenta);
+  rig.op.answer = MessageButton::Cancel;
+  rig.press("Command28");
+  EXPECT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_EQ(slurp(rig.dir.path / "SetData.txt"), R"("1,5","","3",144,200,8,3,144,400,"0","1",)");
+}
+
+// Leaving the port box closes the port, takes only an exact text of the list, beeps and saves.
+TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
+  for (const auto& [typed, port] : {std::pair{"COM19", 19}, std::pair{"COM20", 4},
+                                    std::pair{" COM3", 4}, std::pair{"COM07", 4}}) {
+    Rig rig;
+    rig.port.setNumber(4);
+    rig.open().panel.texts["Combo1"] = typed;
+    rig.form.Combo1_LostFocus();
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_EQ(rig.port.number(), port) << typed;
+    EXPECT_EQ(rig.op.beeps, 1);
+    EXPECT_EQ(slurp(rig.dir.path / "siri.DAT"), " " + std::to_string(port) + " \r\n");
+  }
+}
+
+TEST(Disconnect, ClearsTheParameterFieldsAndTheChannelAndTurnsEveryLampTeal) {
+  Rig rig;
+  rig.open();
+  for (int i = 0; i <= 25; ++i) rig.panel.texts[text1(i)] = "v";
+  for (const char* c : {"Text1(99)", "Combo3", "Text10"}) rig.panel.texts[c] = "v";
+  rig.panel.lamps.fill(kMagenta);
+  rig.press("Command12");
+  EXPECT_FALSE(rig.port.isOpen());
+  // The hidden fields 18 and 19 and the answer field keep their texts, as the gear table does.
+  for (int i = 0; i <= 25; ++i) EXPECT_EQ(rig.panel.text(text1(i)), i == 18 || i == 19 ? "v" : "");
+  EXPECT_EQ(rig.panel.text("Combo3") + "|" + rig.panel.text("Text1(99)") + rig.panel.text("Text10"),
+            "|vv");
+  for (int s = 1; s <= 14; ++s) EXPECT_EQ(rig.panel.lamp(s), kTeal) << s;
+}
+
+TEST(PortLost, ClosesThePortAndTellsTheOperatorOnceUntilTheNextConnect) {
+  Rig rig;
+  rig.open().form.Port_Lost();
+  rig.form.Port_Lost();
+  EXPECT_FALSE(rig.port.isOpen());
+  ASSERT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_EQ(rig.op.messages[0].title, "通信エラー");
+  rig.form.COMM1open();
+  rig.form.Port_Lost();
+  EXPECT_EQ(rig.op.messages.size(), 2u);
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,209 @@
+// The window offscreen: its controls inside the fixed client area, none overlapping, no caption
+// cut off or without its glyphs; the events that reach the handlers; and the lamps, the
+// highlight, the busy notice and the message boxes as the operator sees them.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <set>
+
+#include "ui/busy_window.h"
+#include "ui/main_window.h"
+#include "ui/qt_operator.h"
+#include "ui/tool_window.h"
+
+namespace korvane {
+namespace {
+
+using Events = std::vector<std::string>;
+
+// The window shown, with its events written down instead of handled.
+class Window : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window.setHandlers({[this](std::string_view c) { events.push_back(std::string(c)); },
+                        [this] { events.push_back("left " + window.text("Combo1")); },
+                        [this] { events.push_back("preset " + window.text("Combo2")); },
+                        [this] { events.push_back("unload"); }});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+  QColor pixel(const char* control, QPoint offset = {}) {
+    const QRect r = window.control(control)->geometry();
+    return window.grab().toImage().pixelColor(offset.isNull() ? r.center() : r.topLeft() + offset);
+  }
+  MainWindow window;
+  Events events;
+};
+
+TEST_F(Window, EveryControlLiesInsideTheClientAreaAloneAndWithItsWholeCaption) {
+  EXPECT_EQ(window.minimumSize(), QSize(925, 568));
+  EXPECT_EQ(window.maximumSize(), QSize(925, 568));
+  std::vector<QWidget*> shown;
+  std::set<QString> names;  // a screen reader tells every field and every SET button apart
+  for (QWidget* w : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!w->isVisible()) {
+      EXPECT_EQ(w->focusPolicy(), Qt::NoFocus) << "a hidden Tab stop";
+      continue;
+    }
+    if (!w->isWindow()) shown.push_back(w);
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w))
+      names.insert(w->accessibleName());
+    if (w->accessibleDescription().startsWith("SET: ")) names.insert(w->accessibleDescription());
+  }
+  EXPECT_EQ(names.size(), 35u + 22u);  // 22 parameters, Text2..Text11, the combos; 22 SET buttons
+  ASSERT_GT(shown.size(), 150u);
+  for (QWidget* w : shown) {
+    const std::string name = w->objectName().toStdString();
+    EXPECT_TRUE(QRect(0, 0, 925, 568).contains(w->geometry())) << name;
+    for (QWidget* other : shown) {
+      EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry())) << name;
+    }
+    QString caption;  // it fits: a label's text its contents, a button's inside its frame
+    int room = w->width() - 4;
+    if (auto* label = qobject_cast<QLabel*>(w))
+      caption = label->text(), room = label->contentsRect().width();
+    if (auto* button = qobject_cast<QPushButton*>(w)) caption = button->text();
+    EXPECT_LE(w->fontMetrics().horizontalAdvance(caption), room) << name;
+    for (const QChar c : caption)
+      EXPECT_TRUE(w->fontMetrics().inFont(c)) << name << " lacks a glyph";
+  }
+}
+
+TEST_F(Window, EveryButtonPressesTheHandlerOfItsOwnName) {
+  Events pressed;
+  for (QPushButton* button : window.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+    button->click();
+    pressed.push_back(button->objectName().toStdString());
+  }
+  EXPECT_EQ(events, pressed);
+  EXPECT_EQ(std::set(pressed.begin(), pressed.end()).size(), 4u + 31u + 16u + 21u);
+}
+
+// Leaving the port box runs before the click that left it; only a pick from the preset list,
+// not typing there, loads a preset; closing unloads and keeps the window for handlers in a wait.
+TEST_F(Window, TheBoxesAndClosingReachTheirHandlers) {
+  auto* combo1 = window.findChild<QComboBox*>("Combo1");
+  QTest::mouseClick(combo1->lineEdit(), Qt::LeftButton);
+  combo1->lineEdit()->selectAll();
+  QTest::keyClicks(combo1->lineEdit(), "COM5");
+  QTest::mouseClick(window.control("Command11"), Qt::LeftButton);
+  auto* combo2 = window.findChild<QComboBox*>("Combo2");
+  combo2->setFocus(Qt::MouseFocusReason);
+  QTest::keyClicks(combo2->lineEdit(), "EQ5");
+  QTest::keyClick(combo2->lineEdit(), Qt::Key_Return);
+  combo2->showPopup();
+  combo2->view()->setCurrentIndex(combo2->view()->model()->index(3, 0));
+  QTest::keyClick(combo2->view(), Qt::Key_Return);
+  QPointer<MainWindow> alive(&window);
+  EXPECT_TRUE(window.close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(alive.isNull());
+  EXPECT_EQ(events, (Events{"left COM5", "Command11", "preset NJP", "unload"}));
+}
+
+// The operator reads state from the lamps: a disabled window must not grey them.
+TEST_F(Window, LampsShowTheirExactColourAndAFieldIsHighlightedPaleYellow) {
+  EXPECT_EQ(pixel("Shape1"), QColor(0, 128, 0));
+  for (int shape = 1; shape <= 14; ++shape) window.setLamp(shape, {shape, 34, 56});
+  window.setEnabled("Form1", false);
+  for (int shape = 1; shape <= 14; ++shape) {
+    EXPECT_EQ(pixel(("Shape" + std::to_string(shape)).c_str()), QColor(shape, 34, 56)) << shape;
+    EXPECT_EQ(window.lamp(shape), (Colour{shape, 34, 56})) << shape;
+  }
+  window.setHighlighted("Text4", true);
+  EXPECT_EQ(pixel("Text4", {3, 3}), QColor(255, 255, 128));
+  window.setHighlighted("Text4", false);
+  EXPECT_EQ(pixel("Text4", {3, 3}), window.control("Text4")->palette().color(QPalette::Button));
+}
+
+TEST_F(Window, TheBusyNoticeIsASmallToolWindowCentredOnTheWindowThatBlocksNothing) {
+  window.showBusy(true);
+  BusyWindow* busy = window.busyWindow();
+  EXPECT_TRUE(busy->isVisible() && busy->windowType() == Qt::Tool);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(busy->size(), QSize(205, 54));
+  EXPECT_LE((busy->geometry().center() - window.geometry().center()).manhattanLength(), 4);
+  EXPECT_EQ(busy->label()->text(), QString::fromUtf8("書き込み中....."));
+  window.showBusy(false);
+  EXPECT_FALSE(busy->isVisible());
+}
+
+// Each style of message box: its icon and buttons, its title, and the button pressed.
+TEST_F(Window, AMessageBoxShowsItsStyleAndGivesBackThePress) {
+  using MB = QMessageBox;
+  const std::tuple<MessageStyle, MB::Icon, MB::StandardButtons, int, MessageButton> cases[] = {
+      {MessageStyle::Ok, MB::NoIcon, MB::Ok, Qt::Key_Escape, MessageButton::Ok},
+      {MessageStyle::OkCancel, MB::NoIcon, MB::Ok | MB::Cancel, Qt::Key_Escape,
+       MessageButton::Cancel},
+      {MessageStyle::OkCancelExclamation, MB::Warning, MB::Ok | MB::Cancel, Qt::Key_Return,
+       MessageButton::Ok},
+      {MessageStyle::Critical, MB::Critical, MB::Ok, Qt::Key_Return, MessageButton::Ok}};
+  QtOperator op(&window);
+  for (const auto& [style, icon, buttons, key, pressed] : cases) {
+    const QString title =
+        QString::fromUtf8(style == MessageStyle::Ok ? "Korvane ｾｯﾃｲ" : "通信エラー");
+    QTimer::singleShot(50, [&, key = key] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(
+          std::tuple(box->icon(), box->standardButtons(), box->windowTitle(), box->parentWidget()),
+          std::tuple(icon, buttons, title, static_cast<QWidget*>(&window)));
+      QTest::keyClick(box, Qt::Key(key));
+    });
+    EXPECT_EQ(op.message("text", style == MessageStyle::Ok ? "" : "通信エラー", style), pressed);
+  }
+}
+
+// The program's window: the menu bar above the unchanged client area, its entries with their
+// shortcuts reaching the handlers, and a disabled client (the send phase, a restore) taking the
+// menu with it.
+TEST(ToolWindowTest, TheMenuSitsAboveTheUnchangedClientAreaAndReachesItsHandlers) {
+  ToolWindow tool;
+  Events events;
+  tool.setMenuHandlers({[&] { events.push_back("backup"); }, [&] { events.push_back("compare"); }});
+  tool.client().setHandlers({{}, {}, {}, [&] { events.push_back("unload"); }});
+  tool.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tool));
+  EXPECT_EQ(tool.client().size(), QSize(925, 568));
+  EXPECT_EQ(tool.client().y(), tool.menuBar()->height());
+  const QList<QAction*> menus = tool.menuBar()->actions();
+  ASSERT_EQ(menus.size(), 1);
+  EXPECT_EQ(menus[0]->text(), QStringLiteral("ファイル"));
+  std::vector<std::pair<QString, QKeySequence>> entries;
+  for (QAction* entry : menus[0]->menu()->actions()) {
+    if (!entry->isSeparator()) entries.emplace_back(entry->text(), entry->shortcut());
+  }
+  const std::vector<std::pair<QString, QKeySequence>> want{
+      {QStringLiteral("設定をバックアップ..."), QKeySequence(QKeySequence::Save)},
+      {QStringLiteral("設定を比較・復元..."), QKeySequence(QKeySequence::Open)},
+      {QStringLiteral("終了"), QKeySequence(QKeySequence::Quit)}};
+  EXPECT_EQ(entries, want);
+  tool.client().setEnabled("Form1", false);
+  EXPECT_FALSE(tool.menuBar()->isEnabled());
+  tool.client().setEnabled("Form1", true);
+  for (QAction* entry : menus[0]->menu()->actions()) entry->trigger();
+  EXPECT_EQ(events, (Events{"backup", "compare", "unload"}));
+  EXPECT_FALSE(tool.isVisible());
+}
+
+}  // namespace
+}  // namespace korvane
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
