@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -138,11 +139,15 @@ class FakeOperator : public Operator {
   void beep() override { ++beeps; }
 };
 
+// A fresh folder, on every system (a test names it in Japanese to see wide paths through).
 struct TempDir {
   std::filesystem::path path;
-  TempDir() {
-    std::string name = (std::filesystem::temp_directory_path() / "korvane-XXXXXX").string();
-    path = ::mkdtemp(name.data());
+  explicit TempDir(std::u8string_view name = u8"korvane") {
+    static std::mt19937_64 random{std::random_device{}()};
+    do {
+      path = std::filesystem::temp_directory_path() / name;
+      path += "-" + std::to_string(random());
+    } while (!std::filesystem::create_directory(path));
   }
   ~TempDir() {
     std::error_code ec;
@@ -162,7 +167,7 @@ struct Rig {
   sim::ControllerModel controller;
   double answerMs = 50;
 
-  Rig() {
+  explicit Rig(std::u8string_view folderName = u8"korvane") : dir(folderName) {
     port.onWrite = [this](std::string_view bytes) {
       for (const auto& ex : controller.receive(bytes, sim::Millis(long(loop.nowMs)))) {
         if (!ex.reply.empty() && answerMs >= 0) {

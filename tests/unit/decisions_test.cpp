@@ -213,7 +213,7 @@ TEST(PortFile, HoldsTheNumberBetweenBlanksAndReadsTheFirstWholeNumber) {
 
 template <typename Paths>
 PathExists existing(const Paths& paths) {
-  return [paths](const std::filesystem::path& p) { return paths.count(p.string()) > 0; };
+  return [paths](const std::filesystem::path& p) { return paths.count(p.generic_string()) > 0; };
 }
 
 // A link in the folder first, then a USB adapter, a USB modem, a built-in port: "COM1" is

@@ -301,6 +301,27 @@ TEST(UserPreset, TheFileGivesTheFieldsAndDirectionsAndACancelledSaveWritesNothin
   EXPECT_EQ(slurp(rig.dir.path / "SetData.txt"), R"("1,5","","3",144,200,8,3,144,400,"0","1",)");
 }
 
+// In a folder named in Japanese (wide paths on Windows) a save lands. A save that cannot replace
+// the file (marked read-only by its owner) names the file, keeps what was there and leaves no
+// temporary file beside it.
+TEST(UserPreset, SavesInAFolderNamedInJapaneseAndAFailedSaveKeepsWhatWasThere) {
+  namespace fs = std::filesystem;
+  Rig rig(u8"korvane-設定");
+  const fs::path file = rig.dir.path / "SetData.txt";
+  rig.press("Command28");
+  EXPECT_EQ(rig.op.messages.back().text, "保存しました。");
+  const std::string saved = slurp(file);
+  fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  rig.panel.texts["Text2"] = "123";
+  rig.press("Command28");
+  EXPECT_EQ(rig.op.messages.back().title, "保存エラー");
+  EXPECT_NE(rig.op.messages.back().text.find("korvane-設定"), std::string::npos);
+  EXPECT_EQ(slurp(file), saved);
+  EXPECT_EQ(std::distance(fs::directory_iterator(rig.dir.path), fs::directory_iterator()), 1);
+  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+}
+
 // Leaving the port box closes the port, takes only an exact text of the list, beeps and saves.
 TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
   for (const auto& [typed, port] : {std::pair{"COM19", 19}, std::pair{"COM20", 4},
