@@ -27,10 +27,10 @@
 
 #include "app/backup_sequences.h"
 #include "app/form1.h"
-#include "files/local_file.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
 #include "app/qt/wiring.h"
+#include "files/local_file.h"
 #include "kit/virtual_kit.h"
 #include "support/sim_process.h"
 #include "ui/main_window.h"

@@ -3,7 +3,6 @@
 
 #include <string>
 
-
 namespace korvane {
 
 struct LocalDateTime {

@@ -50,7 +50,8 @@ ReplyEffects DispatchReply(int replyKind, std::string_view reply) {
       }
       break;
     case ReplyHandling::LastCharacter:
-      effects.text = ReplyEffects::TextEffect{setting->field, std::string(LastUtf8Character(reply))};
+      effects.text =
+          ReplyEffects::TextEffect{setting->field, std::string(LastUtf8Character(reply))};
       break;
     case ReplyHandling::AsIsThenLamps:
       showAsIs();
