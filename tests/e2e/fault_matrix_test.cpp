@@ -390,7 +390,7 @@ TEST_P(UnusablePort, OneMessageAndNothingSent) {
   if (sim) {  // only the other copy's own read reached the controller: its queries, none twice
     EXPECT_EQ(descriptorsOn(sim->slavePath()), 0);
     const Strings log = sim->commands();
-    EXPECT_EQ(log.front(), ":GXE1#");
+    EXPECT_EQ(log.at(0), ":GXE1#");
     EXPECT_EQ(std::set<std::string>(log.begin(), log.end()).size(), log.size());
   }
 }
