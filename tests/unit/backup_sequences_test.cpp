@@ -198,17 +198,33 @@ TEST(Restore, WritesOnlyTheChosenRowsHalfASecondApartThenReadsThemBack) {
   EXPECT_EQ(report.summary, "4 件を書き込み、3 件が一致しました。");
 }
 
-TEST(Restore, ARefusedFileSendsNothing) {
-  Rig rig;
-  rig.open();
-  std::string text = Format_Backup(test::everySetting());
-  text.replace(text.find("wifi_ap_ssid=KORVANE AP"), 23, "wifi_ap_ssid=x#:Te");
-  const auto path = rig.dir.path / "backup.ini";
-  ASSERT_TRUE(WriteLocalFile(path, text));
-  const BackupComparison comparison = rig.form.Backup_Compare(path, nullptr);
-  EXPECT_EQ(comparison.trouble, BackupTrouble::FileRefused);
-  EXPECT_NE(comparison.message.find("30 行目"), std::string::npos) << comparison.message;
-  EXPECT_TRUE(rig.port.writes.empty());
+// A compare that cannot go on says why: a refused or missing file before any query, a setting
+// that does not answer after the read.
+TEST(Restore, ACompareThatCannotGoOnSaysWhyAndWritesNothing) {
+  std::string refused = Format_Backup(test::everySetting());
+  refused.replace(refused.find("wifi_ap_ssid=KORVANE AP"), 23, "wifi_ap_ssid=x#:Te");
+  const std::string whole = Format_Backup(test::everySetting());
+  struct Case {
+    const char* file;  // nullptr: no file at all
+    BackupTrouble trouble;
+    std::size_t writes;
+    const char* named;
+  } const cases[] = {{refused.c_str(), BackupTrouble::FileRefused, 0, "30 行目"},
+                     {nullptr, BackupTrouble::FileRefused, 0, "読めません"},
+                     {whole.c_str(), BackupTrouble::Unanswered, 30, "limit_switch"}};
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.open();
+    FakeController ctl(rig);
+    answerAll(ctl, test::everySetting().values);
+    ctl.answers.erase(":GXEH#");
+    const auto path = rig.dir.path / "backup.ini";
+    if (c.file) ASSERT_TRUE(WriteLocalFile(path, c.file));
+    const BackupComparison comparison = rig.form.Backup_Compare(path, nullptr);
+    EXPECT_EQ(comparison.trouble, c.trouble) << c.named;
+    EXPECT_NE(comparison.message.find(c.named), std::string::npos) << comparison.message;
+    EXPECT_EQ(rig.port.writes.size(), c.writes);
+  }
 }
 
 TEST(Restore, APortLostHalfwayReportsWhatWasWrittenAndEndsAtOnce) {
