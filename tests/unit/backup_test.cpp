@@ -27,7 +27,9 @@ TEST(BackupFile, EverySettingComesBackExactlyWithEitherLineEnd) {
   EXPECT_NE(text.find("\nwifi_ap_password=a,b=c;d \n"), std::string::npos);
   std::string crlf;
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  for (const std::string& file : {text, crlf, "\xEF\xBB\xBF" + text}) {
+  // The comment on top is ours; a file without it (its first line "[backup]") reads the same.
+  for (const std::string& file :
+       {text, crlf, "\xEF\xBB\xBF" + text, text.substr(text.find('\n') + 1)}) {
     const auto parsed = Parse_Backup(file);
     ASSERT_TRUE(std::holds_alternative<BackupFile>(parsed))
         << std::get<BackupFileError>(parsed).message;
@@ -57,6 +59,7 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       {withLine(31, "wifi_ap_password=a\tb"), 31, "制御文字"},
       {withLine(36, "wifi_st_ssid=\xE6\x98"), 36, "UTF-8"},
       {withLine(1, "max_rate=400"), 1, "節"},
+      {withLine(2, "; no header"), 3, "節"},
       {withLine(6, "tool_version 4.1"), 6, "キー=値"},
       {withLine(6, "[extra]"), 6, "extra"},
       {withLine(7, "").substr(0, withLine(7, "").find("\nmax_rate")), 0, "[settings]"},

@@ -299,6 +299,10 @@ TEST(UserPreset, TheFileGivesTheFieldsAndDirectionsAndACancelledSaveWritesNothin
   rig.press("Command28");
   EXPECT_EQ(rig.op.messages.size(), 1u);
   EXPECT_EQ(slurp(rig.dir.path / "SetData.txt"), R"("1,5","","3",144,200,8,3,144,400,"0","1",)");
+  rig.panel.texts["Text2"] = "typed";
+  rig.panel.texts["Combo2"] = "USER";  // picking "USER" loads the file again
+  rig.form.Combo2_Click();
+  EXPECT_EQ(rig.panel.text("Text2"), "1,5");
 }
 
 // In a folder named in Japanese (wide paths on Windows) a save lands. A save that cannot replace
