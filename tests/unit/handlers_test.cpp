@@ -123,7 +123,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, Reception, ::testing::Values(
     // sequence shows as U+FFFD; good characters of every length stay.
     Notified{{{2, "\xff\xC0\x80\xED\xA0\x80#"}}, kBad + kBad + kBad + kBad + kBad + kBad, ""},
     Notified{{{2, "\xF4\x90\x80\x80\xE6\x98#"}}, kBad + kBad + kBad + kBad + kBad + kBad, ""},
-    Notified{{{2, "\xC3\xA9\xE6\x98\x9F\xF0\x9F\x94\xAD\xF4\x8F\xBF\xBF#"}}, "\xC3\xA9\xE6\x98\x9F\xF0\x9F\x94\xAD\xF4\x8F\xBF\xBF", ""}));
+    Notified{{{2, "\xC3\xA9\xE6\x98\x9F\xF0\x9F\x94\xAD\xF4\x8F\xBF\xBF#"}}, "\xC3\xA9\xE6\x98\x9F\xF0\x9F\x94\xAD\xF4\x8F\xBF\xBF", ""},
+    // The smallest character of each length: U+0080, U+0800, U+10000.
+    Notified{{{2, "\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80#"}}, "\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80", ""}));
 // clang-format on
 
 TEST(Reception, ANotificationDuringTheYieldTakesTheReplyItself) {
