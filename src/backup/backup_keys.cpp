@@ -6,19 +6,7 @@
 
 namespace korvane {
 
-namespace {
-
-constexpr bool keysAreUnique() {
-  for (std::size_t i = 0; i < kBackupKeys.size(); ++i) {
-    for (std::size_t j = i + 1; j < kBackupKeys.size(); ++j) {
-      if (kBackupKeys[i].key == kBackupKeys[j].key) return false;
-    }
-  }
-  return true;
-}
-static_assert(keysAreUnique(), "two settings share a backup key");
-
-}  // namespace
+static_assert(allDistinct(kBackupKeys, &BackupKey::key), "two settings share a backup key");
 
 namespace {
 template <typename Key, typename Column>

@@ -15,6 +15,18 @@ namespace korvane {
 
 inline constexpr int kNoField = -1;
 
+// True when no two rows of a table hold the same value in a column: names and keys that the
+// program looks rows up by must be distinct, and a static_assert says so when compiling.
+template <typename Table, typename Column>
+constexpr bool allDistinct(const Table& table, Column column) {
+  for (auto a = table.begin(); a != table.end(); ++a) {
+    for (auto b = a + 1; b != table.end(); ++b) {
+      if ((*a).*column == (*b).*column) return false;
+    }
+  }
+  return true;
+}
+
 enum class ReplyHandling : std::uint8_t {
   AsIs,           // the field takes the reply unchanged
   RangeChecked,   // dropped when LeadingNumber(reply) is above the limit

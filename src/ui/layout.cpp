@@ -360,15 +360,7 @@ constexpr std::array kControls{
 };
 // clang-format on
 
-constexpr bool namesAreUnique() {
-  for (std::size_t i = 0; i < kControls.size(); ++i) {
-    for (std::size_t j = i + 1; j < kControls.size(); ++j) {
-      if (kControls[i].name == kControls[j].name) return false;
-    }
-  }
-  return true;
-}
-static_assert(namesAreUnique(), "two controls share a name");
+static_assert(allDistinct(kControls, &ControlEntry::name), "two controls share a name");
 
 }  // namespace
 
