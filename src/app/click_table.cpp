@@ -25,10 +25,10 @@ std::map<std::string, ClickHandler, std::less<>> makeClickTable() {
   };
   for (const Setting& s : kSettings) {
     if (s.readButton < 0) continue;
-    table.emplace(command5(s.readButton), [i = s.readButton](Form1& f) { f.Command5_Click(i); });
+    table.emplace(command5(s.readButton), [&s](Form1& f) { f.Command5_Click(s); });
   }
   for (const SetRow& row : kSetRows) {
-    table.emplace(command6(row.index), [i = row.index](Form1& f) { f.Command6_Click(i); });
+    table.emplace(command6(row.index), [&row](Form1& f) { f.Command6_Click(row); });
   }
   for (const OperationButton& b : kOperationButtons) {
     table.emplace(numbered("Command", b.button),
@@ -44,12 +44,9 @@ std::map<std::string, ClickHandler, std::less<>> makeClickTable() {
 
 }  // namespace
 
-bool Form1::Click(std::string_view control) {
+void Form1::Click(std::string_view control) {
   static const auto table = makeClickTable();
-  const auto it = table.find(control);
-  if (it == table.end()) return false;
-  it->second(*this);
-  return true;
+  if (const auto it = table.find(control); it != table.end()) it->second(*this);
 }
 
 }  // namespace korvane

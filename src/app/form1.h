@@ -23,6 +23,8 @@ struct BackupSaveResult;
 struct KeptAnswers;
 struct ReplyEffects;
 struct RestoreReport;
+struct SetRow;
+struct Setting;
 
 // Told after each setting a backup read has asked for: how many of how many; false stops the read.
 using BackupProgress = std::function<bool(int done, int total)>;
@@ -54,8 +56,8 @@ class Form1 {
 
   // --- reading, writing, option switches
   void Command11_Click();  // "接続": open and read everything
-  void Command5_Click(int index);
-  void Command6_Click(int index);
+  void Command5_Click(const Setting& setting);  // the read button of the setting
+  void Command6_Click(const SetRow& row);       // the SET button of the row
   void OptionSwitch_Click(int button);  // Command13..18, 20, 21
   void Command29_Click();               // polar home position
 
@@ -89,9 +91,9 @@ class Form1 {
   bool ending() const { return ending_; }
   const std::filesystem::path& folder() const { return folder_; }
 
-  // Presses a button of the window by its control name ("Command6(3)", "Command21"); false for
-  // a name that is no button. The shell and the tests press buttons through this one table.
-  bool Click(std::string_view control);
+  // Presses a button of the window by its control name ("Command6(3)", "Command21"); a name that
+  // is no button does nothing. The shell and the tests press buttons through this one table.
+  void Click(std::string_view control);
 
  private:
   void applyLamps(int first, int second);

@@ -10,7 +10,6 @@ bool ExistsOnDisk(const std::filesystem::path& path) {
 std::filesystem::path PortDevice(int number, const std::filesystem::path& programFolder,
                                  const PathExists& exists) {
   const std::filesystem::path link = programFolder / ("COM" + std::to_string(number));
-  if (number < 1) return link;
   if (exists(link)) return link;
   const std::string n = std::to_string(number - 1);
   for (const char* stem : {"/dev/ttyUSB", "/dev/ttyACM", "/dev/ttyS"}) {

@@ -4,6 +4,7 @@
 
 #include "app/form1.h"
 #include "presets/gear_calculator.h"
+#include "protocol/catalogue.h"
 #include "protocol/command_set.h"
 #include "protocol/controls.h"
 #include "protocol/presets.h"
@@ -13,7 +14,7 @@ namespace korvane {
 namespace {
 constexpr const char* kSaveQuestion = "USER 設定を保存しますか？";
 constexpr const char* kSaveTitle = "プリセット保存";
-constexpr int kStepSetButtons = 5;  // SET 0..4: MaxRate and the four step parameters
+constexpr std::size_t kStepSetButtons = 5;  // SET 0..4: MaxRate and the four step parameters
 }  // namespace
 
 void Form1::Command19_Click() {
@@ -39,9 +40,9 @@ void Form1::Command19_Click() {
   SendCommand(kRaDirection.of(raPlus).commands[0]);
   Wait(kCalculatorWaitMs);
   SendCommand(kDecDirection.of(decPlus).commands[0]);
-  for (int i = 0; i < kStepSetButtons; ++i) {
+  for (const SetRow& row : std::span(kSetRows).first<kStepSetButtons>()) {
     Wait(kCalculatorWaitMs);
-    Command6_Click(i);
+    Command6_Click(row);
   }
   panel_.setEnabled(kCommand19, true);
   panel_.showBusy(false);

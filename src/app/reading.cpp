@@ -17,12 +17,9 @@ void Form1::Command11_Click() {
   }
 }
 
-void Form1::Command5_Click(int index) {
-  replyKind_ = static_cast<std::int16_t>(index + 1);
-  const Setting* setting = settingByReadButton(index);
-  if (!setting) return;
-  replyKind_ = static_cast<std::int16_t>(setting->replyKind);
-  SendCommand(setting->query);
+void Form1::Command5_Click(const Setting& setting) {
+  replyKind_ = static_cast<std::int16_t>(setting.replyKind);
+  SendCommand(setting.query);
 }
 
 }  // namespace korvane

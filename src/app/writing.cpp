@@ -12,12 +12,10 @@ namespace {
 constexpr const char* kRefusedTitle = "入力エラー";
 }
 
-void Form1::Command6_Click(int index) {
+void Form1::Command6_Click(const SetRow& row) {
   // Any answer to a write lands in the hidden field, never in a visible one.
   replyKind_ = kSetReplyKind;
-  const SetRow* row = setRowByIndex(index);
-  if (row == nullptr) return;
-  const SetOutcome outcome = Build_SetCmd(*row, panel_.text(fieldName(row->field)));
+  const SetOutcome outcome = Build_SetCmd(row, panel_.text(fieldName(row.field)));
   switch (outcome.kind) {
     case SetOutcome::Kind::Command:
     case SetOutcome::Kind::Rejection:

@@ -21,11 +21,6 @@ const Setting* settingByField(int text1Index) {
   return findRow(kSettings, text1Index, &Setting::field);
 }
 
-const Setting* settingByReadButton(int command5Index) {
-  if (command5Index < 0) return nullptr;
-  return findRow(kSettings, command5Index, &Setting::readButton);
-}
-
 const SetRow* setRowByIndex(int command6Index) {
   return findRow(kSetRows, command6Index, &SetRow::index);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ranges>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -149,6 +150,8 @@ inline constexpr std::array<SetRow, 21> kSetRows{{
   {20, 25,            ValueForm::Typed,         ":Sq",    false, 0,   0,      false},
 }};
 // clang-format on
+static_assert(std::ranges::equal(kSetRows, std::views::iota(0, 21), {}, &SetRow::index),
+              "the SET rows are in button order");
 
 // The caption of the setting a field shows, for the window's labels; a field the catalogue does
 // not have does not compile.
@@ -161,7 +164,6 @@ constexpr std::string_view fieldCaption(int text1Index) {
 // Lookups; nullptr when there is no such row.
 const Setting* settingByKind(int replyKind);
 const Setting* settingByField(int text1Index);
-const Setting* settingByReadButton(int command5Index);
 const SetRow* setRowByIndex(int command6Index);
 const SetRow* setRowByField(int text1Index);
 

@@ -223,9 +223,7 @@ std::string NumberText(double value) {
     out += digits.substr(0, 1);
     if (digits.size() > 1) out += "." + digits.substr(1);
     out += exponent < 0 ? "E-" : "E+";
-    const int shown = std::abs(exponent);
-    if (shown < 10) out += "0";
-    out += std::to_string(shown);
+    out += std::to_string(std::abs(exponent));  // 15 and more: two digits at least
     return out;
   }
   if (exponent < 0) {

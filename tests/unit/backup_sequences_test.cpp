@@ -219,11 +219,12 @@ TEST(Restore, ACompareThatCannotGoOnSaysWhyAndWritesNothing) {
     answerAll(ctl, test::everySetting().values);
     ctl.answers.erase(":GXEH#");
     const auto path = rig.dir.path / "backup.ini";
-    if (c.file) ASSERT_TRUE(WriteLocalFile(path, c.file));
+    ASSERT_TRUE(!c.file || WriteLocalFile(path, c.file));
     const BackupComparison comparison = rig.form.Backup_Compare(path, nullptr);
     EXPECT_EQ(comparison.trouble, c.trouble) << c.named;
     EXPECT_NE(comparison.message.find(c.named), std::string::npos) << comparison.message;
     EXPECT_EQ(rig.port.writes.size(), c.writes);
+    EXPECT_TRUE(comparison.differing.empty()) << "nothing to restore from";
   }
 }
 

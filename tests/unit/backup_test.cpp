@@ -57,6 +57,7 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       {withLine(21, "horizon_limit=10:00"), 21, "「:」"},
       {withLine(25, "ra_direction=2"), 25, "0 か 1"},
       {withLine(31, "wifi_ap_password=a\tb"), 31, "制御文字"},
+      {withLine(6, "; a\x7f comment"), 6, "制御文字"},
       {withLine(36, "wifi_st_ssid=\xE6\x98"), 36, "UTF-8"},
       {withLine(1, "max_rate=400"), 1, "節"},
       {withLine(2, "; no header"), 3, "節"},
@@ -126,6 +127,7 @@ TEST(BackupDiff, ListsTheDifferingSettingsInReadOrderWithTheirCommands) {
   const CompareRow& date = rows[backupPositionOfKey("controller_date")];
   EXPECT_TRUE(date.differs);
   EXPECT_FALSE(date.restorable);
+  EXPECT_EQ(RestoreCommand(backupPositionOfKey("option_buzzer"), "2"), std::nullopt);
   EXPECT_TRUE(Diff_Backup(file, file).empty());
 }
 

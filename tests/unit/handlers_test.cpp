@@ -44,6 +44,8 @@ TEST(SetThenRead, EveryFieldComesBackWithItsOwnValue) {
     }
     return n;
   };
+  for (const char* none : {"Command5(-1)", "Command5(16)", "Command6(21)", "Command0", "Text2"})
+    rig.press(none);  // no such button
   for (int i = 0; i <= 20; ++i) rig.press("Command6(" + std::to_string(i) + ")");
   EXPECT_EQ(rig.port.writes.size(), 21u);
   clear();
