@@ -23,13 +23,11 @@ class VirtualLoop : public EventLoop {
   double nowMs = 0;
   std::chrono::sys_time<std::chrono::milliseconds> clockAtZero =  // the local clock at time 0
       std::chrono::sys_days{std::chrono::year{2026} / 7 / 5} + std::chrono::hours{21};
-  std::vector<double> waits;  // the length of every wait asked for
   bool quitting = false;
 
   void at(double t, std::function<void()> fn) { due_.emplace(t, std::move(fn)); }
   void after(double ms, std::function<void()> fn) { at(nowMs + ms, std::move(fn)); }
   void Wait(double ms) override {
-    waits.push_back(ms);
     if (quitting) return;
     const double end = nowMs + ms;
     runUntil(end);
@@ -93,7 +91,7 @@ class FakePort : public Port {
  public:
   explicit FakePort(VirtualLoop& loop) : loop_(loop) {}
   Writes writes;
-  bool openable = true, opened = false;
+  bool opened = false;
   int portNumber = 1;
   std::function<void(std::string_view)> onWrite;
 
@@ -103,7 +101,7 @@ class FakePort : public Port {
     portNumber = n;
     return true;
   }
-  bool open() override { return opened = opened || openable; }
+  bool open() override { return opened = true; }
   void close() override { opened = false; }
   bool isOpen() const override { return opened; }
   void write(std::string_view bytes) override {
