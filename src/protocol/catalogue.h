@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <array>
-#include <ranges>
 #include <cstdint>
+#include <ranges>
 #include <span>
 #include <string_view>
 

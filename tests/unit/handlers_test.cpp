@@ -319,6 +319,7 @@ TEST(UserPreset, SavesInAFolderNamedInJapaneseAndAFailedSaveKeepsWhatWasThere) {
   rig.press("Command28");
   EXPECT_EQ(rig.op.messages.back().text, "保存しました。");
   const std::string saved = slurp(file);
+  EXPECT_EQ(saved, R"("200","8","3.333","144","200","8","3.333","144","","0","0",)");
   fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   rig.panel.texts["Text2"] = "123";
