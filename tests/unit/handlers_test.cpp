@@ -197,6 +197,25 @@ TEST(OperatingButtons, SendAtOnceAndMoveTheirLampsEvenWhenClosed) {
   }
 }
 
+// The polar home position: home set, then its altitude and azimuth read back into their fields;
+// both home SET buttons are disabled for the whole sequence.
+TEST(PolarHome, SetsHomeThenReadsItBackWithItsSetButtonsLocked) {
+  Rig rig;
+  rig.open();
+  std::vector<bool> enabled;
+  for (double t : {0.0, 1100.0, 4100.0}) {
+    rig.loop.at(t, [&] {
+      enabled.push_back(rig.panel.isEnabled("Command6(14)") || rig.panel.isEnabled("Command6(15)"));
+    });
+  }
+  rig.press("Command29");
+  EXPECT_EQ(rig.port.writes, (Writes{{0, ":TH#"}, {1000, ":G1#"}, {1200, ":G2#"}}));
+  EXPECT_EQ(rig.loop.nowMs, 4200);
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false, false}));
+  EXPECT_TRUE(rig.panel.isEnabled("Command6(14)") && rig.panel.isEnabled("Command6(15)"));
+  EXPECT_EQ(rig.panel.text(text1(20)) + " " + rig.panel.text(text1(21)), "35*40 0*00");
+}
+
 // "Set": the date now, the time after the pause (so across midnight the date is the old one).
 TEST(ClockSet, SendsTheDateThenAfterThePauseTheTimeTwoDigitsEach) {
   using namespace std::chrono;
