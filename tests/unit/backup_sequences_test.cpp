@@ -189,6 +189,7 @@ TEST(Restore, ACompareThatCannotGoOnSaysWhyAndWritesNothing) {
   std::string refused = Format_Backup(test::everySetting());
   refused.replace(refused.find("wifi_ap_ssid=KORVANE AP"), 23, "wifi_ap_ssid=x#:Te");
   const std::string whole = Format_Backup(test::everySetting());
+  const std::string huge = whole + "; " + std::string(kBackupFileLimit, 'x') + "\n";
   struct Case {
     const char* file;  // nullptr: no file at all
     BackupTrouble trouble;
@@ -196,6 +197,7 @@ TEST(Restore, ACompareThatCannotGoOnSaysWhyAndWritesNothing) {
     const char* named;
   } const cases[] = {{refused.c_str(), BackupTrouble::FileRefused, 0, "30 行目"},
                      {nullptr, BackupTrouble::FileRefused, 0, "読めません"},
+                     {huge.c_str(), BackupTrouble::FileRefused, 0, "64 KiB"},
                      {whole.c_str(), BackupTrouble::Unanswered, 30, "limit_switch"}};
   for (const Case& c : cases) {
     Rig rig;

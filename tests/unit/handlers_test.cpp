@@ -120,6 +120,7 @@ const std::string kBad = "\xEF\xBF\xBD";  // U+FFFD
 INSTANTIATE_TEST_SUITE_P(Cases, Reception, ::testing::Values(
     Notified{{{2, "+35"}}, "", "+35"}, Notified{{{2, "+35"}, {2, "*40#"}}, "+35*40", ""},
     Notified{{{2, "+35*40#+1*00#"}}, "+35*40", ""},  // what follows the first "#" goes
+    Notified{{{2, std::string(2000, 'x') + "#+35*40#"}}, "+35*40", ""},  // noise, then the reply
     Notified{{{1, "+35*40#"}, {2, ""}}, "", ""},     // other events, empty reads
     // Each byte of a stray byte, an overlong form, a surrogate, a code above U+10FFFF or a cut
     // sequence shows as U+FFFD; good characters of every length stay.
@@ -362,6 +363,9 @@ TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
     EXPECT_EQ(rig.port.number(), port) << typed;
     EXPECT_EQ(rig.op.beeps, 1);
     EXPECT_EQ(slurp(rig.dir.path / "siri.DAT"), " " + std::to_string(port) + " \r\n");
+    rig.panel.texts["Combo1"] = "";
+    rig.form.Load_param();  // as the next start reads it
+    EXPECT_EQ(rig.panel.text("Combo1"), "COM" + std::to_string(port));
   }
 }
 
