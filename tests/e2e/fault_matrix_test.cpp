@@ -365,7 +365,7 @@ TEST_P(UnusablePort, OneMessageAndNothingSent) {
   EXPECT_EQ(tool.op.messages[0].title, "通信エラー");
   // Nothing sent, and each case fails for its own reason, not for an incidental one.
   const char* reason = GetParam().error ? std::strerror(GetParam().error) : "locking the device";
-  ASSERT_EQ(trace.lines.size(), 1u) << trace.lines.back();
+  ASSERT_EQ(trace.lines.size(), 1u) << ::testing::PrintToString(trace.lines);
   EXPECT_TRUE(trace.lines[0].starts_with("open failed ")) << trace.lines[0];
   EXPECT_NE(trace.lines[0].find(reason), std::string::npos) << trace.lines[0];
   if (sim) {  // only the other copy's own read reached the controller: its queries, none twice
