@@ -55,11 +55,11 @@ class Form1 {
   void MSComm1_OnComm(int eventCode, std::string_view bytes);
 
   // --- reading, writing, option switches
-  void Command11_Click();  // "接続": open and read everything
+  void Command11_Click();                       // "接続": open and read everything
   void Command5_Click(const Setting& setting);  // the read button of the setting
   void Command6_Click(const SetRow& row);       // the SET button of the row
-  void OptionSwitch_Click(int button);  // Command13..18, 20, 21
-  void Command29_Click();               // polar home position
+  void OptionSwitch_Click(int button);          // Command13..18, 20, 21
+  void Command29_Click();                       // polar home position
 
   // --- operating buttons
   void Operation_Click(int button);  // Command1..4, 7..10, 22..27, 30..33, 37

@@ -56,7 +56,7 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       {withLine(28, "controller_time=20#00"), 28, "「#」"},
       {withLine(21, "horizon_limit=10:00"), 21, "「:」"},
       {withLine(25, "ra_direction=2"), 25, "0 か 1"},
-      {withLine(31, "wifi_ap_password=a\x1f" "b"), 31, "制御文字"},
+      {withLine(31, "wifi_ap_password=a\037b"), 31, "制御文字"},
       {withLine(6, "; a\x7f comment"), 6, "制御文字"},
       {withLine(36, "wifi_st_ssid=\xE6\x98"), 36, "UTF-8"},
       {withLine(1, "max_rate=400"), 1, "節"},
