@@ -1,6 +1,10 @@
 #include "app/traffic_log.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+
+#include "protocol/catalogue.h"
 
 namespace korvane {
 
@@ -23,6 +27,71 @@ std::string TrafficLogLine(std::chrono::nanoseconds sinceStart, std::string_view
       std::snprintf(esc, sizeof esc, "\\x%02x", b);
       out += esc;
     }
+  }
+  return out;
+}
+
+namespace {
+// An answer later than this is taken for one that never comes.
+constexpr double kAnswerGivenUpMs = 2000;
+// The WiFi passwords' fields: "WIFI (AP) PASSWORD", "WIFI (ST) PASSWORD".
+constexpr std::array<int, 2> kPasswordFields{24, 25};
+
+// The length of a password write's prefix (":Sq"), nothing for any other command.
+std::optional<std::size_t> passwordWritePrefix(std::string_view command) {
+  for (const int field : kPasswordFields) {
+    const std::string_view prefix = setRowByField(field)->prefix;
+    if (command.starts_with(prefix) && command.ends_with('#')) return prefix.size();
+  }
+  return std::nullopt;
+}
+bool isPasswordQuery(std::string_view command) {
+  return std::ranges::any_of(
+      kPasswordFields, [command](int field) { return command == settingByField(field)->query; });
+}
+bool isQuery(std::string_view command) {
+  return std::ranges::any_of(
+      kSettings, [command](const Setting& s) { return !s.query.empty() && command == s.query; });
+}
+}  // namespace
+
+void TrafficMask::forgetUnanswered(double ms) {
+  while (!awaited_.empty() && ms - awaited_.front().sentMs > kAnswerGivenUpMs) {
+    awaited_.pop_front();
+  }
+}
+
+std::string TrafficMask::sent(std::string_view command, double ms) {
+  forgetUnanswered(ms);
+  if (isQuery(command)) {
+    const bool secret = isPasswordQuery(command);
+    awaited_.push_back({ms, secret});
+    if (secret) lastSecretQueryMs_ = ms;
+  }
+  if (const auto prefix = passwordWritePrefix(command)) {
+    return std::string(command.substr(0, *prefix)) + std::string(kMasked) + "#";
+  }
+  return std::string(command);
+}
+
+std::string TrafficMask::received(std::string_view bytes, double ms) {
+  forgetUnanswered(ms);
+  std::string out;
+  while (!bytes.empty()) {
+    if (!answerSecret_) {
+      // A new answer: the oldest query still awaited is the one it answers. One that no query
+      // accounts for is masked all the same shortly after a password was asked for.
+      answerSecret_ = awaited_.empty() ? ms - lastSecretQueryMs_ <= 2 * kAnswerGivenUpMs
+                                       : awaited_.front().secret;
+    }
+    const std::size_t hash = bytes.find('#');
+    const std::string_view piece = bytes.substr(0, hash);
+    out += *answerSecret_ && !piece.empty() ? kMasked : piece;
+    if (hash == std::string_view::npos) break;
+    out += '#';
+    bytes.remove_prefix(hash + 1);
+    answerSecret_.reset();
+    if (!awaited_.empty()) awaited_.pop_front();
   }
   return out;
 }

@@ -6,6 +6,8 @@
 //   "12345.678 sent :GXE1#"   "12345.912 received 400#"   "3.001 opened /dev/ttyUSB0"
 
 #include <chrono>
+#include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +15,34 @@ namespace korvane {
 
 std::string TrafficLogLine(std::chrono::nanoseconds sinceStart, std::string_view event,
                            std::string_view bytes = {});
+
+}  // namespace korvane
+
+namespace korvane {
+
+// What the log may show of the bytes: the WiFi passwords are masked, in the commands that write
+// them (":Sq********#") and in the answers to the queries that read them ("********#"), so that a
+// log sent along with a question gives no password away. Each answer is matched to its query in
+// order, so a controller that answers late still has its passwords masked.
+class TrafficMask {
+ public:
+  static constexpr std::string_view kMasked = "********";
+
+  // A command as the log shows it.
+  std::string sent(std::string_view command, double ms);
+  // Received bytes as the log shows them; an answer in several pieces is masked in each.
+  std::string received(std::string_view bytes, double ms);
+
+ private:
+  void forgetUnanswered(double ms);
+
+  struct Query {
+    double sentMs;
+    bool secret;
+  };
+  std::deque<Query> awaited_;         // queries whose answers have not come, oldest first
+  std::optional<bool> answerSecret_;  // set while an answer is coming in pieces
+  double lastSecretQueryMs_ = -1e18;
+};
 
 }  // namespace korvane

@@ -26,6 +26,10 @@ const QElapsedTimer& sinceStart() {
   return timer;
 }
 
+double logMs() {
+  return static_cast<double>(sinceStart().nsecsElapsed()) / 1e6;
+}
+
 QByteArray logLine(const char* event, std::string_view bytes = {}) {
   return QByteArray::fromStdString(
       TrafficLogLine(std::chrono::nanoseconds{sinceStart().nsecsElapsed()}, event, bytes));
@@ -84,7 +88,8 @@ void QtSerialPort::close() {
 
 void QtSerialPort::write(std::string_view bytes) {
   if (!open_) return;
-  qCDebug(lcSerial).noquote() << logLine("sent", bytes);
+  const std::string shown = mask_.sent(bytes, logMs());  // no password in the log
+  qCDebug(lcSerial).noquote() << logLine("sent", shown);
   serial_.write(bytes.data(), static_cast<qint64>(bytes.size()));
   // Hand it to the line now rather than on the next turn of the event loop: a close right after
   // (a port choice, "切断", the end of the program) must not lose a command.
@@ -95,8 +100,9 @@ void QtSerialPort::readAvailable() {
   if (!open_) return;
   const QByteArray data = serial_.readAll();
   if (data.isEmpty()) return;
-  qCDebug(lcSerial).noquote() << logLine(
-      "received", std::string_view(data.constData(), static_cast<size_t>(data.size())));
+  const std::string shown =
+      mask_.received(std::string_view(data.constData(), static_cast<size_t>(data.size())), logMs());
+  qCDebug(lcSerial).noquote() << logLine("received", shown);
   // The receive handler yields to the event loop, and a button's handler started there may wait.
   // QSerialPort emits no readyRead while a slot of it still runs, so a reply arriving during
   // such a wait would sit unread. Hand the bytes on through the queue instead: this slot has

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/seams.h"
+#include "app/traffic_log.h"
 
 Q_DECLARE_LOGGING_CATEGORY(lcSerial)
 
@@ -41,6 +42,7 @@ class QtSerialPort : public QObject, public Port {
   DeviceFor deviceFor_;
   QSerialPort serial_;
   QString device_;  // the path opened last, for the traffic log
+  TrafficMask mask_;
   int number_ = 1;
   bool open_ = false;
 };
