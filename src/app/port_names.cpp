@@ -4,7 +4,7 @@ namespace korvane {
 
 bool ExistsOnDisk(const std::filesystem::path& path) {
   std::error_code ec;
-  return std::filesystem::exists(path, ec);
+  return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
 std::filesystem::path PortDevice(int number, const std::filesystem::path& programFolder,

@@ -11,7 +11,9 @@ namespace korvane {
 
 using PathExists = std::function<bool(const std::filesystem::path&)>;
 
-// The real file system's answer (a link counts when its target exists); never throws.
+// The real file system's answer; never throws. A link counts even when its target is missing:
+// a "COMn" link to an unplugged adapter is still that port, and opening it fails with the usual
+// message rather than falling back to whatever /dev/ttyS{n-1} is.
 bool ExistsOnDisk(const std::filesystem::path& path);
 
 // The device for port n; when none exists, the link path in the program's folder (opening it

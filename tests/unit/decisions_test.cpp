@@ -14,6 +14,7 @@
 #include "app/traffic_log.h"
 #include "files/port_file.h"
 #include "files/set_data.h"
+#include "kit/virtual_kit.h"
 #include "presets/gear_calculator.h"
 #include "settings/dispatch.h"
 #include "settings/number_conversions.h"
@@ -226,6 +227,16 @@ TEST(PortDevice, ALinkInTheFolderOrTheFirstDeviceThatExists) {
             "/dev/ttyACM1");
   EXPECT_EQ(PortDevice(3, "/p", existing(Paths{"/dev/ttyS3"})), "/p/COM3");
 }
+
+#ifndef _WIN32
+// A link to an adapter that is unplugged is still that port: it must not fall back to
+// /dev/ttyS0, whatever is there.
+TEST(PortDevice, ALinkWhoseTargetIsMissingIsStillThePort) {
+  const kit::TempDir dir;
+  std::filesystem::create_symlink(dir.path / "unplugged-adapter", dir.path / "COM1");
+  EXPECT_EQ(PortDevice(1, dir.path, ExistsOnDisk), dir.path / "COM1");
+}
+#endif
 
 // Beside the program, unless it is an installed copy (its desktop entry in the prefix's share,
 // and no CMakeCache.txt of a build beside it) or cannot write there.
