@@ -17,9 +17,14 @@ void Form1::Operation_Click(int button) {
 }
 
 void Form1::Command34_Click() {
-  SendCommand(DateCommand(loop_.now()));
+  const std::string date = DateCommand(loop_.now());
+  SendCommand(date);
   Wait(kDateTimePauseMs);
-  SendCommand(TimeCommand(loop_.now()));  // the time after the pause, not before it
+  const LocalDateTime now = loop_.now();
+  SendCommand(TimeCommand(now));  // the time after the pause, not before it
+  // Midnight passed in the pause: the date sent is yesterday's, and the controller would be a
+  // day behind. The new date after the time puts it right (the time of day stays).
+  if (DateCommand(now) != date) SendCommand(DateCommand(now));
 }
 
 void Form1::Command35_Click() {

@@ -217,17 +217,23 @@ TEST(PolarHome, SetsHomeThenReadsItBackWithItsSetButtonsLocked) {
   EXPECT_EQ(rig.panel.text(text1(20)) + " " + rig.panel.text(text1(21)), "35*40 0*00");
 }
 
-// "Set": the date now, the time after the pause (so across midnight the date is the old one).
+// "Set": the date now, the time after the pause; when midnight passed in the pause, the new date
+// after the time, so that the controller is not a day behind.
 TEST(ClockSet, SendsTheDateThenAfterThePauseTheTimeTwoDigitsEach) {
   using namespace std::chrono;
-  const std::tuple<sys_time<milliseconds>, const char*, const char*> cases[] = {
-      {sys_days{2026y / 6 / 30} + 23h + 59min + 59s + 500ms, ":SC06/30/26#", ":SL00:00:00#"},
-      {sys_days{2100y / 10 / 10} + 9h + 5min + 3s, ":SC10/10/00#", ":SL09:05:04#"}};
-  for (const auto& [clock, date, time] : cases) {
+  const std::tuple<sys_time<milliseconds>, Writes, sys_seconds> cases[] = {
+      {sys_days{2026y / 6 / 30} + 23h + 59min + 59s + 500ms,
+       {{0, ":SC06/30/26#"}, {1000, ":SL00:00:00#"}, {1000, ":SC07/01/26#"}},
+       sys_days{2026y / 7 / 1} + 0s},
+      {sys_days{2100y / 10 / 10} + 9h + 5min + 3s,
+       {{0, ":SC10/10/00#"}, {1000, ":SL09:05:04#"}},
+       sys_days{2000y / 10 / 10} + 9h + 5min + 4s}};
+  for (const auto& [clock, writes, controllerClock] : cases) {
     Rig rig;
     rig.open().loop.clockAtZero = clock;
     rig.press("Command34");
-    EXPECT_EQ(rig.port.writes, (Writes{{0, date}, {1000, time}}));
+    EXPECT_EQ(rig.port.writes, writes);
+    EXPECT_EQ(rig.controller.clock(sim::Millis(1000)), controllerClock);
     EXPECT_EQ(rig.controller.unknownCommands(), 0u);
   }
   Rig lost;
