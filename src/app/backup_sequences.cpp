@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "app/conversation.h"
 #include "files/local_file.h"
 #include "protocol/catalogue.h"
 #include "protocol/command_set.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr double kRestoreWaitMs = 500;
 constexpr unsigned kOwnerOnly = 0600;
 
-constexpr const char* kNotConnectedText = "ポートが開いていません。先に「接続」を押してください。";
 constexpr const char* kCancelledText = "中止しました。";
 constexpr const char* kPortLostText = "コントローラーとの通信が切れました。";
 constexpr const char* kUnansweredText =
@@ -41,6 +41,8 @@ std::string troubleText(BackupTrouble trouble) {
   switch (trouble) {
     case BackupTrouble::NotConnected:
       return kNotConnectedText;
+    case BackupTrouble::Busy:
+      return kBusyText;
     case BackupTrouble::Cancelled:
       return kCancelledText;
     case BackupTrouble::PortLost:
@@ -116,19 +118,20 @@ KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
 }
 
 bool Form1::Backup_Ready() {
-  if (port_.isOpen()) return true;
-  operator_.message(kNotConnectedText, "", MessageStyle::Ok);
+  if (port_.isOpen() && !conversing_) return true;
+  operator_.message(port_.isOpen() ? kBusyText : kNotConnectedText, "", MessageStyle::Ok);
   return false;
 }
 
 BackupReading Form1::Backup_Read(const BackupProgress& progress) {
   BackupReading reading;
-  if (!port_.isOpen()) {
-    reading.trouble = BackupTrouble::NotConnected;
-    reading.message = kNotConnectedText;
+  if (!port_.isOpen() || conversing_) {
+    reading.trouble = conversing_ ? BackupTrouble::Busy : BackupTrouble::NotConnected;
+    reading.message = troubleText(reading.trouble);
     return reading;
   }
-  const KeptAnswers answers = readKept(everyPosition(), progress);
+  KeptAnswers answers;
+  converse([&] { answers = readKept(everyPosition(), progress); });
   reading.trouble = answers.trouble;
   for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
     if (answers.values[i]) {
@@ -220,12 +223,27 @@ RestoreReport Form1::Backup_Restore(const BackupFile& file,
       report.rows.push_back(std::move(row));
     }
   }
-  if (!port_.isOpen()) {
-    report.trouble = BackupTrouble::NotConnected;
-    report.summary = kNotConnectedText;
+  if (!port_.isOpen() || conversing_) {
+    report.trouble = conversing_ ? BackupTrouble::Busy : BackupTrouble::NotConnected;
+    report.summary = troubleText(report.trouble);
     return report;
   }
+  converse([&] { restoreChosen(file, report); });
 
+  report.summary = std::to_string(report.written()) + " 件を書き込み、" +
+                   std::to_string(report.matching()) + " 件が一致しました。";
+  if (report.trouble == BackupTrouble::PortLost) {
+    report.summary += "\n" + std::string(kPortLostText);
+    const int unwritten = static_cast<int>(report.rows.size()) - report.written();
+    if (unwritten > 0) {
+      report.summary += "残りの " + std::to_string(unwritten) + " 件は書き込んでいません。";
+    }
+  }
+  return report;
+}
+
+// The writes 500 ms apart, then the read-back of each written setting, with the window locked.
+void Form1::restoreChosen(const BackupFile& file, RestoreReport& report) {
   panel_.setEnabled(kForm1, false);
   panel_.showBusy(true);
   std::vector<std::size_t> written;
@@ -251,17 +269,6 @@ RestoreReport Form1::Backup_Restore(const BackupFile& file,
   }
   panel_.showBusy(false);
   panel_.setEnabled(kForm1, true);
-
-  report.summary = std::to_string(report.written()) + " 件を書き込み、" +
-                   std::to_string(report.matching()) + " 件が一致しました。";
-  if (report.trouble == BackupTrouble::PortLost) {
-    report.summary += "\n" + std::string(kPortLostText);
-    const int unwritten = static_cast<int>(report.rows.size()) - report.written();
-    if (unwritten > 0) {
-      report.summary += "残りの " + std::to_string(unwritten) + " 件は書き込んでいません。";
-    }
-  }
-  return report;
 }
 
 }  // namespace korvane

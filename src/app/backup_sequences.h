@@ -20,6 +20,7 @@ namespace korvane {
 enum class BackupTrouble {
   None,
   NotConnected,  // the port was not open: "接続" comes first
+  Busy,          // another conversation with the controller was running
   Cancelled,     // the operator stopped the read, or the window closed
   PortLost,      // the port closed under the sequence
   Unanswered,    // a setting did not answer, or its answer was dropped as out of range

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/seams.h"
 #include "settings/receive_buffer.h"
@@ -17,6 +19,7 @@
 namespace korvane {
 
 struct BackupComparison;
+struct DirectionButtons;
 struct BackupFile;
 struct BackupReading;
 struct BackupSaveResult;
@@ -89,15 +92,26 @@ class Form1 {
   std::int16_t ReplyKind() const { return replyKind_; }
   const std::string& RecvBuf() const { return recvBuf_.text(); }
   bool ending() const { return ending_; }
+  // A conversation with the controller is running (a read, a switch's read-back, ...).
+  bool conversing() const { return conversing_; }
   const std::filesystem::path& folder() const { return folder_; }
 
   // Presses a button of the window by its control name ("Command6(3)", "Command21"); a name that
-  // is no button does nothing. The shell and the tests press buttons through this one table.
+  // is no button does nothing. The shell and the tests press buttons through this one table,
+  // which also decides whether the press runs now, waits for the conversation in progress, or
+  // is refused with a word to the operator.
   void Click(std::string_view control);
 
  private:
   void applyLamps(int first, int second);
+  void fileReply(const std::string& reply);
+  // true for plus, false for minus, nothing when neither lamp of the axis is lit.
+  std::optional<bool> knownDirection(const DirectionButtons& axis) const;
+  // Runs body as the one conversation with the controller, then the presses that waited for it.
+  void converse(const std::function<void()>& body);
+  void runQueued();
   KeptAnswers readKept(std::span<const std::size_t> positions, const BackupProgress& progress);
+  void restoreChosen(const BackupFile& file, RestoreReport& report);
 
   Panel& panel_;
   Port& port_;
@@ -108,6 +122,9 @@ class Form1 {
   ReceiveBuffer recvBuf_;
   bool ending_ = false;
   bool portLostShown_ = false;
+  bool conversing_ = false;
+  bool runningQueued_ = false;
+  std::vector<std::string> queued_;  // presses waiting for their turn, by control name
   // Sees every reply as it is dispatched, with the kind it was filed under (backup reads).
   std::function<void(int replyKind, const ReplyEffects& effects)> replyWatch_;
 };

@@ -70,20 +70,25 @@ void Form1::Port_Lost() {
 }
 
 void Form1::Combo1_LostFocus() {
-  COMM1close();
   // Only the exact texts of the list count: "com3", " COM3" or "COM20" keep the old number.
   const std::string text = panel_.text(kCombo1);
+  int number = port_.number();
   for (int n = 1; n <= kHighestListedPort; ++n) {
-    if (text == "COM" + std::to_string(n)) {
-      port_.setNumber(n);
-      break;
-    }
+    if (text == "COM" + std::to_string(n)) number = n;
+  }
+  // A click into the box and out again is no port choice: the connection stays. Another port
+  // closes this one, and a press waiting for the old port's conversation goes with it.
+  if (number != port_.number()) {
+    COMM1close();
+    queued_.clear();
+    port_.setNumber(number);
   }
   Save_param();
 }
 
 void Form1::Command12_Click() {
   COMM1close();
+  queued_.clear();  // pressed before "切断": not to run on a port the operator has closed
   for (const Setting& s : kSettings) {
     if (s.clearedOnDisconnect) panel_.setText(fieldName(s.field), "");
   }

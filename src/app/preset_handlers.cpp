@@ -1,7 +1,9 @@
 // "手動計算", the preset list and "USERﾌﾟﾘｾｯﾄ保存".
 
+#include <optional>
 #include <variant>
 
+#include "app/conversation.h"
 #include "app/form1.h"
 #include "presets/gear_calculator.h"
 #include "protocol/catalogue.h"
@@ -15,6 +17,9 @@ namespace {
 constexpr const char* kSaveQuestion = "USER 設定を保存しますか？";
 constexpr const char* kSaveTitle = "プリセット保存";
 constexpr std::size_t kStepSetButtons = 5;  // SET 0..4: MaxRate and the four step parameters
+constexpr const char* kUnknownDirectionText =
+    "の回転方向が分からないため、方向は書き込んでいません。\n"
+    "方向のボタンで選ぶか「接続」で読み込んでから、もう一度「手動計算」を押してください。";
 }  // namespace
 
 void Form1::Command19_Click() {
@@ -31,25 +36,43 @@ void Form1::Command19_Click() {
   for (std::size_t i = 0; i < outputs.size(); ++i) panel_.setText(kGearOutputFields[i], outputs[i]);
 
   if (!port_.isOpen()) return;
-  panel_.setEnabled(kForm1, false);
-  panel_.showBusy(true);
-  panel_.setEnabled(kCommand19, false);
-  // A plus lamp that is not magenta (teal, or green before any direction is known) means minus.
-  const bool raPlus = panel_.lamp(kRaDirection.plusLamp()) == kMagenta;
-  const bool decPlus = panel_.lamp(kDecDirection.plusLamp()) == kMagenta;
-  SendCommand(kRaDirection.of(raPlus).commands[0]);
-  Wait(kCalculatorWaitMs);
-  SendCommand(kDecDirection.of(decPlus).commands[0]);
-  for (const SetRow& row : std::span(kSetRows).first<kStepSetButtons>()) {
+  converse([this] {
+    panel_.setEnabled(kForm1, false);
+    panel_.showBusy(true);
+    panel_.setEnabled(kCommand19, false);
+    // A direction nobody has read or chosen (both lamps green after "接続", both teal after
+    // "切断") is unknown, not minus: guessing would reverse a motor. Its slot passes unused.
+    const std::optional<bool> raPlus = knownDirection(kRaDirection);
+    const std::optional<bool> decPlus = knownDirection(kDecDirection);
+    if (raPlus) SendCommand(kRaDirection.of(*raPlus).commands[0]);
     Wait(kCalculatorWaitMs);
-    Command6_Click(row);
-  }
-  panel_.setEnabled(kCommand19, true);
-  panel_.showBusy(false);
-  panel_.setEnabled(kForm1, true);
+    if (decPlus) SendCommand(kDecDirection.of(*decPlus).commands[0]);
+    for (const SetRow& row : std::span(kSetRows).first<kStepSetButtons>()) {
+      Wait(kCalculatorWaitMs);
+      Command6_Click(row);
+    }
+    panel_.setEnabled(kCommand19, true);
+    panel_.showBusy(false);
+    panel_.setEnabled(kForm1, true);
+    if (!raPlus || !decPlus) {
+      const std::string axes = !raPlus && !decPlus ? "赤経と赤緯" : !raPlus ? "赤経" : "赤緯";
+      operator_.message(axes + kUnknownDirectionText, "", MessageStyle::Ok);
+    }
+  });
+}
+
+std::optional<bool> Form1::knownDirection(const DirectionButtons& axis) const {
+  if (panel_.lamp(axis.plusLamp()) == kMagenta) return true;
+  if (panel_.lamp(axis.minus.lamps.first) == kMagenta) return false;
+  return std::nullopt;
 }
 
 void Form1::Combo2_Click() {
+  // The preset's writes would run inside the conversation in progress.
+  if (DecidePress(PressKind::Calculation, port_.isOpen(), conversing_) == PressAction::RefuseBusy) {
+    operator_.message(kBusyText, "", MessageStyle::Ok);
+    return;
+  }
   const std::string name = panel_.text(kCombo2);
   if (name == kUserPreset) {
     Load_Set();

@@ -1,8 +1,8 @@
-// The port's receive notification: collect text up to the first "#", take that one reply and put
-// it where the current ReplyKind says.
+// The port's receive notification: collect text up to each "#", and put every reply where the
+// current ReplyKind says.
 
-#include "protocol/controls.h"
 #include "app/form1.h"
+#include "protocol/controls.h"
 #include "protocol/utf8.h"
 #include "settings/dispatch.h"
 
@@ -13,11 +13,15 @@ void Form1::MSComm1_OnComm(int eventCode, std::string_view bytes) {
   recvBuf_.append(bytes);
   if (recvBuf_.text().empty()) return;
   loop_.processEvents();
-  // A notification handled during that yield may have taken the reply already.
-  const std::optional<std::string> taken = recvBuf_.takeReply();
-  if (!taken) return;
-  const std::string reply = ValidUtf8(*taken);
+  // A notification handled during that yield may have taken the replies already. Every complete
+  // reply is filed, in order: a late answer and the awaited one can come in one read, and the
+  // awaited one, the last, is the one the field keeps.
+  while (const std::optional<std::string> taken = recvBuf_.takeReply()) {
+    fileReply(ValidUtf8(*taken));
+  }
+}
 
+void Form1::fileReply(const std::string& reply) {
   const ReplyEffects effects = DispatchReply(replyKind_, reply);
   if (effects.text) panel_.setText(fieldName(effects.text->field), effects.text->text);
   if (effects.lamps) {

@@ -10,6 +10,10 @@ void ReceiveBuffer::append(std::string_view bytes) {
     bytes.remove_prefix(hash + 1);  // the "#" that ends the noise goes with it
   }
   text_.append(bytes);
+  bound();
+}
+
+void ReceiveBuffer::bound() {
   // A full bound of text before the first "#" is noise, whether a "#" follows in the same
   // buffer or not.
   for (;;) {
@@ -30,7 +34,8 @@ std::optional<std::string> ReceiveBuffer::takeReply() {
   const std::size_t hash = text_.find('#');
   if (hash == std::string::npos) return std::nullopt;
   std::string reply = text_.substr(0, hash);
-  text_.clear();
+  text_.erase(0, hash + 1);
+  bound();  // what stays is held to the same bound as what arrives
   return reply;
 }
 

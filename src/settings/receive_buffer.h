@@ -17,14 +17,16 @@ class ReceiveBuffer {
   static constexpr std::size_t kLimit = 1024;  // the port's own input buffer size
 
   void append(std::string_view bytes);
-  // The text before the first "#", if a "#" has come; the buffer is emptied either way once a
-  // "#" is in it (what came after it in the same buffer goes too).
+  // The text before the first "#", if a "#" has come; it leaves the buffer with its "#", and
+  // what came after it stays for the next call (two answers can arrive in one read).
   std::optional<std::string> takeReply();
   void commandWritten() { skippingNoise_ = false; }
 
   const std::string& text() const { return text_; }
 
  private:
+  void bound();
+
   std::string text_;
   bool skippingNoise_ = false;
 };

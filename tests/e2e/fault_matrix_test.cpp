@@ -19,6 +19,7 @@
 #include <set>
 
 #include "e2e/tool.h"
+#include "protocol/catalogue.h"
 #include "support/conditions.h"
 #include "ui/busy_window.h"
 
@@ -226,16 +227,27 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, CloseDuringWait, ::testing::Values(
     Sequence{"PolarHomeLastWait",   End::kWindowClosed, {}, pressing("Command29"), {":TH#", ":G1#", ":G2#"}, 3000, 3}),
     caseName);
 
-// Another button pressed in a wait: its handler runs to completion inside the wait, then the
-// interrupted sequence goes on.
+// Another button pressed in a wait. A command without an answer runs inside the wait and the
+// sequence goes on; a press with queries of its own waits until the sequence has ended, so that
+// every answer is filed under its own query.
 class PressDuringWait : public ::testing::TestWithParam<Sequence> {};
-TEST_P(PressDuringWait, ThePressedHandlerRunsInsideTheWaitThenTheSequenceGoesOn) { run(GetParam()); }
+TEST_P(PressDuringWait, ACommandRunsInsideTheWaitAQueryAfterTheSequence) { run(GetParam()); }
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, PressDuringWait, ::testing::Values(
-    // A buzzer switch (two 1000 ms waits) in the first wait of "接続": the next query waits for it.
-    Sequence{"ReadAllWait", End::kWindowClosed, {}, pressing("Command11"),
-             {":GXE1#", ":SX97,1#", ":GXEP#", ":GXE4#", ":GXE5#"}, 400, 5, {{":GXE1#", 1, pressing("Command13")}}},
+    // "接続" again in the first wait of "接続": the second read starts after the first has heard
+    // its last answer; every field shows its own setting.
+    Sequence{"ReadAllWait", End::kWindowClosed, {}, pressing("Command11"), [] {
+               Strings wire;
+               for (const Setting* s : readAllSequence()) wire.emplace_back(s->query);
+               wire.emplace_back(":GXE1#");
+               return wire;
+             }(), 400, 31, {{":GXE1#", 1, pressing("Command11")}}, [](Tool& tool) {
+               for (const auto& [field, text] : {std::pair{"Text1(1)", "2133"}, {"Text1(16)", "1"},
+                                                 {"Text1(20)", "45*00"}, {"Text1(25)", "stargazer"}})
+                 EXPECT_EQ(tool.window.text(field), text) << field;
+               EXPECT_EQ(tool.window.lamp(13), kMagenta) << "buzzer ON";
+             }},
     Sequence{"OptionSwitchWait", End::kRunsOut, {}, pressing("Command13"),
-             {":SX97,1#", ":SX95,1#", ":GX95#", ":GXEP#"}, 0, 0, {{":SX97,1#", 1, pressing("Command15")}}},
+             {":SX97,1#", ":GXEP#", ":SX95,1#", ":GX95#"}, 0, 0, {{":SX97,1#", 1, pressing("Command15")}}},
     // A press in each of its three waits; in the last the home altitude SET, which the sequence
     // has disabled, is clicked too: nothing.
     Sequence{"PolarHomeWaits", End::kRunsOut, {}, pressing("Command29"), {":TH#", ":RC#", ":G1#", ":TJ#", ":G2#", ":RS#"}, 0, 0,

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "kit/virtual_kit.h"
+#include "protocol/catalogue.h"
 
 namespace korvane {
 namespace {
@@ -74,10 +75,20 @@ TEST(Set, APressWritesAtMostOneCommandAndItsAnswerGoesOutOfSight) {
   EXPECT_EQ(rig.op.messages[0].style, MessageStyle::Critical);
   rig.receive("1#");
   EXPECT_EQ(rig.panel.text("Text1(99)"), "1");
-  Rig closed;
-  closed.panel.texts[text1(0)] = "9999";
-  closed.press("Command6(0)");
-  EXPECT_TRUE(closed.port.writes.empty()) << "not even the notice";
+}
+
+// With the port closed (after "切断", or after leaving the port box for another port) a press
+// that needs it says so, once, instead of seeming to work: nothing is sent and no wait runs.
+TEST(PortClosed, APressThatNeedsThePortTellsTheOperator) {
+  for (const char* button : {"Command6(0)", "Command5(0)", "Command13", "Command29", "Command34",
+                             "Command35", "Command10"}) {
+    Rig closed;
+    closed.panel.texts[text1(0)] = "9999";
+    closed.press(button);
+    EXPECT_TRUE(closed.port.writes.empty() && closed.loop.nowMs == 0) << button;
+    ASSERT_EQ(closed.op.messages.size(), 1u) << button;
+    EXPECT_EQ(closed.op.messages[0].text, "ポートが開いていません。先に「接続」を押してください。");
+  }
 }
 
 // Switch, wait, read back, wait; the answer moves the lamps. ON then OFF: a read-back of the
@@ -104,13 +115,94 @@ INSTANTIATE_TEST_SUITE_P(Rows, OptionRow,
                                            Option{"Command17", "Command18", 11},
                                            Option{"Command13", "Command14", 13}));
 
+// One conversation with the controller at a time. A press comes in the middle of a sequence of
+// queries; a query press waits for its turn, a write is refused with the busy notice, a command
+// without an answer goes out at once. Whatever the timing, every answer lands in its own row: a
+// clean read afterwards changes no field and no lamp.
+struct Interleaving {
+  const char* name;
+  const char* first;
+  std::vector<std::pair<double, std::string>> presses;  // at that time, by control name
+  double answerMs;
+  Writes writes;  // "*" for a whole read of everything, from that time on
+  std::size_t messages;
+};
+class OneConversation : public ::testing::TestWithParam<Interleaving> {};
+TEST_P(OneConversation, EveryAnswerLandsInItsOwnRow) {
+  const Interleaving& c = GetParam();
+  Rig rig;
+  rig.answerMs = c.answerMs;
+  rig.open();
+  for (const auto& [t, control] : c.presses) {
+    rig.loop.at(t, [&rig, control] {
+      if (control == "Combo2") {
+        rig.panel.texts["Combo2"] = "AP";
+        rig.form.Combo2_Click();
+      } else if (control == "Backup") {
+        EXPECT_FALSE(rig.form.Backup_Ready());
+      } else {
+        rig.press(control);
+      }
+    });
+  }
+  rig.press(c.first);
+  rig.loop.drain();
+  Writes want;
+  for (const auto& [t, command] : c.writes) {
+    if (command != "*") {
+      want.emplace_back(t, command);
+      continue;
+    }
+    const auto all = readAllSequence();
+    for (std::size_t i = 0; i < all.size(); ++i) want.emplace_back(t + 400 * i, all[i]->query);
+  }
+  std::ranges::stable_sort(want, {}, &Writes::value_type::first);
+  EXPECT_EQ(rig.port.writes, want);
+  EXPECT_EQ(rig.op.messages.size(), c.messages);
+  EXPECT_FALSE(rig.form.conversing());
+
+  const auto texts = rig.panel.texts;
+  const auto lamps = rig.panel.lamps;
+  rig.press("Command11");
+  rig.loop.drain();
+  for (const auto& [field, text] : rig.panel.texts) {
+    if (field == text1(15)) continue;  // the controller's clock has run on
+    EXPECT_EQ(texts.at(field), text) << field;
+  }
+  EXPECT_EQ(lamps, rig.panel.lamps);
+}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Presses, OneConversation, ::testing::Values(
+    // "接続" again, 0.15 s and 6 s into the read: one more read, after this one.
+    Interleaving{"ConnectTwiceDuringARead", "Command11", {{150, "Command11"}, {6000, "Command11"}}, 50,
+                 {{0, "*"}, {12000, "*"}}, 0},
+    // "切断" closes the port under the read, which runs out its waits; then the new read.
+    Interleaving{"DisconnectThenConnect", "Command11", {{1000, "Command12"}, {1100, "Command11"}}, 50,
+                 {{0, ":GXE1#"}, {400, ":GXE4#"}, {800, ":GXE5#"}, {12000, "*"}}, 0},
+    // A read button 50 ms before the next query of the read, the controller answering in 150 ms.
+    Interleaving{"ReadButtonDuringAReadSlowAnswers", "Command11", {{350, "Command5(8)"}}, 150,
+                 {{0, "*"}, {12000, ":%BR#"}}, 0},
+    Interleaving{"OptionSwitchDuringARead", "Command11", {{150, "Command13"}}, 50,
+                 {{0, "*"}, {12000, ":SX97,1#"}, {13000, ":GXEP#"}}, 0},
+    Interleaving{"ConnectInThePolarHomeWait", "Command29", {{1100, "Command11"}}, 50,
+                 {{0, ":TH#"}, {1000, ":G1#"}, {1200, ":G2#"}, {4200, "*"}}, 0},
+    Interleaving{"ConnectInAnOptionSwitchWait", "Command13", {{500, "Command11"}}, 50,
+                 {{0, ":SX97,1#"}, {1000, ":GXEP#"}, {2000, "*"}}, 0},
+    // A SET, a preset and a backup are refused while the read runs; a motor command goes out.
+    Interleaving{"WritesRefusedCommandsSent", "Command11",
+                 {{150, "Command6(0)"}, {200, "Combo2"}, {250, "Backup"}, {300, "Command10"}}, 50,
+                 {{0, "*"}, {300, ":Te#"}}, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
 // Notifications of the port (event, bytes), and what the latitude field then holds.
 using Notified = std::tuple<std::vector<std::pair<int, std::string>>, std::string, std::string>;
 class Reception : public ::testing::TestWithParam<Notified> {};
-TEST_P(Reception, TakesTheTextUpToTheFirstHashAsOneReply) {
+TEST_P(Reception, TakesTheTextUpToEachHashAsOneReply) {
   const auto& [notifications, shown, buffered] = GetParam();
   Rig rig;
-  rig.press("Command5(6)");
+  rig.answerMs = -1;
+  rig.open().press("Command5(6)");
   for (const auto& [event, bytes] : notifications) rig.form.MSComm1_OnComm(event, bytes);
   EXPECT_EQ(rig.panel.text(text1(6)), shown);
   EXPECT_EQ(rig.form.RecvBuf(), buffered);
@@ -119,7 +211,9 @@ const std::string kBad = "\xEF\xBF\xBD";  // U+FFFD
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Cases, Reception, ::testing::Values(
     Notified{{{2, "+35"}}, "", "+35"}, Notified{{{2, "+35"}, {2, "*40#"}}, "+35*40", ""},
-    Notified{{{2, "+35*40#+1*00#"}}, "+35*40", ""},  // what follows the first "#" goes
+    // Two answers in one read (a late one, then the awaited one): each is filed, in order, and
+    // the field keeps the last; a piece after the last "#" waits for its own.
+    Notified{{{2, "+1*00#+35*40#+2"}}, "+35*40", "+2"},
     Notified{{{2, std::string(2000, 'x') + "#+35*40#"}}, "+35*40", ""},  // noise, then the reply
     Notified{{{1, "+35*40#"}, {2, ""}}, "", ""},     // other events, empty reads
     // Each byte of a stray byte, an overlong form, a surrogate, a code above U+10FFFF or a cut
@@ -133,8 +227,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, Reception, ::testing::Values(
 
 TEST(Reception, ANotificationDuringTheYieldTakesTheReplyItself) {
   Rig rig;
-  rig.press("Command5(0)");
-  rig.loop.at(0, [&] { rig.receive("0#"); });  // arrives while the first lets events run
+  rig.answerMs = -1;
+  rig.open().press("Command5(0)");
+  rig.loop.at(400, [&] { rig.receive("0#"); });  // arrives while the first lets events run
   rig.receive("40");
   EXPECT_EQ(rig.panel.text(text1(0)), "400");
   EXPECT_EQ(rig.form.RecvBuf(), "");
@@ -175,7 +270,7 @@ TEST(Reception, AnOptionRowsAnswerAfterNoiseLightsTheLampItSays) {
 
 // The one-shot buttons send at once what the controller knows, each something of its own; the
 // direction and limit buttons light their own lamp and darken its partner even with the port
-// closed.
+// closed, where every button says that nothing was sent.
 TEST(OperatingButtons, SendAtOnceAndMoveTheirLampsEvenWhenClosed) {
   std::set<Strings> sent;
   for (int n : {1, 2, 3, 4, 7, 8, 9, 10, 22, 23, 24, 25, 26, 27, 30, 31, 32, 33, 35, 36, 37}) {
@@ -186,6 +281,7 @@ TEST(OperatingButtons, SendAtOnceAndMoveTheirLampsEvenWhenClosed) {
       EXPECT_TRUE(open ? sent.insert(rig.port.sent()).second && !rig.port.writes.empty()
                        : rig.port.writes.empty())
           << n;
+      EXPECT_EQ(rig.op.messages.size(), open ? 0u : 1u) << n;  // "not connected"
       EXPECT_TRUE(rig.controller.unknownCommands() == 0 && rig.loop.nowMs == 0) << n;
       const int lit = n <= 4 ? n : n == 7 ? 6 : n == 8 ? 5 : 0;  // Limit ON lights Shape5
       for (int s = 1; s <= 14; ++s) {
@@ -268,13 +364,18 @@ TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
   Writes sent;
   for (const std::string& command : c.picked) sent.emplace_back(0, command);
   if (c.open) {
-    sent.insert(sent.end(), {{0, c.directions[0]}, {500, c.directions[1]}, {1000, ":$PA400#"}});
+    for (int i = 0; i < 2; ++i) {  // none for an axis whose direction is unknown
+      if (!c.directions[i].empty()) sent.emplace_back(500 * i, c.directions[i]);
+    }
+    sent.emplace_back(1000, ":$PA400#");
     for (int i = 0; i < 4; ++i) {
       sent.emplace_back(1500 + 500 * i, std::string(":$P") + char('B' + i) + c.results[i] + "#");
     }
   }
   EXPECT_EQ(rig.port.writes, sent);
   EXPECT_EQ(locked, c.open);
+  // One word when a direction was not written.
+  EXPECT_EQ(rig.op.messages.size(), c.open && c.directions[0].empty() ? 1u : 0u);
   EXPECT_FALSE(rig.panel.busy);
   EXPECT_TRUE(rig.panel.isEnabled("Form1") && rig.panel.isEnabled("Command19"));
   const char* outputs[] = {"Text1(1)", "Text1(2)", "Text1(3)", "Text1(4)", "Text10", "Text11"};
@@ -293,10 +394,11 @@ INSTANTIATE_TEST_SUITE_P(Picks, PresetPick, ::testing::Values(
     Pick{"NjpOpen",  "NJP", true,  {":TA#", ":TD#"}, {":TA#", ":TD#"}, kNjp, "mttm"},
     Pick{"ApClosed", "AP",  false, {},               {},               kAp,  "tmmt"},
     // Not a row of the list (names match exactly), and "USER" without its file: the fields and
-    // lamps stay as they were, and the calculator still runs on them; green lamps mean minus.
+    // lamps stay as they were, and the calculator still runs on them; green lamps say nothing
+    // of the direction, which is then not written.
     Pick{"NotARow",                "ap",   false, {}, {},               kDesign, "gggg"},
     Pick{"UserWithoutItsFile",     "USER", false, {}, {},               kDesign, "gggg"},
-    Pick{"UserWithoutItsFileOpen", "USER", true,  {}, {":TB#", ":TD#"}, kDesign, "gggg"}),
+    Pick{"UserWithoutItsFileOpen", "USER", true,  {}, {"", ""},         kDesign, "gggg"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -357,15 +459,22 @@ TEST(UserPreset, SavesInAFolderNamedInJapaneseAndAFailedSaveKeepsWhatWasThere) {
   fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
 }
 
-// Leaving the port box closes the port, takes only an exact text of the list, beeps and saves.
+// Leaving the port box takes only an exact text of the list, beeps and saves; only another port
+// closes the open one, and drops what waited to be sent on it.
 TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
-  for (const auto& [typed, port] : {std::pair{"COM19", 19}, std::pair{"COM20", 4},
-                                    std::pair{" COM3", 4}, std::pair{"COM07", 4}}) {
+  for (const auto& [typed, port] : {std::pair{"COM19", 19}, std::pair{"COM4", 4},
+                                    std::pair{"COM20", 4}, std::pair{" COM3", 4}}) {
     Rig rig;
     rig.port.setNumber(4);
-    rig.open().panel.texts["Combo1"] = typed;
-    rig.form.Combo1_LostFocus();
-    EXPECT_FALSE(rig.port.isOpen());
+    rig.open().loop.at(100, [&] {
+      rig.press("Command5(0)");  // waits for the read
+      rig.panel.texts["Combo1"] = typed;
+      rig.form.Combo1_LostFocus();
+    });
+    rig.press("Command11");
+    rig.loop.drain();
+    EXPECT_EQ(rig.port.isOpen(), port == 4) << typed;
+    EXPECT_EQ(rig.port.writes.size(), port == 4 ? 31u : 1u) << typed;
     EXPECT_EQ(rig.port.number(), port) << typed;
     EXPECT_EQ(rig.op.beeps, 1);
     EXPECT_EQ(slurp(rig.dir.path / "siri.DAT"), " " + std::to_string(port) + " \r\n");

@@ -237,10 +237,7 @@ int main(int argc, char** argv) {
   if (readFirst || cli.isSet(shotOpt)) {
     const QString path = cli.value(readFirst ? readShotOpt : shotOpt);
     QTimer::singleShot(200, &toolWindow, [&, path, readFirst] {
-      if (readFirst) {
-        form.Command11_Click();
-        loop.Wait(600);  // the answer to the last query
-      }
+      if (readFirst) form.Command11_Click();  // returns once the last answer has had its time
       const bool ok = savePng(toolWindow, path);
       loop.quit();
       QCoreApplication::exit(ok ? 0 : 1);
