@@ -92,8 +92,6 @@ class Form1 {
   std::int16_t ReplyKind() const { return replyKind_; }
   const std::string& RecvBuf() const { return recvBuf_.text(); }
   bool ending() const { return ending_; }
-  // A conversation with the controller is running (a read, a switch's read-back, ...).
-  bool conversing() const { return conversing_; }
   const std::filesystem::path& folder() const { return folder_; }
 
   // Presses a button of the window by its control name ("Command6(3)", "Command21"); a name that

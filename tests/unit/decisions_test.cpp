@@ -229,9 +229,7 @@ TEST(PortDevice, ALinkInTheFolderOrTheFirstDeviceThatExists) {
 }
 
 #ifndef _WIN32
-// A link to an adapter that is unplugged is still that port: it must not fall back to
-// /dev/ttyS0, whatever is there.
-TEST(PortDevice, ALinkWhoseTargetIsMissingIsStillThePort) {
+TEST(PortDevice, ALinkWhoseTargetIsMissingIsStillThePort) {  // never /dev/ttyS0 in its place
   const kit::TempDir dir;
   std::filesystem::create_symlink(dir.path / "unplugged-adapter", dir.path / "COM1");
   EXPECT_EQ(PortDevice(1, dir.path, ExistsOnDisk), dir.path / "COM1");
@@ -274,44 +272,27 @@ TEST(TrafficLog, OneEventALineWithMillisecondsAndEveryOtherByteEscaped) {
 }
 
 // The WiFi passwords never reach the log, written or read, also when answers come late, in
-// pieces, or not at all.
+// pieces, or not at all. Each event: sent or received, when, the bytes, what the log shows.
 TEST(TrafficLog, MasksThePasswordsSentAndReceived) {
-  struct Event {
-    bool sent;
-    double ms;
-    std::string bytes, shown;
-  };
-  const std::vector<std::vector<Event>> cases{
-      {{true, 0, ":Sqnew-secret-pw#", ":Sq********#"},
-       {true, 9, ":Snab#", ":Sn********#"},
-       {true, 20, ":St+35*40#", ":St+35*40#"},
-       {true, 30, ":Sq", ":Sq"}},
-      // on time, then the next answer as it is
-      {{true, 0, ":GXEN#", ":GXEN#"},
-       {false, 50, "12345678#", "********#"},
-       {true, 400, ":GXEI#", ":GXEI#"},
-       {false, 450, "1#", "1#"}},
-      // every answer late by one query: each is matched to its own
-      {{true, 0, ":GXEM#", ":GXEM#"},
-       {true, 400, ":GXEN#", ":GXEN#"},
-       {false, 600, "KORVANE-AP#", "KORVANE-AP#"},
-       {false, 1000, "12345678#", "********#"}},
-      // in pieces, and two answers in one piece
-      {{true, 0, ":GXES#", ":GXES#"},
-       {true, 1, ":GXET#", ":GXET#"},
-       {false, 50, "HomeNet#starg", "HomeNet#********"},
-       {false, 60, "azer#", "********#"}},
-      // a password query never answered is given up; later answers show again
-      {{true, 0, ":GXET#", ":GXET#"},
-       {true, 10000, ":GXE1#", ":GXE1#"},
-       {false, 10050, "400#", "400#"}},
-  };
+  using Event = std::tuple<bool, double, std::string, std::string>;
+  const std::vector<std::vector<Event>> cases{{{true, 0, ":Sqnew-pw#", ":Sq********#"},
+                                               {true, 9, ":Snab#", ":Sn********#"},
+                                               {true, 20, ":St+35*40#", ":St+35*40#"}},
+                                              {{true, 0, ":GXEM#", ":GXEM#"},
+                                               {true, 400, ":GXEN#", ":GXEN#"},  // each answer late
+                                               {false, 600, "KORVANE-AP#", "KORVANE-AP#"},
+                                               {false, 1000, "12345678#", "********#"}},
+                                              {{true, 0, ":GXES#", ":GXES#"},
+                                               {true, 1, ":GXET#", ":GXET#"},
+                                               {false, 50, "HomeNet#starg", "HomeNet#********"},
+                                               {false, 60, "azer#", "********#"}},
+                                              {{true, 0, ":GXET#", ":GXET#"},
+                                               {true, 10000, ":GXE1#", ":GXE1#"},  // never answered
+                                               {false, 10050, "400#", "400#"}}};
   for (const auto& events : cases) {
     TrafficMask mask;
-    for (const Event& e : events) {
-      EXPECT_EQ(e.sent ? mask.sent(e.bytes, e.ms) : mask.received(e.bytes, e.ms), e.shown)
-          << e.bytes;
-    }
+    for (const auto& [sent, ms, bytes, shown] : events)
+      EXPECT_EQ(sent ? mask.sent(bytes, ms) : mask.received(bytes, ms), shown) << bytes;
   }
 }
 

@@ -75,19 +75,11 @@ TEST(Set, APressWritesAtMostOneCommandAndItsAnswerGoesOutOfSight) {
   EXPECT_EQ(rig.op.messages[0].style, MessageStyle::Critical);
   rig.receive("1#");
   EXPECT_EQ(rig.panel.text("Text1(99)"), "1");
-}
-
-// With the port closed (after "切断", or after leaving the port box for another port) a press
-// that needs it says so, once, instead of seeming to work: nothing is sent and no wait runs.
-TEST(PortClosed, APressThatNeedsThePortTellsTheOperator) {
-  for (const char* button : {"Command6(0)", "Command5(0)", "Command13", "Command29", "Command34",
-                             "Command35", "Command10"}) {
-    Rig closed;
-    closed.panel.texts[text1(0)] = "9999";
+  for (const char* button : {"Command6(0)", "Command5(0)", "Command13", "Command29", "Command34"}) {
+    Rig closed;  // "接続" comes first, says the one message; nothing is sent, no wait runs
     closed.press(button);
     EXPECT_TRUE(closed.port.writes.empty() && closed.loop.nowMs == 0) << button;
-    ASSERT_EQ(closed.op.messages.size(), 1u) << button;
-    EXPECT_EQ(closed.op.messages[0].text, "ポートが開いていません。先に「接続」を押してください。");
+    EXPECT_EQ(closed.op.messages.size(), 1u) << button;
   }
 }
 
@@ -115,80 +107,71 @@ INSTANTIATE_TEST_SUITE_P(Rows, OptionRow,
                                            Option{"Command17", "Command18", 11},
                                            Option{"Command13", "Command14", 13}));
 
-// One conversation with the controller at a time. A press comes in the middle of a sequence of
-// queries; a query press waits for its turn, a write is refused with the busy notice, a command
-// without an answer goes out at once. Whatever the timing, every answer lands in its own row: a
-// clean read afterwards changes no field and no lamp.
+// A press during a sequence of queries waits for its turn if it has queries of its own, is refused
+// if it writes settings, goes out at once if it gets no answer. A clean read then changes nothing.
 struct Interleaving {
-  const char* name;
-  const char* first;
+  const char *name, *first;
   std::vector<std::pair<double, std::string>> presses;  // at that time, by control name
   double answerMs;
-  Writes writes;  // "*" for a whole read of everything, from that time on
+  Writes writes;  // "*": the whole read of "接続" from that time on
   std::size_t messages;
 };
 class OneConversation : public ::testing::TestWithParam<Interleaving> {};
 TEST_P(OneConversation, EveryAnswerLandsInItsOwnRow) {
   const Interleaving& c = GetParam();
   Rig rig;
-  rig.answerMs = c.answerMs;
-  rig.open();
+  rig.open().answerMs = c.answerMs;
+  rig.panel.texts["Combo2"] = "AP";
   for (const auto& [t, control] : c.presses) {
     rig.loop.at(t, [&rig, control] {
-      if (control == "Combo2") {
-        rig.panel.texts["Combo2"] = "AP";
-        rig.form.Combo2_Click();
-      } else if (control == "Backup") {
-        EXPECT_FALSE(rig.form.Backup_Ready());
-      } else {
-        rig.press(control);
+      if (control == "Combo2") rig.form.Combo2_Click();  // a preset picked
+      if (control == "Backup") {
+        EXPECT_FALSE(rig.form.Backup_Ready());  // the menu's entries ask first
       }
+      if (control.starts_with("COM")) {  // the port box left with this text
+        rig.panel.texts["Combo1"] = control;
+        rig.form.Combo1_LostFocus();
+      }
+      rig.press(control);
     });
   }
   rig.press(c.first);
   rig.loop.drain();
   Writes want;
+  const auto all = readAllSequence();
   for (const auto& [t, command] : c.writes) {
-    if (command != "*") {
-      want.emplace_back(t, command);
-      continue;
-    }
-    const auto all = readAllSequence();
-    for (std::size_t i = 0; i < all.size(); ++i) want.emplace_back(t + 400 * i, all[i]->query);
+    for (std::size_t i = 0; i < (command == "*" ? all.size() : 1); ++i)
+      want.emplace_back(t + 400 * i, command == "*" ? all[i]->query : command);
   }
   std::ranges::stable_sort(want, {}, &Writes::value_type::first);
   EXPECT_EQ(rig.port.writes, want);
   EXPECT_EQ(rig.op.messages.size(), c.messages);
-  EXPECT_FALSE(rig.form.conversing());
-
+  if (!rig.port.isOpen()) return;
   const auto texts = rig.panel.texts;
-  const auto lamps = rig.panel.lamps;
   rig.press("Command11");
   rig.loop.drain();
-  for (const auto& [field, text] : rig.panel.texts) {
-    if (field == text1(15)) continue;  // the controller's clock has run on
-    EXPECT_EQ(texts.at(field), text) << field;
-  }
-  EXPECT_EQ(lamps, rig.panel.lamps);
+  rig.panel.texts[text1(15)] = texts.at(text1(15));  // the controller's clock has run on
+  EXPECT_EQ(rig.panel.texts, texts);
 }
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Presses, OneConversation, ::testing::Values(
-    // "接続" again, 0.15 s and 6 s into the read: one more read, after this one.
     Interleaving{"ConnectTwiceDuringARead", "Command11", {{150, "Command11"}, {6000, "Command11"}}, 50,
                  {{0, "*"}, {12000, "*"}}, 0},
     // "切断" closes the port under the read, which runs out its waits; then the new read.
     Interleaving{"DisconnectThenConnect", "Command11", {{1000, "Command12"}, {1100, "Command11"}}, 50,
                  {{0, ":GXE1#"}, {400, ":GXE4#"}, {800, ":GXE5#"}, {12000, "*"}}, 0},
-    // A read button 50 ms before the next query of the read, the controller answering in 150 ms.
     Interleaving{"ReadButtonDuringAReadSlowAnswers", "Command11", {{350, "Command5(8)"}}, 150,
                  {{0, "*"}, {12000, ":%BR#"}}, 0},
     Interleaving{"OptionSwitchDuringARead", "Command11", {{150, "Command13"}}, 50,
                  {{0, "*"}, {12000, ":SX97,1#"}, {13000, ":GXEP#"}}, 0},
     Interleaving{"ConnectInThePolarHomeWait", "Command29", {{1100, "Command11"}}, 50,
                  {{0, ":TH#"}, {1000, ":G1#"}, {1200, ":G2#"}, {4200, "*"}}, 0},
-    Interleaving{"ConnectInAnOptionSwitchWait", "Command13", {{500, "Command11"}}, 50,
-                 {{0, ":SX97,1#"}, {1000, ":GXEP#"}, {2000, "*"}}, 0},
-    // A SET, a preset and a backup are refused while the read runs; a motor command goes out.
+    // Leaving the port box keeps the connection; another port, or "切断", drops what waited.
+    Interleaving{"PortBoxLeftUnchanged", "Command11", {{150, "COM1"}}, 50, {{0, "*"}}, 0},
+    Interleaving{"AnotherPortDropsWhatWaited", "Command11", {{150, "Command5(0)"}, {200, "COM2"}}, 50,
+                 {{0, ":GXE1#"}}, 0},
+    Interleaving{"DisconnectDropsWhatWaited", "Command11", {{150, "Command5(0)"}, {200, "Command12"}}, 50,
+                 {{0, ":GXE1#"}}, 0},
     Interleaving{"WritesRefusedCommandsSent", "Command11",
                  {{150, "Command6(0)"}, {200, "Combo2"}, {250, "Backup"}, {300, "Command10"}}, 50,
                  {{0, "*"}, {300, ":Te#"}}, 3}),
@@ -211,8 +194,7 @@ const std::string kBad = "\xEF\xBF\xBD";  // U+FFFD
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Cases, Reception, ::testing::Values(
     Notified{{{2, "+35"}}, "", "+35"}, Notified{{{2, "+35"}, {2, "*40#"}}, "+35*40", ""},
-    // Two answers in one read (a late one, then the awaited one): each is filed, in order, and
-    // the field keeps the last; a piece after the last "#" waits for its own.
+    // Two answers in one read: each filed in order, the last kept; a piece waits for its "#".
     Notified{{{2, "+1*00#+35*40#+2"}}, "+35*40", "+2"},
     Notified{{{2, std::string(2000, 'x') + "#+35*40#"}}, "+35*40", ""},  // noise, then the reply
     Notified{{{1, "+35*40#"}, {2, ""}}, "", ""},     // other events, empty reads
@@ -313,23 +295,18 @@ TEST(PolarHome, SetsHomeThenReadsItBackWithItsSetButtonsLocked) {
   EXPECT_EQ(rig.panel.text(text1(20)) + " " + rig.panel.text(text1(21)), "35*40 0*00");
 }
 
-// "Set": the date now, the time after the pause; when midnight passed in the pause, the new date
-// after the time, so that the controller is not a day behind.
+// "Set": the date now, the time after the pause, and the new date if midnight passed meanwhile.
 TEST(ClockSet, SendsTheDateThenAfterThePauseTheTimeTwoDigitsEach) {
   using namespace std::chrono;
-  const std::tuple<sys_time<milliseconds>, Writes, sys_seconds> cases[] = {
+  const std::pair<sys_time<milliseconds>, Writes> cases[] = {
       {sys_days{2026y / 6 / 30} + 23h + 59min + 59s + 500ms,
-       {{0, ":SC06/30/26#"}, {1000, ":SL00:00:00#"}, {1000, ":SC07/01/26#"}},
-       sys_days{2026y / 7 / 1} + 0s},
-      {sys_days{2100y / 10 / 10} + 9h + 5min + 3s,
-       {{0, ":SC10/10/00#"}, {1000, ":SL09:05:04#"}},
-       sys_days{2000y / 10 / 10} + 9h + 5min + 4s}};
-  for (const auto& [clock, writes, controllerClock] : cases) {
+       {{0, ":SC06/30/26#"}, {1000, ":SL00:00:00#"}, {1000, ":SC07/01/26#"}}},
+      {sys_days{2100y / 10 / 10} + 9h + 5min + 3s, {{0, ":SC10/10/00#"}, {1000, ":SL09:05:04#"}}}};
+  for (const auto& [clock, writes] : cases) {
     Rig rig;
     rig.open().loop.clockAtZero = clock;
     rig.press("Command34");
     EXPECT_EQ(rig.port.writes, writes);
-    EXPECT_EQ(rig.controller.clock(sim::Millis(1000)), controllerClock);
     EXPECT_EQ(rig.controller.unknownCommands(), 0u);
   }
   Rig lost;
@@ -374,7 +351,6 @@ TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
   }
   EXPECT_EQ(rig.port.writes, sent);
   EXPECT_EQ(locked, c.open);
-  // One word when a direction was not written.
   EXPECT_EQ(rig.op.messages.size(), c.open && c.directions[0].empty() ? 1u : 0u);
   EXPECT_FALSE(rig.panel.busy);
   EXPECT_TRUE(rig.panel.isEnabled("Form1") && rig.panel.isEnabled("Command19"));
@@ -460,21 +436,15 @@ TEST(UserPreset, SavesInAFolderNamedInJapaneseAndAFailedSaveKeepsWhatWasThere) {
 }
 
 // Leaving the port box takes only an exact text of the list, beeps and saves; only another port
-// closes the open one, and drops what waited to be sent on it.
+// closes the open one.
 TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
-  for (const auto& [typed, port] : {std::pair{"COM19", 19}, std::pair{"COM4", 4},
-                                    std::pair{"COM20", 4}, std::pair{" COM3", 4}}) {
+  for (const auto& [typed, port] : {std::pair{"COM19", 19}, std::pair{"COM20", 4},
+                                    std::pair{" COM3", 4}, std::pair{"COM07", 4}}) {
     Rig rig;
     rig.port.setNumber(4);
-    rig.open().loop.at(100, [&] {
-      rig.press("Command5(0)");  // waits for the read
-      rig.panel.texts["Combo1"] = typed;
-      rig.form.Combo1_LostFocus();
-    });
-    rig.press("Command11");
-    rig.loop.drain();
-    EXPECT_EQ(rig.port.isOpen(), port == 4) << typed;
-    EXPECT_EQ(rig.port.writes.size(), port == 4 ? 31u : 1u) << typed;
+    rig.open().panel.texts["Combo1"] = typed;
+    rig.form.Combo1_LostFocus();
+    EXPECT_EQ(rig.port.isOpen(), port == 4);
     EXPECT_EQ(rig.port.number(), port) << typed;
     EXPECT_EQ(rig.op.beeps, 1);
     EXPECT_EQ(slurp(rig.dir.path / "siri.DAT"), " " + std::to_string(port) + " \r\n");
