@@ -1,6 +1,6 @@
-// The backup file. Any bytes parse or are refused without harm; what parses is written again and
-// reads the same; and thirty values of any bytes that each pass the value check come back exactly
-// from the text we write.
+// The backup file. Any bytes parse or are refused without harm; what parses holds only values in
+// the form the controller reports them, is written again and reads the same; and thirty values of
+// any bytes that each pass the value check come back exactly from the text we write.
 
 #include "backup/backup_file.h"
 
@@ -12,6 +12,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "protocol/utf8.h"
+#include "settings/reported_form.h"
 
 namespace {
 
@@ -39,6 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const auto* file = std::get_if<BackupFile>(&parsed)) {
     for (std::size_t i = 0; i < file->values.size(); ++i) {
       FUZZ_CHECK(!korvane::BackupValueProblem(i, file->values[i]), file->values[i]);
+      // Whatever it restores is a value a controller could have reported.
+      const korvane::SetRow* row = korvane::setRowByField(korvane::backupSetting(i).field);
+      FUZZ_CHECK(!row || !korvane::ReportedFormProblem(row->reported, file->values[i]),
+                 file->values[i]);
     }
     checkComesBack(*file);
   } else {

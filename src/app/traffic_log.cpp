@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "protocol/catalogue.h"
+#include "protocol/utf8.h"
 
 namespace korvane {
 
@@ -18,25 +19,12 @@ std::string TrafficLogLine(std::chrono::nanoseconds sinceStart, std::string_view
   out += event;
   if (bytes.empty()) return out;
   out += ' ';
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x20 && b < 0x7f && b != '\\') {
-      out += c;
-    } else {
-      char esc[5];
-      std::snprintf(esc, sizeof esc, "\\x%02x", b);
-      out += esc;
-    }
-  }
-  return out;
+  return out + Escaped(bytes, true);
 }
 
 namespace {
 // An answer later than this is taken for one that never comes.
 constexpr double kAnswerGivenUpMs = 2000;
-// The WiFi passwords' fields: "WIFI (AP) PASSWORD", "WIFI (ST) PASSWORD".
-constexpr std::array<int, 2> kPasswordFields{24, 25};
-
 // The length of a password write's prefix (":Sq"), nothing for any other command.
 std::optional<std::size_t> passwordWritePrefix(std::string_view command) {
   for (const int field : kPasswordFields) {

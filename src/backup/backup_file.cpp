@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "protocol/utf8.h"
+#include "settings/reported_form.h"
 
 namespace korvane {
 
@@ -66,29 +67,37 @@ std::optional<BackupFileError> missingKeys(const SectionSeen<N>& seen, std::stri
 
 std::optional<std::string> BackupValueProblem(std::size_t position, std::string_view value) {
   const RestoreWay way = restoreWay(position);
+  // A password is not repeated in a message, and a control byte is shown as "\xNN".
+  const std::string shown = "「" + ShownBackupValue(position, value) + "」";
   // Nothing in a file may end a command early or start another, not even where the number
   // conversion of a SET button would stop before it. The controller's time reads "21:00:00"; it
   // is kept for reference and never sent, so its colons stay.
   const bool colonAllowed = way == RestoreWay::Never;
   if (hasControl(value) || value.find('#') != std::string_view::npos ||
       (!colonAllowed && value.find(':') != std::string_view::npos)) {
-    return quoted(value) + " には「#」「:」や制御文字があります。";
+    return shown + " には「#」「:」や制御文字があります。";
   }
   switch (way) {
     case RestoreWay::Never:
       return std::nullopt;
     case RestoreWay::Switch:
       if (value == "0" || value == "1") return std::nullopt;
-      return quoted(value) + " は 0 か 1 でなければなりません。";
+      return shown + " は 0 か 1 でなければなりません。";
     case RestoreWay::SetButton:
+      // Only what the controller could have reported: a value its button would still make some
+      // command of ("abc", blanks, "1000" for a backlash) would write something nobody chose.
+      if (auto form =
+              ReportedFormProblem(setRowByField(backupSetting(position).field)->reported, value)) {
+        return shown + " は " + *form + " ではありません。";
+      }
       switch (backupSetOutcome(position, value).kind) {
         case SetOutcome::Kind::Command:
           return std::nullopt;
         case SetOutcome::Kind::Rejection:
-          return quoted(value) + " は SET ボタンが範囲外として送らない値です。";
+          return shown + " は SET ボタンが範囲外として送らない値です。";
         case SetOutcome::Kind::Refused:  // not reached: refused above
         case SetOutcome::Kind::Nothing:
-          return quoted(value) + " は SET ボタンが何も送らない値です。";
+          return shown + " は SET ボタンが何も送らない値です。";
       }
   }
   return std::nullopt;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "protocol/command_set.h"
+#include "protocol/utf8.h"
 
 namespace korvane {
 
@@ -32,6 +33,13 @@ const Setting& backupSetting(std::size_t position) {
 std::string backupSettingName(std::size_t position) {
   return std::string(backupSetting(position).caption) + "（" +
          std::string(kBackupKeys[position].key) + "）";
+}
+
+std::string ShownBackupValue(std::size_t position, std::string_view value, bool secrets) {
+  if (!secrets && std::ranges::count(kPasswordFields, backupSetting(position).field) > 0) {
+    return std::string(kHiddenSecret);
+  }
+  return Escaped(value);
 }
 
 RestoreWay restoreWay(std::size_t position) {

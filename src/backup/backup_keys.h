@@ -44,6 +44,12 @@ const Setting& backupSetting(std::size_t position);
 // How the operator knows the setting: its caption and, in brackets, its key.
 std::string backupSettingName(std::size_t position);
 
+// The value as the operator may see it on a terminal or in the comparison: a WiFi password as
+// "********" (the file alone holds it, for its owner only) unless asked for, control bytes and
+// the backslash as "\xNN" so that one value stays one column of one line.
+inline constexpr std::string_view kHiddenSecret = "********";
+std::string ShownBackupValue(std::size_t position, std::string_view value, bool secrets = false);
+
 // How a kept setting goes back to the controller.
 enum class RestoreWay {
   Never,      // the controller's date and time: kept for reference only

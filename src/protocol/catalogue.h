@@ -32,7 +32,7 @@ enum class ReplyHandling : std::uint8_t {
   AsIs,           // the field takes the reply unchanged
   RangeChecked,   // dropped when LeadingNumber(reply) is above the limit
   SignInverted,   // the window shows the sign the other way round from the controller
-  LastCharacter,  // the WiFi channel: the last character of the reply
+  TrailingNumber,  // the WiFi channel: the number the reply ends in ("10"), else its last character
   AsIsThenLamps,  // hidden field, then the lamp pair
   LampsOnly,      // only the lamp pair
 };
@@ -84,7 +84,7 @@ inline constexpr std::array<Setting, 32> kSettings{{
   {20,  19,            "",                         "",         -1, ReplyHandling::AsIs,            0,      {},       false, {}},
   {21,  20,            "HOMEポジション　高度",     ":G1#",     14, ReplyHandling::AsIs,            0,      {},       true, "home_altitude"},
   {22,  21,            "HOMEポジション　方位",     ":G2#",     15, ReplyHandling::AsIs,            0,      {},       true, "home_azimuth"},
-  {23,  kCombo3Index,  "チャンネル",               ":GXEL#",   -1, ReplyHandling::LastCharacter,   0,      {},       true, "wifi_channel"},
+  {23,  kCombo3Index,  "チャンネル",               ":GXEL#",   -1, ReplyHandling::TrailingNumber,  0,      {},       true, "wifi_channel"},
   {24,  23,            "WIFI (AP) SSID",           ":GXEM#",   -1, ReplyHandling::AsIs,            0,      {},       true, "wifi_ap_ssid"},
   {25,  24,            "WIFI (AP) PASSWORD",       ":GXEN#",   -1, ReplyHandling::AsIs,            0,      {},       true, "wifi_ap_password"},
   {26,  kNoField,      "自動導入子午線自動反転",   ":GXEI#",   -1, ReplyHandling::LampsOnly,       0,      {7, 8},   false, "option_goto_meridian_flip"},
@@ -100,6 +100,10 @@ inline constexpr std::array<Setting, 32> kSettings{{
 
 inline constexpr std::int16_t kSetReplyKind = 100;
 
+// The WiFi passwords' fields, "WIFI (AP) PASSWORD" and "WIFI (ST) PASSWORD": never shown outside
+// the window and the backup file itself (the traffic log, the terminal, the comparison).
+inline constexpr std::array<int, 2> kPasswordFields{24, 25};
+
 // The order in which "接続" sends its queries, by kind.
 inline constexpr std::array<int, 30> kReadAllOrder{1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
                                                    11, 12, 13, 14, 21, 22, 15, 17, 18, 19,
@@ -114,6 +118,21 @@ enum class ValueForm : std::uint8_t {
   Typed,          // the text as typed, blanks at both ends removed
 };
 
+// The form in which the controller reports a setting, as the window then shows it: what a backup
+// file may hold for it. A hand-edited file holding anything else is refused, even where the SET
+// button would make some command of it ("abc" is a zenith limit of 0 to the leading number).
+enum class Reported : std::uint8_t {
+  Whole,        // digits only, from `least` to `most` ("010")
+  SignedWhole,  // digits after an optional sign, at most `most` either way ("-5")
+  Angle,        // an optional sign, degrees up to `most`, optionally "*" and minutes ("+139*44")
+  Hours,        // a sign, hours up to `most`, optionally "." and tenths ("+09", "-3.5")
+  Text,         // any text of at most `most` bytes: WiFi names 32, passwords 63
+};
+struct ReplyForm {
+  Reported kind;
+  double least, most;
+};
+
 struct SetRow {
   int index;  // Command6 index
   int field;  // Text1 index or kCombo3Index
@@ -122,32 +141,33 @@ struct SetRow {
   bool ranged;  // a value outside [low, high] sends the rejection notice instead
   double low, high;
   bool skipsEmpty;  // an empty field sends nothing
+  ReplyForm reported;
 };
 
 // clang-format off
 inline constexpr std::array<SetRow, 21> kSetRows{{
-  // SET field        form                      prefix    ranged low  high    skipsEmpty
-  { 0, 0,             ValueForm::WholeNumber,   ":$PA",   true,  21,  500,    true},
-  { 1, 1,             ValueForm::WholeNumber,   ":$PB",   true,  500, 200000, true},
-  { 2, 2,             ValueForm::WholeNumber,   ":$PC",   true,  500, 200000, true},
-  { 3, 3,             ValueForm::WholeNumber,   ":$PD",   true,  500, 200000, true},
-  { 4, 4,             ValueForm::WholeNumber,   ":$PE",   true,  500, 200000, true},
-  { 5, 13,            ValueForm::LeadingNumber, ":Sh",    false, 0,   0,      true},
-  { 6, 12,            ValueForm::LeadingNumber, ":So",    false, 0,   0,      true},
-  { 7, 11,            ValueForm::WholeNumber,   ":SXE9,", false, 0,   0,      true},
-  { 8, 10,            ValueForm::WholeNumber,   ":SXEA,", false, 0,   0,      true},
-  { 9, 8,             ValueForm::ThreeDigits,   ":$BR",   false, 0,   0,      true},
-  {10, 9,             ValueForm::ThreeDigits,   ":$BD",   false, 0,   0,      true},
-  {11, 5,             ValueForm::SignInverted,  ":Sg",    false, 0,   0,      true},
-  {12, 6,             ValueForm::Typed,         ":St",    false, 0,   0,      true},
-  {13, 7,             ValueForm::SignInverted,  ":SG",    false, 0,   0,      true},
-  {14, 20,            ValueForm::LeadingNumber, ":$PF",   false, 0,   0,      true},
-  {15, 21,            ValueForm::LeadingNumber, ":$PG",   false, 0,   0,      true},
-  {16, kCombo3Index,  ValueForm::LeadingNumber, ":$PH",   false, 0,   0,      false},
-  {17, 23,            ValueForm::Typed,         ":Sm",    false, 0,   0,      false},
-  {18, 24,            ValueForm::Typed,         ":Sn",    false, 0,   0,      false},
-  {19, 22,            ValueForm::Typed,         ":Sp",    false, 0,   0,      false},
-  {20, 25,            ValueForm::Typed,         ":Sq",    false, 0,   0,      false},
+  // SET field        form                      prefix    ranged low  high    skipsEmpty  reported (low, high)
+  { 0, 0,             ValueForm::WholeNumber,   ":$PA",   true,  21,  500,    true, {Reported::Whole, 0, 999}},
+  { 1, 1,             ValueForm::WholeNumber,   ":$PB",   true,  500, 200000, true, {Reported::Whole, 0, 200000}},
+  { 2, 2,             ValueForm::WholeNumber,   ":$PC",   true,  500, 200000, true, {Reported::Whole, 0, 200000}},
+  { 3, 3,             ValueForm::WholeNumber,   ":$PD",   true,  500, 200000, true, {Reported::Whole, 0, 200000}},
+  { 4, 4,             ValueForm::WholeNumber,   ":$PE",   true,  500, 200000, true, {Reported::Whole, 0, 200000}},
+  { 5, 13,            ValueForm::LeadingNumber, ":Sh",    false, 0,   0,      true, {Reported::Angle, 0, 90}},
+  { 6, 12,            ValueForm::LeadingNumber, ":So",    false, 0,   0,      true, {Reported::Angle, 0, 90}},
+  { 7, 11,            ValueForm::WholeNumber,   ":SXE9,", false, 0,   0,      true, {Reported::SignedWhole, 0, 999}},
+  { 8, 10,            ValueForm::WholeNumber,   ":SXEA,", false, 0,   0,      true, {Reported::SignedWhole, 0, 999}},
+  { 9, 8,             ValueForm::ThreeDigits,   ":$BR",   false, 0,   0,      true, {Reported::Whole, 0, 999}},
+  {10, 9,             ValueForm::ThreeDigits,   ":$BD",   false, 0,   0,      true, {Reported::Whole, 0, 999}},
+  {11, 5,             ValueForm::SignInverted,  ":Sg",    false, 0,   0,      true, {Reported::Angle, 0, 180}},
+  {12, 6,             ValueForm::Typed,         ":St",    false, 0,   0,      true, {Reported::Angle, 0, 90}},
+  {13, 7,             ValueForm::SignInverted,  ":SG",    false, 0,   0,      true, {Reported::Hours, 0, 14}},
+  {14, 20,            ValueForm::LeadingNumber, ":$PF",   false, 0,   0,      true, {Reported::Angle, 0, 90}},
+  {15, 21,            ValueForm::LeadingNumber, ":$PG",   false, 0,   0,      true, {Reported::Angle, 0, 360}},
+  {16, kCombo3Index,  ValueForm::LeadingNumber, ":$PH",   false, 0,   0,      false, {Reported::Whole, 1, 10}},
+  {17, 23,            ValueForm::Typed,         ":Sm",    false, 0,   0,      false, {Reported::Text, 0, 32}},
+  {18, 24,            ValueForm::Typed,         ":Sn",    false, 0,   0,      false, {Reported::Text, 0, 63}},
+  {19, 22,            ValueForm::Typed,         ":Sp",    false, 0,   0,      false, {Reported::Text, 0, 32}},
+  {20, 25,            ValueForm::Typed,         ":Sq",    false, 0,   0,      false, {Reported::Text, 0, 63}},
 }};
 // clang-format on
 static_assert(std::ranges::equal(kSetRows, std::views::iota(0, 21), {}, &SetRow::index),

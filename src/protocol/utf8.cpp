@@ -62,4 +62,18 @@ std::string_view LastUtf8Character(std::string_view text) {
   return text.substr(start);
 }
 
+std::string Escaped(std::string_view bytes, bool asciiOnly) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7f || b == '\\' || (asciiOnly && b > 0x7f)) {
+      out += {'\\', 'x', kHex[b >> 4], kHex[b & 15]};
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace korvane

@@ -23,6 +23,15 @@ bool firstLampLit(std::string_view reply) {
   return !value || *value > 0;
 }
 
+// The whole number the reply ends in, without leading zeros: channels 1 to 9 read as the reply's
+// last character, as they always did, and channel 10 keeps its first digit.
+std::string_view trailingNumber(std::string_view reply) {
+  std::size_t start = reply.find_last_not_of("0123456789") + 1;  // npos + 1 is 0
+  if (start == reply.size()) return LastUtf8Character(reply);
+  while (start + 1 < reply.size() && reply[start] == '0') ++start;
+  return reply.substr(start);
+}
+
 }  // namespace
 
 ReplyEffects DispatchReply(int replyKind, std::string_view reply) {
@@ -49,9 +58,8 @@ ReplyEffects DispatchReply(int replyKind, std::string_view reply) {
         effects.text = ReplyEffects::TextEffect{setting->field, std::move(*text)};
       }
       break;
-    case ReplyHandling::LastCharacter:
-      effects.text =
-          ReplyEffects::TextEffect{setting->field, std::string(LastUtf8Character(reply))};
+    case ReplyHandling::TrailingNumber:
+      effects.text = ReplyEffects::TextEffect{setting->field, std::string(trailingNumber(reply))};
       break;
     case ReplyHandling::AsIsThenLamps:
       showAsIs();

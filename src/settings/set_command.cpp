@@ -4,6 +4,7 @@
 
 #include "protocol/command_set.h"
 #include "settings/number_conversions.h"
+#include "settings/reported_form.h"
 
 namespace korvane {
 
@@ -95,8 +96,16 @@ SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {
     }
     case ValueForm::SignInverted:
       return signInvertedRow(row, text);
-    case ValueForm::Typed:
-      return typedValue(row, trimBlanks(text));
+    case ValueForm::Typed: {
+      // A WiFi name longer than 32 bytes, or a password longer than 63, no controller keeps.
+      const std::string_view typed = trimBlanks(text);
+      if (row.reported.kind == Reported::Text) {
+        if (auto form = ReportedFormProblem(row.reported, typed)) {
+          return {SetOutcome::Kind::Refused, "長すぎます。" + *form + "にしてください。"};
+        }
+      }
+      return typedValue(row, typed);
+    }
   }
   return nothing();
 }

@@ -124,8 +124,8 @@ INSTANTIATE_TEST_SUITE_P(Replies, Dispatch, ::testing::Values(
     // The sign turned round; without a sign nothing.
     Reply{6, "-139*44", "Text1(5) +139*44"}, Reply{8, "+09", "Text1(7) -09"}, Reply{6, "139*44", ""},
     Reply{6, "", ""}, Reply{6, " -1", ""}, Reply{7, "+35*40", "Text1(6) +35*40"}, Reply{100, "1", "Text1(99) 1"},
-    // The channel: the last character, whole; a broken sequence gives its last byte.
-    Reply{23, "10", "Combo3 0"}, Reply{23, "", "Combo3 "}, Reply{23, "x\xC3\xA9", "Combo3 \xC3\xA9"},
+    // The channel: the number it ends in, else the last character; a broken sequence its last byte.
+    Reply{23, "10", "Combo3 10"}, Reply{23, "ch07", "Combo3 7"}, Reply{23, "", "Combo3 "}, Reply{23, "x\xC3\xA9", "Combo3 \xC3\xA9"},
     Reply{23, "ch\xE3\x81\x82", "Combo3 \xE3\x81\x82"}, Reply{23, "\xF0\x9F\x94\xAD", "Combo3 \xF0\x9F\x94\xAD"},
     Reply{23, "a\x81\x82", "Combo3 \x82"}, Reply{23, "\xE3\x81", "Combo3 \x81"},
     // Lamps: 1 or more lights the first, and so does anything that is not a whole number.
@@ -169,6 +169,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, SetButton, ::testing::Values(
     SetText{17, "ab#:Te", kRefused}, SetText{18, "a:b", kRefused}, SetText{20, "x\ny", kRefused},
     SetText{17, std::string("a\0b", 3), kRefused}, SetText{17, "a\x7f", kRefused}, SetText{12, "+35#40", kRefused},
     SetText{11, "+1#:Te", kRefused}, SetText{11, "1#", ""},
+    // No WiFi name longer than 32 bytes, no password longer than 63.
+    SetText{17, std::string(32, 'n'), ":Sm" + std::string(32, 'n') + "#"}, SetText{20, std::string(63, 'p') + " ", ":Sq" + std::string(63, 'p') + "#"},
+    SetText{19, std::string(33, 'n'), "(refused) 長すぎます。32 バイトまでの文字にしてください。"},
     // No such button.
     SetText{-1, "5", ""}, SetText{21, "5", ""}));
 // clang-format on
