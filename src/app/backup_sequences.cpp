@@ -87,10 +87,13 @@ KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
   KeptAnswers answers;
   std::array<bool, kBackupSettingCount> asked{};
   for (std::size_t position : positions) asked[position] = true;
-  replyWatch_ = [&](int replyKind, const ReplyEffects& effects) {
+  replyWatch_ = [&](int replyKind, const ReplyEffects& effects, bool repaired) {
     const int position = backupPositionOfKind(replyKind);
     if (position < 0 || !asked[position]) return;
-    if (auto value = shownValue(effects)) answers.values[position] = std::move(*value);
+    if (auto value = shownValue(effects)) {
+      answers.values[position] = std::move(*value);
+      answers.repaired[position] = repaired;
+    }
   };
   for (std::size_t i = 0; i < positions.size(); ++i) {
     if (ending_) {
@@ -133,6 +136,7 @@ BackupReading Form1::Backup_Read(const BackupProgress& progress) {
   KeptAnswers answers;
   converse([&] { answers = readKept(everyPosition(), progress); });
   reading.trouble = answers.trouble;
+  reading.repaired = answers.repaired;
   for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
     if (answers.values[i]) {
       reading.values[i] = *answers.values[i];
@@ -157,10 +161,11 @@ BackupSaveResult Form1::Backup_Save(const std::filesystem::path& file, std::stri
   if (reading.trouble != BackupTrouble::None) {
     return {reading.trouble, reading.message + "\n" + kNothingSavedText};
   }
-  // A file its own restore would refuse is no backup: say so now rather than at the restore.
+  // A file its own restore would refuse is no backup: say so now rather than at the restore. Nor
+  // is one that would give back U+FFFD for bytes the controller sent that were not UTF-8.
   std::vector<std::size_t> unstorable;
   for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
-    if (BackupValueProblem(i, reading.values[i])) unstorable.push_back(i);
+    if (reading.repaired[i] || BackupValueProblem(i, reading.values[i])) unstorable.push_back(i);
   }
   if (!unstorable.empty()) {
     return {BackupTrouble::Unstorable,

@@ -33,6 +33,8 @@ enum class BackupTrouble {
 // answer, or nothing when the setting did not answer or its answer was dropped.
 struct KeptAnswers {
   std::array<std::optional<std::string>, kBackupSettingCount> values;
+  // The answer was not UTF-8: the value shows U+FFFD in place of bytes it cannot give back.
+  std::array<bool, kBackupSettingCount> repaired{};
   BackupTrouble trouble = BackupTrouble::None;  // Cancelled or PortLost when it stopped early
 };
 
@@ -41,6 +43,7 @@ struct BackupReading {
   std::string message;               // for the operator when there is trouble
   BackupValues values;               // complete when there is none
   std::vector<std::size_t> missing;  // the settings without a usable answer, in read order
+  std::array<bool, kBackupSettingCount> repaired{};  // answers that were not UTF-8
 };
 
 struct BackupSaveResult {

@@ -102,7 +102,8 @@ class Form1 {
 
  private:
   void applyLamps(int first, int second);
-  void fileReply(const std::string& reply);
+  // repaired: the reply was not UTF-8 and shows U+FFFD where its bytes were.
+  void fileReply(const std::string& reply, bool repaired);
   // true for plus, false for minus, nothing when neither lamp of the axis is lit.
   std::optional<bool> knownDirection(const DirectionButtons& axis) const;
   // Runs body as the one conversation with the controller, then the presses that waited for it.
@@ -124,7 +125,7 @@ class Form1 {
   bool runningQueued_ = false;
   std::vector<std::string> queued_;  // presses waiting for their turn, by control name
   // Sees every reply as it is dispatched, with the kind it was filed under (backup reads).
-  std::function<void(int replyKind, const ReplyEffects& effects)> replyWatch_;
+  std::function<void(int replyKind, const ReplyEffects& effects, bool repaired)> replyWatch_;
 };
 
 }  // namespace korvane

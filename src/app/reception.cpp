@@ -17,11 +17,12 @@ void Form1::MSComm1_OnComm(int eventCode, std::string_view bytes) {
   // reply is filed, in order: a late answer and the awaited one can come in one read, and the
   // awaited one, the last, is the one the field keeps.
   while (const std::optional<std::string> taken = recvBuf_.takeReply()) {
-    fileReply(ValidUtf8(*taken));
+    const std::string reply = ValidUtf8(*taken);
+    fileReply(reply, reply != *taken);
   }
 }
 
-void Form1::fileReply(const std::string& reply) {
+void Form1::fileReply(const std::string& reply, bool repaired) {
   const ReplyEffects effects = DispatchReply(replyKind_, reply);
   if (effects.text) panel_.setText(fieldName(effects.text->field), effects.text->text);
   if (effects.lamps) {
@@ -32,7 +33,7 @@ void Form1::fileReply(const std::string& reply) {
       applyLamps(pair.second, pair.first);
     }
   }
-  if (replyWatch_) replyWatch_(replyKind_, effects);
+  if (replyWatch_) replyWatch_(replyKind_, effects, repaired);
 }
 
 }  // namespace korvane

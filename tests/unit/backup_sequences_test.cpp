@@ -73,6 +73,9 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
        BackupTrouble::Unanswered, 30, "ra_steps_per_degree"},
       {"shown but not writable", [](Rig&, FakeController& c) { c.answers[":GXE1#"] = "600"; }, 0,
        BackupTrouble::Unstorable, 30, "max_rate"},
+      // Not UTF-8: saved, it would give back U+FFFD in place of the controller's bytes.
+      {"not UTF-8", [](Rig&, FakeController& c) { c.answers[":GXES#"] = "Home\xff"; }, 0,
+       BackupTrouble::Unstorable, 30, "wifi_st_ssid"},
       {"cancelled", [](Rig&, FakeController&) {}, 3, BackupTrouble::Cancelled, 3, "中止"},
       {"port lost", [](Rig& r, FakeController&) { r.loop.at(1000, [&r] { r.form.Port_Lost(); }); },
        0, BackupTrouble::PortLost, 3, "通信"},
