@@ -19,4 +19,12 @@ std::filesystem::path PortDevice(int number, const std::filesystem::path& progra
   return link;
 }
 
+std::filesystem::path DevicePathToOpen(const std::filesystem::path& device,
+                                       const std::filesystem::path& currentFolder) {
+  if (device.is_absolute() || device.generic_string().find('/') == std::string::npos) {
+    return device;
+  }
+  return currentFolder / device;
+}
+
 }  // namespace korvane

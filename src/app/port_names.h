@@ -21,4 +21,10 @@ bool ExistsOnDisk(const std::filesystem::path& path);
 std::filesystem::path PortDevice(int number, const std::filesystem::path& programFolder,
                                  const PathExists& exists);
 
+// The path to open for a device: one with a "/" in it is a path from the current folder, as
+// everywhere on the command line ("ports/COM1", "./COM1"); the serial library would look a
+// relative name up under /dev. A bare name ("ttyUSB0", "COM3") stays as it is.
+std::filesystem::path DevicePathToOpen(const std::filesystem::path& device,
+                                       const std::filesystem::path& currentFolder);
+
 }  // namespace korvane

@@ -7,6 +7,18 @@
 
 namespace korvane {
 
+std::filesystem::path SaveTarget(const std::filesystem::path& path) {
+  std::filesystem::path target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(target, ec)) break;
+    const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+    if (ec) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
 std::string PathUtf8(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());

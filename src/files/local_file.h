@@ -18,10 +18,15 @@ namespace korvane {
 std::optional<std::string> ReadLocalFile(const std::filesystem::path& path,
                                          std::size_t maxBytes = 64 * 1024);
 
-// True when the whole text is on disk under `path`; otherwise `error` says why. `mode` is the
-// file's POSIX permission bits: 0600 for a file only its owner may read.
+// True when the whole text is on disk under `path` (a link's target: the link stays); otherwise
+// `error` says why. `mode` is the file's POSIX permission bits: 0600 for a file only its owner
+// may read.
 bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
                     std::string* error = nullptr, unsigned mode = 0644);
+
+// Where a save to `path` lands: a symbolic link is followed to the file it names (through any
+// number of links, up to the systems' own limit of 40), so that the link stays a link.
+std::filesystem::path SaveTarget(const std::filesystem::path& path);
 
 // The path as UTF-8 on every system, for a message (path::string() follows the code page on
 // Windows).

@@ -49,8 +49,9 @@ bool fail(std::string* error, const char* what, int err) {
 }
 }  // namespace
 
-bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes, std::string* error,
-                    unsigned mode) {
+bool WriteLocalFile(const std::filesystem::path& requested, std::string_view bytes,
+                    std::string* error, unsigned mode) {
+  const std::filesystem::path path = SaveTarget(requested);  // through a link, to its file
   // A rename replaces a file whatever its own mode, and root may write anything: a file its owner
   // made read-only is refused here, as Windows refuses it.
   struct stat old {};

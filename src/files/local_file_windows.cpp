@@ -75,8 +75,9 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path, std:
 }
 
 // Windows has no permission bits to set: a file in the user's own folder is the user's alone.
-bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes, std::string* error,
-                    unsigned /*mode*/) {
+bool WriteLocalFile(const std::filesystem::path& requested, std::string_view bytes,
+                    std::string* error, unsigned /*mode*/) {
+  const std::filesystem::path path = SaveTarget(requested);  // through a link, to its file
   // The move below would refuse a file marked read-only too, but only after the temporary file is
   // written, and not under Wine run as root (which keeps the mark as the file's mode).
   const DWORD attributes = ::GetFileAttributesW(path.c_str());

@@ -79,8 +79,12 @@ class CompareDialog : public QDialog {
                      (row.restorable ? Qt::ItemIsUserCheckable : Qt::NoItemFlags));
       if (row.restorable) name->setCheckState(row.differs ? Qt::Checked : Qt::Unchecked);
       table_->setItem(r, 0, name);
-      table_->setItem(r, 1, new QTableWidgetItem(qs(comparison.controller[row.position])));
-      table_->setItem(r, 2, new QTableWidgetItem(qs(comparison.file.values[row.position])));
+      // A password shows as ******** (the tick says whether it differs), as on the terminal.
+      const auto shown = [&](const std::string& value) {
+        return new QTableWidgetItem(qs(ShownBackupValue(row.position, value)));
+      };
+      table_->setItem(r, 1, shown(comparison.controller[row.position]));
+      table_->setItem(r, 2, shown(comparison.file.values[row.position]));
       table_->setItem(r, 3, new QTableWidgetItem(row.differs ? QStringLiteral("違う") : QString()));
     }
     table_->resizeColumnsToContents();
@@ -111,10 +115,11 @@ class CompareDialog : public QDialog {
     setEnabled(true);
     for (const RestoreRow& row : report.rows) {
       const int r = static_cast<int>(row.position);
-      QString result = !row.written  ? QStringLiteral("書き込めませんでした")
-                       : row.matches ? QStringLiteral("一致")
-                       : row.now     ? QStringLiteral("今の値: ") + qs(*row.now)
-                                     : QStringLiteral("読み返せませんでした");
+      QString result =
+          !row.written  ? QStringLiteral("書き込めませんでした")
+          : row.matches ? QStringLiteral("一致")
+          : row.now ? QStringLiteral("今の値: ") + qs(ShownBackupValue(row.position, *row.now))
+                    : QStringLiteral("読み返せませんでした");
       table_->item(r, 3)->setText(result);
     }
     summary_->setText(qs(report.summary));

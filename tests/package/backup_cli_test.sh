@@ -11,37 +11,49 @@ app=$1 sim=$2
 
 start_sim "$sim" "$work/COM1" "$work/a.log"
 start_sim "$sim" "$work/COM2" "$work/b.log"
-# run EXPECTED-STATUS MODE FILE PORT: the program without a display; its output in $work/out.
+# run EXPECTED-STATUS MODE FILE PORT [MORE...]: the program without a display, from $work; its
+# output in $work/out.
 run() {
   local rc=0
-  env -u DISPLAY -u WAYLAND_DISPLAY timeout 90 "$app" "--$2" "$3" --port "$4" \
-    --port-dir "$work" --data-dir "$work" >"$work/out" 2>"$work/err" || rc=$?
+  (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 90 "$app" "--$2" "$3" --port "$4" \
+    "${@:5}" --port-dir "$work" --data-dir "$work" >"$work/out" 2>"$work/err") || rc=$?
   [ "$rc" -eq "$1" ] || { cat "$work/out" "$work/err" >&2; fail "--$2 $3 --port $4 ended with $rc, not $1"; }
 }
 writes() { grep -Ev ' :(G|%B)' "$1" | awk '{print $2}' || true; }
 
-run 0 backup "$work/a.ini" COM1
+echo " 7 " >"$work/siri.DAT"  # another port: the header must name the one opened
+mkdir "$work/ports" && ln -s "$work/COM1" "$work/ports/COM1"
+run 0 backup "$work/a.ini" ports/COM1  # a path from the current folder, not from /dev
 [ "$(stat -c %a "$work/a.ini")" = 600 ] || fail "the backup is not for its owner only"
 grep -q '^wifi_st_password=stargazer$' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "a value missing"; }
+grep -qx "port=$work/ports/COM1" "$work/a.ini" || { cat "$work/a.ini" >&2; fail "the header names another port"; }
+
+# The file forgotten: "--port" is no file name, and COM1 no stray word; nothing is read.
+run 2 backup --port COM1
+grep -q '^usage: ' "$work/err" && [ ! -e "$work/--port" ] || { cat "$work/err" >&2; fail "a missing FILE went unnoticed"; }
 
 # The other controller made to differ: a whole number, three digits, a sign-inverted text, a
-# typed text with a comma, an option row and a direction.
+# typed text with a comma, an option row, a direction and a password.
 sed -e 's/^max_rate=.*/max_rate=450/' -e 's/^backlash_ra=.*/backlash_ra=7/' \
   -e 's/^site_longitude=.*/site_longitude=+135*30/' -e 's/^wifi_ap_ssid=.*/wifi_ap_ssid=My,Scope 2/' \
   -e 's/^option_buzzer=.*/option_buzzer=0/' -e 's/^ra_direction=.*/ra_direction=0/' \
-  "$work/a.ini" >"$work/other.ini"
+  -e 's/^wifi_st_password=.*/wifi_st_password=other-pw/' "$work/a.ini" >"$work/other.ini"
 run 0 restore "$work/other.ini" COM2
-run 1 compare "$work/a.ini" COM2
-[ "$(cut -f1 "$work/out" | tr '\n' ' ')" = "max_rate site_longitude backlash_ra ra_direction wifi_ap_ssid option_buzzer " ] ||
+# A password shows as ******** on the terminal unless asked for.
+grep -qxF $'wifi_st_password\t********\t********\tmatches' "$work/out" && ! grep -q 'stargazer\|other-pw' "$work/out" "$work/err" ||
+  { cat "$work/out" "$work/err" >&2; fail "a password on the terminal"; }
+run 1 compare "$work/a.ini" COM2 --show-secrets
+[ "$(cut -f1 "$work/out" | tr '\n' ' ')" = "max_rate site_longitude backlash_ra ra_direction wifi_ap_ssid option_buzzer wifi_st_password " ] ||
   { cat "$work/out" >&2; fail "--compare names other settings"; }
+grep -qxF $'wifi_st_password\tother-pw\tstargazer' "$work/out" || { cat "$work/out" >&2; fail "--show-secrets"; }
 
 before=$(wc -l <"$work/b.log")
 run 0 restore "$work/a.ini" COM2
 tail -n +"$((before + 1))" "$work/b.log" >"$work/b.restore.log"
-want=$':$PA400#\n:Sg-139*44#\n:$BR010#\n:TA#\n:SmKORVANE-AP#\n:SX97,1#'
+want=$':$PA400#\n:Sg-139*44#\n:$BR010#\n:TA#\n:SmKORVANE-AP#\n:SX97,1#\n:Sqstargazer#'
 [ "$(writes "$work/b.restore.log")" = "$want" ] ||
   { writes "$work/b.restore.log" >&2; fail "the restore wrote more or less than what differed"; }
-[ "$(grep -c matches "$work/out")" -eq 6 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
+[ "$(grep -c matches "$work/out")" -eq 7 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
 run 0 compare "$work/a.ini" COM2
 
 # Refused before the port: nothing reaches the controller.

@@ -137,6 +137,12 @@ TEST(BackupDiff, ListsTheDifferingSettingsInReadOrderWithTheirCommands) {
   EXPECT_FALSE(date.restorable);
   EXPECT_EQ(RestoreCommand(backupPositionOfKey("option_buzzer"), "2"), std::nullopt);
   EXPECT_TRUE(Diff_Backup(file, file).empty());
+  // As the terminal and the comparison show values: no password, no raw control byte.
+  const std::size_t ssid = backupPositionOfKey("wifi_ap_ssid"),
+                    pw = backupPositionOfKey("wifi_ap_password");
+  EXPECT_EQ(ShownBackupValue(ssid, "a\tb\\é") + ShownBackupValue(pw, "pw") +
+                ShownBackupValue(pw, "pw", true),
+            "a\\x09b\\x5cé********pw");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/backup_sequences.h"
@@ -11,6 +12,7 @@
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
 #include "app/qt/wiring.h"
+#include "files/local_file.h"
 
 namespace korvane {
 
@@ -41,11 +43,13 @@ void printProgress(int done, int total) {
                std::string(kBackupKeys[static_cast<std::size_t>(done - 1)].key).c_str());
 }
 
-void printRow(std::size_t position, std::string_view first, std::string_view second,
-              std::string_view third = {}) {
-  std::printf("%s\t%.*s\t%.*s", std::string(kBackupKeys[position].key).c_str(),
-              static_cast<int>(first.size()), first.data(), static_cast<int>(second.size()),
-              second.data());
+// key, value, value[, verdict]: the values as ShownBackupValue gives them, so that a password
+// stays hidden and a control byte from a noisy line cannot break the row.
+void printRow(std::size_t position, bool secrets, std::string_view first,
+              const std::optional<std::string>& second, std::string_view third = {}) {
+  std::printf("%s\t%s\t%s", std::string(kBackupKeys[position].key).c_str(),
+              ShownBackupValue(position, first, secrets).c_str(),
+              second ? ShownBackupValue(position, *second, secrets).c_str() : "(no answer)");
   if (!third.empty()) std::printf("\t%.*s", static_cast<int>(third.size()), third.data());
   std::printf("\n");
 }
@@ -78,8 +82,15 @@ int RunBackupCommand(const BackupCommand& command) {
     return true;
   };
   if (command.mode == BackupMode::Backup) {
-    const BackupSaveResult result = form.Backup_Save(
-        command.file, KORVANE_VERSION, "COM" + std::to_string(port.number()), progress);
+    // The header names what was opened, as --port takes it again: the device given (a relative
+    // path made absolute), else the port number.
+    std::error_code ec;
+    const std::string opened =
+        number == 0 && !command.port.isEmpty()
+            ? PathUtf8(DevicePathToOpen(device, std::filesystem::current_path(ec)))
+            : "COM" + std::to_string(port.number());
+    const BackupSaveResult result =
+        form.Backup_Save(command.file, KORVANE_VERSION, opened, progress);
     std::fprintf(stderr, "korvane-settei: %s\n", result.message.c_str());
     return result.trouble == BackupTrouble::None ? kExitDone : kExitTrouble;
   }
@@ -91,7 +102,8 @@ int RunBackupCommand(const BackupCommand& command) {
   }
   if (command.mode == BackupMode::Compare) {
     for (std::size_t position : comparison.differing) {
-      printRow(position, comparison.controller[position], comparison.file.values[position]);
+      printRow(position, command.showSecrets, comparison.controller[position],
+               comparison.file.values[position]);
     }
     return comparison.differing.empty() ? kExitDone : kExitDiffers;
   }
@@ -102,8 +114,7 @@ int RunBackupCommand(const BackupCommand& command) {
     return kExitTrouble;
   }
   for (const RestoreRow& row : report.rows) {
-    const std::string now = row.now ? *row.now : "(no answer)";
-    printRow(row.position, comparison.file.values[row.position], now,
+    printRow(row.position, command.showSecrets, comparison.file.values[row.position], row.now,
              !row.written  ? "not written"
              : row.matches ? "matches"
                            : "differs");

@@ -21,6 +21,7 @@ struct BackupCommand {
   QString port;  // "COMn", a device path, or empty for the port "siri.DAT" names
   std::filesystem::path dataFolder;
   std::filesystem::path portFolder;  // where COMn links are looked up
+  bool showSecrets = false;          // print the WiFi passwords instead of ********
 };
 
 inline constexpr int kExitDone = 0, kExitDiffers = 1, kExitTrouble = 2;

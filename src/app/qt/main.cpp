@@ -149,8 +149,10 @@ int main(int argc, char** argv) {
   const QCommandLineOption compareOpt("compare", "Compare the controller with FILE.", "FILE");
   const QCommandLineOption restoreOpt("restore", "Restore what differs from FILE.", "FILE");
   const QCommandLineOption portOpt("port", "The port of the backup modes.", "PORT");
-  cli.addOptions(
-      {dataDirOpt, portDirOpt, shotOpt, readShotOpt, backupOpt, compareOpt, restoreOpt, portOpt});
+  const QCommandLineOption secretsOpt(
+      "show-secrets", "Print the WiFi passwords in --compare and --restore (else ********).");
+  cli.addOptions({dataDirOpt, portDirOpt, shotOpt, readShotOpt, backupOpt, compareOpt, restoreOpt,
+                  portOpt, secretsOpt});
   if (!cli.parse(arguments)) {
     std::fprintf(stderr, "korvane-settei: %s\n", qPrintable(cli.errorText()));
     return korvane::kExitTrouble;
@@ -187,7 +189,23 @@ int main(int argc, char** argv) {
     const QString file = cli.value(cli.isSet(backupOpt)    ? backupOpt
                                    : cli.isSet(compareOpt) ? compareOpt
                                                            : restoreOpt);
-    return korvane::RunBackupCommand({mode, toPath(file), cli.value(portOpt), folder, portFolder});
+    // "--backup --port COM1" would take "--port" for the file and back up another controller.
+    QString wrong;
+    if (file.startsWith('-'))
+      wrong = QStringLiteral("FILE is missing (\"%1\" is an option)").arg(file);
+    if (cli.value(portOpt).startsWith('-')) wrong = QStringLiteral("PORT is missing");
+    if (!cli.positionalArguments().isEmpty()) {
+      wrong = QStringLiteral("\"%1\" is no option").arg(cli.positionalArguments().first());
+    }
+    if (!wrong.isEmpty()) {
+      std::fprintf(stderr,
+                   "korvane-settei: %s\nusage: korvane-settei --backup|--compare|--restore FILE "
+                   "[--port PORT] [--show-secrets]\n",
+                   qPrintable(wrong));
+      return korvane::kExitTrouble;
+    }
+    return korvane::RunBackupCommand(
+        {mode, toPath(file), cli.value(portOpt), folder, portFolder, cli.isSet(secretsOpt)});
   }
 
   QApplication app(argc, argv);

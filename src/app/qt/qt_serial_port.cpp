@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <chrono>
 
+#include "app/port_names.h"
 #include "app/traffic_log.h"
 
 // The traffic log: off unless QT_LOGGING_RULES="korvane.serial.debug=true"; one line per command
@@ -57,7 +58,13 @@ bool QtSerialPort::setNumber(int number) {
 
 bool QtSerialPort::open() {
   if (open_) return true;
+#ifdef Q_OS_UNIX
+  std::error_code ec;  // a current folder that is gone leaves the path as it is
+  const std::filesystem::path device =
+      DevicePathToOpen(deviceFor_(number_), std::filesystem::current_path(ec));
+#else
   const std::filesystem::path device = deviceFor_(number_);
+#endif
   device_ = QString::fromStdString(device.string());
   serial_.setPortName(device_);
   serial_.setBaudRate(QSerialPort::Baud9600);
