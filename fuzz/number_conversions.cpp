@@ -1,6 +1,6 @@
 // The number conversions on any text. A number read and written as command text reads back as
 // the same text; a whole number is whole, and lies within one below the number read from the
-// start of the same text.
+// start of the same text; the same text typed in full-width characters reads the same.
 
 #include "settings/number_conversions.h"
 
@@ -13,6 +13,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const double leading = LeadingNumber(text);
   FUZZ_CHECK(!std::isnan(leading), text);
+  // Every printable ASCII character in its full-width form (U+FF01..U+FF5E), as an input method
+  // types it: the number must not change.
+  std::string fullWidth;
+  for (const char c : text) {
+    if (c <= ' ' || c > '~') {
+      fullWidth += c;
+      continue;
+    }
+    const unsigned code = 0xFEE0u + static_cast<unsigned char>(c);
+    fullWidth += {'\xEF', static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
+                  static_cast<char>(0x80 | (code & 0x3F))};
+  }
+  FUZZ_CHECK(LeadingNumber(fullWidth) == leading, fullWidth);
+  FUZZ_CHECK(WholeNumber(fullWidth) == WholeNumber(text), fullWidth);
   if (std::isfinite(leading)) {
     const std::string written = NumberText(leading);
     FUZZ_CHECK(!written.empty() && written.find(' ') == std::string::npos, written);

@@ -62,6 +62,27 @@ std::string_view LastUtf8Character(std::string_view text) {
   return text.substr(start);
 }
 
+std::string HalfWidth(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // U+FF01..U+FF3F are EF BC 81..BF, U+FF40..U+FF5E are EF BD 80..9E; each is 0xFEE0 above
+    // its ASCII form.
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    if (i + 2 < text.size() && b(0) == 0xEF && (b(1) == 0xBC || b(1) == 0xBD) && b(2) >= 0x80 &&
+        b(2) <= 0xBF) {
+      const unsigned code = (b(1) == 0xBC ? 0xFF00u : 0xFF40u) | (b(2) & 0x3Fu);
+      if (code >= 0xFF01 && code <= 0xFF5E) {
+        out += static_cast<char>(code - 0xFEE0);
+        i += 2;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
 std::string Escaped(std::string_view bytes, bool asciiOnly) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;

@@ -17,6 +17,10 @@ std::string ValidUtf8(std::string_view bytes);
 // The last character, never half of one; a broken sequence at the end gives its last byte.
 std::string_view LastUtf8Character(std::string_view text);
 
+// The full-width forms of the ASCII characters (U+FF01 to U+FF5E, what a Japanese input method
+// types: "－１０", "８５＊", "３．３３３") as those characters; everything else unchanged.
+std::string HalfWidth(std::string_view text);
+
 // Control bytes and the backslash as "\xNN", so that a value printed on a terminal stays one
 // line and one column; with asciiOnly every byte outside printable ASCII as well.
 std::string Escaped(std::string_view bytes, bool asciiOnly = false);

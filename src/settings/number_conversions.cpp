@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "protocol/utf8.h"
+
 namespace korvane {
 
 namespace {
@@ -175,14 +177,18 @@ class NumberScanner {
 
 }  // namespace
 
+// Both readings take a full-width digit, sign or point as its ASCII form: the value sent is the
+// value the operator sees, whatever the input method typed.
 double LeadingNumber(std::string_view text) {
-  const std::optional<Decimal> number = NumberScanner(text, false).scan();
+  const std::string halfWidth = HalfWidth(text);
+  const std::optional<Decimal> number = NumberScanner(halfWidth, false).scan();
   return number ? toDouble(*number) : 0.0;
 }
 
 // A value too large for a double ("1e999") is a failure as well: no caller can use infinity.
 std::optional<double> WholeNumber(std::string_view text) {
-  const std::optional<Decimal> number = NumberScanner(text, true).scan();
+  const std::string halfWidth = HalfWidth(text);
+  const std::optional<Decimal> number = NumberScanner(halfWidth, true).scan();
   if (!number) return std::nullopt;
   const double value = floorOf(*number);
   if (!std::isfinite(value)) return std::nullopt;

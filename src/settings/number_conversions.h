@@ -1,6 +1,7 @@
 #pragma once
 // The three conversions between field texts and numbers. The same text always gives the same
-// number, and the same number always gives the same command text.
+// number, and the same number always gives the same command text. A full-width digit, sign or
+// point (from a Japanese input method) reads as its ASCII form.
 
 #include <optional>
 #include <string>

@@ -1,8 +1,10 @@
 #include "settings/set_command.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "protocol/command_set.h"
+#include "protocol/utf8.h"
 #include "settings/number_conversions.h"
 #include "settings/reported_form.h"
 
@@ -54,6 +56,11 @@ SetOutcome typedValue(const SetRow& row, std::string_view value) {
 
 SetOutcome wholeNumberRow(const SetRow& row, std::string_view text) {
   const auto whole = WholeNumber(text);
+  // Three digits are all the controller takes: "1000" would go out as 000 and "-5" as 0-5.
+  if (row.form == ValueForm::ThreeDigits && (!whole || *whole < 0 || *whole > 999)) {
+    return {SetOutcome::Kind::Refused,
+            std::string(fieldCaption(row.field)) + " は 0 から 999 までの整数で入力してください。"};
+  }
   if (row.ranged) {
     // The controller is told of a refused value; a text that is no number is refused as well.
     if (!whole || *whole < row.low || *whole > row.high) return rejection();
@@ -83,6 +90,19 @@ SetOutcome signInvertedRow(const SetRow& row, std::string_view text) {
 // row 0 they are no number and get the rejection notice).
 SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {
   if (row.skipsEmpty && text.empty()) return nothing();
+  // The site rows go out as typed, and the controller reads them as ASCII: full-width forms are
+  // taken as their ASCII characters, any other character outside ASCII is refused.
+  std::string halfWidth;
+  if ((row.form == ValueForm::Typed || row.form == ValueForm::SignInverted) &&
+      row.reported.kind != Reported::Text) {
+    halfWidth = HalfWidth(text);
+    if (std::ranges::any_of(halfWidth,
+                            [](char c) { return static_cast<unsigned char>(c) > 0x7F; })) {
+      return {SetOutcome::Kind::Refused, std::string(fieldCaption(row.field)) +
+                                             " は半角の数字と記号（+ - * .）で入力してください。"};
+    }
+    text = halfWidth;
+  }
 
   switch (row.form) {
     case ValueForm::WholeNumber:

@@ -47,7 +47,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, Reading, ::testing::Values(
     // Floored on the digits, not on the nearest double; exponents far beyond a double's.
     Read{"0.99999999999999999999", 1, 0}, Read{"-2.00000000000000000001", -2, -3},
     Read{"-1e-400", 0, -1}, Read{"1e99999999999999999999", kInf, kNone},
-    Read{"0." + std::string(500, '0') + "1e501", 1, 1}, Read{std::string(400, '9'), kInf, kNone}));
+    Read{"0." + std::string(500, '0') + "1e501", 1, 1}, Read{std::string(400, '9'), kInf, kNone},
+    // Full-width digits, signs and point (an input method's) read as their ASCII forms.
+    Read{"－１０．５", -10.5, -11}, Read{"＋８５＊", 85, kNone}, Read{"\xEF\xBD\x9F" "1", 0, kNone}));
 // clang-format on
 
 // Command text: up to 15 significant digits, the exponent form from 1E+15 and below 1E-15; read
@@ -84,6 +86,7 @@ constexpr std::string_view kUncomputable =
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Inputs, Calculator, ::testing::Values(
     Gear{"LeadingNumbers", {{2, "3x"}, {8, " 400 rpm"}}, GearResults{"3200", "1920", "4800", "4800", ".78125", "187"}},
+    Gear{"FullWidth", {{2, "３"}, {8, "４００"}}, GearResults{"3200", "1920", "4800", "4800", ".78125", "187"}},
     Gear{"NegativeRatio", {{2, "-3"}}, GearResults{"-3200", "1920", "-4800", "4800", "-.78125", "-188"}},
     Gear{"ExponentForm", {{0, "1e15"}}, GearResults{"1.6E+16", "1920", "2.4E+16", "4800", ".00000000000015625", "0"}},
     // Only the RA steps per degree divide: Dec steps of 0 are a result like any other.
@@ -169,6 +172,11 @@ INSTANTIATE_TEST_SUITE_P(Texts, SetButton, ::testing::Values(
     SetText{17, "ab#:Te", kRefused}, SetText{18, "a:b", kRefused}, SetText{20, "x\ny", kRefused},
     SetText{17, std::string("a\0b", 3), kRefused}, SetText{17, "a\x7f", kRefused}, SetText{12, "+35#40", kRefused},
     SetText{11, "+1#:Te", kRefused}, SetText{11, "1#", ""},
+    // Full-width numbers as ASCII; a site row takes ASCII only; a backlash of 0 to 999 only.
+    SetText{5, "－１０", ":Sh-10#"}, SetText{6, "８５＊", ":So85#"}, SetText{11, "＋１３９＊４４", ":Sg-139*44#"},
+    SetText{12, "北緯35", "(refused) 観測地　緯度 は半角の数字と記号（+ - * .）で入力してください。"},
+    SetText{9, "1000", "(refused) バックラッシュ　赤経 は 0 から 999 までの整数で入力してください。"},
+    SetText{10, "-5", "(refused) バックラッシュ　赤緯 は 0 から 999 までの整数で入力してください。"},
     // No WiFi name longer than 32 bytes, no password longer than 63.
     SetText{17, std::string(32, 'n'), ":Sm" + std::string(32, 'n') + "#"}, SetText{20, std::string(63, 'p') + " ", ":Sq" + std::string(63, 'p') + "#"},
     SetText{19, std::string(33, 'n'), "(refused) 長すぎます。32 バイトまでの文字にしてください。"},
