@@ -74,7 +74,7 @@ class Form1 {
   void Command19_Click();  // "手動計算"
   void Combo2_Click();     // a pick from the preset list
   void Command28_Click();  // "USERﾌﾟﾘｾｯﾄ保存"
-  void Load_Set();
+  bool Load_Set();         // false when there is no whole preset to load
   void Save_Set();
 
   // --- backup and restore of every setting (backup/backup_sequences.h has the results)
@@ -102,6 +102,7 @@ class Form1 {
 
  private:
   void applyLamps(int first, int second);
+  void showPort();
   // repaired: the reply was not UTF-8 and shows U+FFFD where its bytes were.
   void fileReply(const std::string& reply, bool repaired);
   // true for plus, false for minus, nothing when neither lamp of the axis is lit.

@@ -36,11 +36,16 @@ void Form1::Form_Unload() {
 }
 
 void Form1::Load_param() {
-  const auto text = ReadLocalFile(folder_ / kPortFileName);
-  if (!text) return;  // first run: port 1, the box keeps "COM10"
-  const auto number = ParsePortFile(*text);
-  if (!number || !port_.setNumber(*number)) return;
-  panel_.setText(kCombo1, "COM" + std::to_string(*number));
+  // A first run, or a number the port does not take, leaves port 1.
+  if (const auto text = ReadLocalFile(folder_ / kPortFileName)) {
+    if (const auto number = ParsePortFile(*text)) port_.setNumber(*number);
+  }
+  showPort();
+}
+
+// The box names the port "接続" will open, never its design text "COM10" while port 1 is used.
+void Form1::showPort() {
+  panel_.setText(kCombo1, "COM" + std::to_string(port_.number()));
 }
 
 void Form1::Save_param() {
@@ -83,6 +88,7 @@ void Form1::Combo1_LostFocus() {
     queued_.clear();
     port_.setNumber(number);
   }
+  showPort();  // a text that is not taken ("COM20", "com3") gives way to the port in use
   Save_param();
 }
 

@@ -16,6 +16,9 @@ namespace korvane {
 namespace {
 constexpr const char* kSaveQuestion = "USER 設定を保存しますか？";
 constexpr const char* kSaveTitle = "プリセット保存";
+constexpr const char* kNoUserPresetText =
+    "保存された USER 設定がありません（SetData.txt がないか、読めません）。\n"
+    "「USERﾌﾟﾘｾｯﾄ保存」で保存してから選んでください。何も送っていません。";
 constexpr std::size_t kStepSetButtons = 5;  // SET 0..4: MaxRate and the four step parameters
 constexpr const char* kUnknownDirectionText =
     "の回転方向が分からないため、方向は書き込んでいません。\n"
@@ -75,7 +78,12 @@ void Form1::Combo2_Click() {
   }
   const std::string name = panel_.text(kCombo2);
   if (name == kUserPreset) {
-    Load_Set();
+    // The operator asked for the saved preset: without one, the table on the screen is no
+    // stand-in for it, and nothing is computed or sent.
+    if (!Load_Set()) {
+      operator_.message(kNoUserPresetText, kSaveTitle, MessageStyle::Ok);
+      return;
+    }
   } else if (const MountPreset* preset = Find_Preset(name)) {
     for (std::size_t i = 0; i < kGearFields.size(); ++i) {
       panel_.setText(kGearFields[i], preset->fields[i]);

@@ -22,7 +22,17 @@ constexpr std::size_t kRaField = 9, kDecField = 10;
 
 void Form1::Save_Set() {
   SetDataFields fields;
-  for (std::size_t i = 0; i < kGearFields.size(); ++i) fields[i] = panel_.text(kGearFields[i]);
+  for (std::size_t i = 0; i < kGearFields.size(); ++i) {
+    fields[i] = panel_.text(kGearFields[i]);
+    // The file's fields are quoted, with no escape for a quote: saved, `1",2` would shift every
+    // later field by one when read. Files of earlier versions must still read, so refuse.
+    if (fields[i].find('"') != std::string::npos) {
+      operator_.message("「" + std::string(kGearFieldNames[i]) + "」に「\"」があるため、" +
+                            "USER 設定を保存できません。以前の設定ファイルはそのまま残っています。",
+                        kSaveFailedTitle, MessageStyle::Critical);
+      return;
+    }
+  }
   fields[kRaField] = panel_.lamp(kRaDirection.plusLamp()) == kMagenta ? "1" : "0";
   fields[kDecField] = panel_.lamp(kDecDirection.plusLamp()) == kMagenta ? "1" : "0";
   const std::filesystem::path path = folder_ / kSetDataFileName;
@@ -36,11 +46,11 @@ void Form1::Save_Set() {
   operator_.message(kSavedText, "", MessageStyle::Ok);
 }
 
-void Form1::Load_Set() {
+bool Form1::Load_Set() {
   const auto text = ReadLocalFile(folder_ / kSetDataFileName);
-  if (!text) return;
+  if (!text) return false;
   const auto parsed = Parse_SetData(*text);
-  if (!parsed) return;  // a short file changes nothing
+  if (!parsed) return false;  // a short file changes nothing
   for (std::size_t i = 0; i < kGearFields.size(); ++i) {
     panel_.setText(kGearFields[i], ValidUtf8((*parsed)[i]));
   }
@@ -48,10 +58,11 @@ void Form1::Load_Set() {
   for (const auto& [field, axis] :
        {std::pair{kRaField, kRaDirection}, {kDecField, kDecDirection}}) {
     const auto plus = WholeNumber((*parsed)[field]);
-    if (!plus) return;
+    if (!plus) return false;
     const LampPair lamps = axis.of(*plus > 0).lamps;
     applyLamps(lamps.first, lamps.second);
   }
+  return true;
 }
 
 }  // namespace korvane

@@ -19,8 +19,8 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path,
                                          std::size_t maxBytes = 64 * 1024);
 
 // True when the whole text is on disk under `path` (a link's target: the link stays); otherwise
-// `error` says why. `mode` is the file's POSIX permission bits: 0600 for a file only its owner
-// may read.
+// `error` says why. `mode` is a new file's POSIX permission bits (0600 for a file only its owner
+// may read); a file that is replaced keeps its own, less any for others when `mode` has none.
 bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
                     std::string* error = nullptr, unsigned mode = 0644);
 

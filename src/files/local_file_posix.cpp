@@ -55,8 +55,13 @@ bool WriteLocalFile(const std::filesystem::path& requested, std::string_view byt
   // A rename replaces a file whatever its own mode, and root may write anything: a file its owner
   // made read-only is refused here, as Windows refuses it.
   struct stat old {};
-  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) && (old.st_mode & 0222) == 0) {
-    return fail(error, "the file is read-only", EACCES);
+  const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  if (replacing && (old.st_mode & 0222) == 0) return fail(error, "the file is read-only", EACCES);
+  // A file that is there keeps the mode its owner gave it; one for its owner only (a backup with
+  // passwords) never gains a reader by it.
+  if (replacing) {
+    const bool ownerOnly = (mode & 077) == 0;
+    mode = old.st_mode & (ownerOnly ? 07700u : 07777u);
   }
   std::string tmp = path.string() + ".XXXXXX";
   const int fd = ::mkstemp(tmp.data());

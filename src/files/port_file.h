@@ -11,8 +11,8 @@ namespace korvane {
 inline constexpr const char* kPortFileName = "siri.DAT";
 
 std::string FormatPortFile(int number);
-// The first whole number in the text, blanks around it ignored; nothing when there is none or
-// it does not fit the port number's 16 bits.
+// The whole number the text starts with (blanks before it skipped, anything after it ignored);
+// nothing when it starts with none, or the number does not fit the port number's 16 bits.
 std::optional<int> ParsePortFile(std::string_view text);
 
 }  // namespace korvane

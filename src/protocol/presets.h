@@ -9,6 +9,10 @@ namespace korvane {
 // The fields a preset (and the settings file) fills, in this order.
 inline constexpr std::array<std::string_view, 9> kGearFields{
     "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text1(0)"};
+// What the operator calls them: the gear table's column over its row, and MaxRate.
+inline constexpr std::array<std::string_view, 9> kGearFieldNames{
+    "赤経 ﾓｰﾀｰｽﾃｯﾌﾟ", "赤経 固定係数", "赤経 中間ｷﾞｱ", "赤経 ｳｫｰﾑｷﾞｱ", "赤緯 ﾓｰﾀｰｽﾃｯﾌﾟ",
+    "赤緯 固定係数",  "赤緯 中間ｷﾞｱ",  "赤緯 ｳｫｰﾑｷﾞｱ", "MaxRate"};
 
 struct MountPreset {
   std::string_view name;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "protocol/catalogue.h"
+#include "protocol/presets.h"
 
 namespace korvane {
 
@@ -192,15 +193,15 @@ constexpr std::array kControls{
   label("Label1(9)", "中間ｷﾞｱ", 2520, 3720, 840),
   label("Label1(10)", "ｳｫｰﾑｷﾞｱ", 3420, 3720, 840),
   label("Label1(11)", "赤経", 120, 3960, 540, 330),
-  gearBox("Text2", "200", 720, 3960, "赤経 ﾓｰﾀｰｽﾃｯﾌﾟ"),
-  gearBox("Text3", "8", 1620, 3960, "赤経 固定係数"),
-  gearBox("Text4", "3.333", 2520, 3960, "赤経 中間ｷﾞｱ"),
-  gearBox("Text5", "144", 3420, 3960, "赤経 ｳｫｰﾑｷﾞｱ"),
+  gearBox("Text2", "200", 720, 3960, kGearFieldNames[0]),
+  gearBox("Text3", "8", 1620, 3960, kGearFieldNames[1]),
+  gearBox("Text4", "3.333", 2520, 3960, kGearFieldNames[2]),
+  gearBox("Text5", "144", 3420, 3960, kGearFieldNames[3]),
   label("Label1(12)", "赤緯", 120, 4320, 540, 330),
-  gearBox("Text6", "200", 720, 4320, "赤緯 ﾓｰﾀｰｽﾃｯﾌﾟ"),
-  gearBox("Text7", "8", 1620, 4320, "赤緯 固定係数"),
-  gearBox("Text8", "3.333", 2520, 4320, "赤緯 中間ｷﾞｱ"),
-  gearBox("Text9", "144", 3420, 4320, "赤緯 ｳｫｰﾑｷﾞｱ"),
+  gearBox("Text6", "200", 720, 4320, kGearFieldNames[4]),
+  gearBox("Text7", "8", 1620, 4320, kGearFieldNames[5]),
+  gearBox("Text8", "3.333", 2520, 4320, kGearFieldNames[6]),
+  gearBox("Text9", "144", 3420, 4320, kGearFieldNames[7]),
   label("Label1(14)", "導入最高速（倍）::恒星時  ", 120, 4800, 2130),
   resultBox("Text11", 4800, "導入最高速（倍）::恒星時"),
   label("Label1(13)", "Maximum slew rate (°/s)  ", 120, 5040, 2130),

@@ -461,18 +461,18 @@ const Strings kDesignGear{"200", "8", "3.333", "144", "200", "8", "3.333", "144"
 Strings apGear(std::string text2 = "200") {
   return {text2, "8", "2.26666666666666", "144", "200", "8", "2.26666666666666", "144", "400"};
 }
-const Strings kCom10{"COM10"};
+const Strings kCom1{"COM1"};  // the port in use, not the box's design text
 const auto kHuge = std::size_t{10} << 20;
 const std::string kFffd = "\xEF\xBF\xBD";
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, StartUp, ::testing::Values(
-    StartUpCase{"SiriDatMissing",      "siri.DAT", Layout::kMissing,   "",  kCom10},
-    StartUpCase{"SiriDatEmpty",        "siri.DAT", Layout::kFile,      "",  kCom10},
-    StartUpCase{"SiriDatTruncated",    "siri.DAT", Layout::kFile,      " ", kCom10},
+    StartUpCase{"SiriDatMissing",      "siri.DAT", Layout::kMissing,   "",  kCom1},
+    StartUpCase{"SiriDatEmpty",        "siri.DAT", Layout::kFile,      "",  kCom1},
+    StartUpCase{"SiriDatTruncated",    "siri.DAT", Layout::kFile,      " ", kCom1},
     StartUpCase{"SiriDatHuge",         "siri.DAT", Layout::kFile, " 12 \r\n" + std::string(kHuge, '\0'), {"COM12"}},
-    StartUpCase{"SiriDatNotUtf8",      "siri.DAT", Layout::kFile, std::string("\xff\xfe \0" "1\0" "2\0", 8), kCom10},  // UTF-16
-    StartUpCase{"SiriDatIsADirectory", "siri.DAT", Layout::kDirectory, "", kCom10},
-    StartUpCase{"SiriDatIsANamedPipe", "siri.DAT", Layout::kNamedPipe, "", kCom10},
+    StartUpCase{"SiriDatNotUtf8",      "siri.DAT", Layout::kFile, std::string("\xff\xfe \0" "1\0" "2\0", 8), kCom1},  // UTF-16
+    StartUpCase{"SiriDatIsADirectory", "siri.DAT", Layout::kDirectory, "", kCom1},
+    StartUpCase{"SiriDatIsANamedPipe", "siri.DAT", Layout::kNamedPipe, "", kCom1},
     StartUpCase{"SetDataMissing",      "SetData.txt", Layout::kMissing, "", kDesignGear},
     StartUpCase{"SetDataEmpty",        "SetData.txt", Layout::kFile,    "", kDesignGear},
     StartUpCase{"SetDataTruncated",    "SetData.txt", Layout::kFile, kApLine.substr(0, kApLine.size() - 5), kDesignGear},

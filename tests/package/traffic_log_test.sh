@@ -2,7 +2,7 @@
 # The serial traffic log, switched on with QT_LOGGING_RULES="korvane.serial.debug=true": a full
 # read against the simulator must log the open, every command in the order the simulator got
 # them, every reply, and the close, each with a time stamp in milliseconds that runs forward and
-# shows the 400 ms between the queries.
+# shows the 400 ms between the queries. Without its port, the same run ends on its own.
 # usage: traffic_log_test.sh KORVANE_SETTEI KORVANE_SIM
 set -euo pipefail
 app=$1 sim=$2
@@ -40,4 +40,14 @@ awk '
   $2 == "sent" && n++ > 0 && $1 - prev < 399 { print "queries " $1 - prev " ms apart"; bad = 1 }
   $2 == "sent" { prev = $1 }
   END { exit bad }' "$log" || { show; fail "time stamps"; }
+
+# A port that cannot be opened: no box waits for a click no one can give. The message goes to
+# standard error, the picture is still saved, and the status says that the read did not run.
+mkdir "$work/none" && ln -s /dev/ttyKorvaneNone "$work/none/COM1"
+rc=0
+env -u QT_LOGGING_RULES XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+  timeout 60 "$app" --port-dir "$work/none" --data-dir "$work/none" \
+  --read-and-screenshot "$work/none.png" >/dev/null 2>"$work/none.err" || rc=$?
+[ "$rc" -eq 2 ] && is_png "$work/none.png" && grep -q '現在使用できるポートがありません' "$work/none.err" ||
+  { cat "$work/none.err" >&2; fail "a run without its port ended with $rc"; }
 echo "traffic log: $(wc -l <"$log") lines, 30 commands and 30 replies in order"

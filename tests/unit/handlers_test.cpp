@@ -325,6 +325,7 @@ struct Pick {
   Strings picked, directions;  // what the pick sends at once; what the calculator sends first
   Strings results;             // Text1(1), Text1(2), Text1(3), Text1(4), Text10, Text11
   std::string lamps;           // Shape1..4: magenta, teal, green
+  std::size_t messages;
 };
 class PresetPick : public ::testing::TestWithParam<Pick> {};
 TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
@@ -340,7 +341,8 @@ TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
   rig.form.Combo2_Click();
   Writes sent;
   for (const std::string& command : c.picked) sent.emplace_back(0, command);
-  if (c.open) {
+  const bool computed = !c.results[0].empty();
+  if (c.open && computed) {
     for (int i = 0; i < 2; ++i) {  // none for an axis whose direction is unknown
       if (!c.directions[i].empty()) sent.emplace_back(500 * i, c.directions[i]);
     }
@@ -350,8 +352,8 @@ TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
     }
   }
   EXPECT_EQ(rig.port.writes, sent);
-  EXPECT_EQ(locked, c.open);
-  EXPECT_EQ(rig.op.messages.size(), c.open && c.directions[0].empty() ? 1u : 0u);
+  EXPECT_EQ(locked, c.open && computed);
+  EXPECT_EQ(rig.op.messages.size(), c.messages);
   EXPECT_FALSE(rig.panel.busy);
   EXPECT_TRUE(rig.panel.isEnabled("Form1") && rig.panel.isEnabled("Command19"));
   const char* outputs[] = {"Text1(1)", "Text1(2)", "Text1(3)", "Text1(4)", "Text10", "Text11"};
@@ -366,15 +368,16 @@ const Strings kNjp{"3200", "1920", "4800", "4800", ".78125", "187"};
 const Strings kDesign{"2133", "2133", "5332", "5332", "1.17205813408345", "281"};
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Picks, PresetPick, ::testing::Values(
-    Pick{"ApOpen",   "AP",  true,  {":TB#", ":TC#"}, {":TB#", ":TC#"}, kAp,  "tmmt"},
-    Pick{"NjpOpen",  "NJP", true,  {":TA#", ":TD#"}, {":TA#", ":TD#"}, kNjp, "mttm"},
-    Pick{"ApClosed", "AP",  false, {},               {},               kAp,  "tmmt"},
-    // Not a row of the list (names match exactly), and "USER" without its file: the fields and
-    // lamps stay as they were, and the calculator still runs on them; green lamps say nothing
-    // of the direction, which is then not written.
-    Pick{"NotARow",                "ap",   false, {}, {},               kDesign, "gggg"},
-    Pick{"UserWithoutItsFile",     "USER", false, {}, {},               kDesign, "gggg"},
-    Pick{"UserWithoutItsFileOpen", "USER", true,  {}, {"", ""},         kDesign, "gggg"}),
+    Pick{"ApOpen",   "AP",  true,  {":TB#", ":TC#"}, {":TB#", ":TC#"}, kAp,  "tmmt", 0},
+    Pick{"NjpOpen",  "NJP", true,  {":TA#", ":TD#"}, {":TA#", ":TD#"}, kNjp, "mttm", 0},
+    Pick{"ApClosed", "AP",  false, {},               {},               kAp,  "tmmt", 0},
+    // Not a row of the list (names match exactly): the fields and lamps stay as they were, and
+    // the calculator still runs on them; green lamps say nothing of the direction, which is then
+    // not written, with one word. "USER" without its file: nothing computed or sent, one word.
+    Pick{"NotARow",                "ap",   false, {}, {},       kDesign,             "gggg", 0},
+    Pick{"NotARowOpen",            "ap",   true,  {}, {"", ""}, kDesign,             "gggg", 1},
+    Pick{"UserWithoutItsFile",     "USER", false, {}, {},       Strings(6, ""),      "gggg", 1},
+    Pick{"UserWithoutItsFileOpen", "USER", true,  {}, {},       Strings(6, ""),      "gggg", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -424,6 +427,17 @@ TEST(UserPreset, SavesInAFolderNamedInJapaneseAndAFailedSaveKeepsWhatWasThere) {
   EXPECT_EQ(rig.op.messages.back().text, "保存しました。");
   const std::string saved = slurp(file);
   EXPECT_EQ(saved, R"("200","8","3.333","144","200","8","3.333","144","","0","0",)");
+  rig.panel.texts["Text2"] = "1\",2";  // a quote would shift every later field: not saved
+  rig.press("Command28");
+  EXPECT_NE(rig.op.messages.back().text.find("赤経 ﾓｰﾀｰｽﾃｯﾌﾟ"), std::string::npos);
+  EXPECT_EQ(slurp(file), saved);
+#ifndef _WIN32  // a save keeps the mode the file had
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  rig.panel.texts["Text2"] = "200";
+  rig.press("Command28");
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
   fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   rig.panel.texts["Text2"] = "123";
@@ -445,6 +459,7 @@ TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
     rig.open().panel.texts["Combo1"] = typed;
     rig.form.Combo1_LostFocus();
     EXPECT_EQ(rig.port.isOpen(), port == 4);
+    EXPECT_EQ(rig.panel.text("Combo1"), "COM" + std::to_string(port));  // the port in use
     EXPECT_EQ(rig.port.number(), port) << typed;
     EXPECT_EQ(rig.op.beeps, 1);
     EXPECT_EQ(slurp(rig.dir.path / "siri.DAT"), " " + std::to_string(port) + " \r\n");

@@ -16,19 +16,15 @@
 
 namespace korvane {
 
-namespace {
+MessageButton ConsoleOperator::message(std::string_view text, std::string_view title,
+                                       MessageStyle) {
+  std::fprintf(stderr, "korvane-settei: %s%s%.*s\n", std::string(title).c_str(),
+               title.empty() ? "" : ": ", static_cast<int>(text.size()), text.data());
+  ++messages;
+  return MessageButton::Ok;
+}
 
-// Messages the handlers would show in a box go to standard error; a question is answered OK.
-class ConsoleOperator : public Operator {
- public:
-  MessageButton message(std::string_view text, std::string_view title, MessageStyle) override {
-    std::fprintf(stderr, "korvane-settei: %s%s%.*s\n",
-                 title.empty() ? "" : std::string(title).c_str(), title.empty() ? "" : ": ",
-                 static_cast<int>(text.size()), text.data());
-    return MessageButton::Ok;
-  }
-  void beep() override {}
-};
+namespace {
 
 // "COM1".."COM255": the window's port numbers. Anything else is taken as a device path.
 int comNumber(const QString& port) {

@@ -11,6 +11,8 @@
 #include <QString>
 #include <filesystem>
 
+#include "app/seams.h"
+
 namespace korvane {
 
 enum class BackupMode { Backup, Compare, Restore };
@@ -25,6 +27,16 @@ struct BackupCommand {
 };
 
 inline constexpr int kExitDone = 0, kExitDiffers = 1, kExitTrouble = 2;
+
+// For the runs that no one watches (the backup modes, the picture runs): a message the handlers
+// would show in a box goes to standard error, and a question is answered OK, so that nothing
+// waits for a click that cannot come.
+class ConsoleOperator : public Operator {
+ public:
+  MessageButton message(std::string_view text, std::string_view title, MessageStyle) override;
+  void beep() override {}
+  int messages = 0;
+};
 
 // Runs inside a QCoreApplication.
 int RunBackupCommand(const BackupCommand& command);

@@ -227,7 +227,12 @@ int main(int argc, char** argv) {
   korvane::MainWindow& window = toolWindow.client();
   korvane::QtSerialPort port(deviceFor);
   korvane::QtEventLoop loop;
-  korvane::QtOperator op(&toolWindow);
+  // The picture runs have no one to press OK: their messages go to standard error.
+  const bool readFirst = cli.isSet(readShotOpt);
+  const bool pictureRun = readFirst || cli.isSet(shotOpt);
+  korvane::QtOperator windowOperator(&toolWindow);
+  korvane::ConsoleOperator console;
+  korvane::Operator& op = pictureRun ? static_cast<korvane::Operator&>(console) : windowOperator;
   korvane::Form1 form(window, port, loop, op, folder);
   korvane::WireShell(form, port, window);
   toolWindow.setMenuHandlers({
@@ -250,15 +255,16 @@ int main(int argc, char** argv) {
   form.Form_Load();
   toolWindow.show();
 
-  // The picture runs: save the window (after a full read, for the second) and quit.
-  const bool readFirst = cli.isSet(readShotOpt);
-  if (readFirst || cli.isSet(shotOpt)) {
+  // The picture runs: save the window (after a full read, for the second) and quit. The picture
+  // is saved even when the read could not run (a port this user may not open); the status says so.
+  if (pictureRun) {
     const QString path = cli.value(readFirst ? readShotOpt : shotOpt);
-    QTimer::singleShot(200, &toolWindow, [&, path, readFirst] {
+    QTimer::singleShot(200, &toolWindow, [&, path] {
       if (readFirst) form.Command11_Click();  // returns once the last answer has had its time
-      const bool ok = savePng(toolWindow, path);
+      const bool read = !readFirst || (port.isOpen() && console.messages == 0);
+      const bool saved = savePng(toolWindow, path);
       loop.quit();
-      QCoreApplication::exit(ok ? 0 : 1);
+      QCoreApplication::exit(saved && read ? 0 : korvane::kExitTrouble);
     });
   }
   return app.exec();
