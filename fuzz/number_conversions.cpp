@@ -13,17 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const double leading = LeadingNumber(text);
   FUZZ_CHECK(!std::isnan(leading), text);
-  // Every printable ASCII character in its full-width form (U+FF01..U+FF5E), as an input method
-  // types it: the number must not change.
+  // Every printable ASCII character in its full-width form, as an input method types it.
   std::string fullWidth;
   for (const char c : text) {
-    if (c <= ' ' || c > '~') {
-      fullWidth += c;
-      continue;
-    }
-    const unsigned code = 0xFEE0u + static_cast<unsigned char>(c);
-    fullWidth += {'\xEF', static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
-                  static_cast<char>(0x80 | (code & 0x3F))};
+    const unsigned code = 0xFEE0u + static_cast<unsigned char>(c);  // U+FF01..U+FF5E for ! to ~
+    if (c <= ' ' || c > '~') fullWidth += c;
+    if (c > ' ' && c <= '~')
+      fullWidth += {'\xEF', char(0x80 | (code >> 6 & 0x3F)), char(0x80 | (code & 0x3F))};
   }
   FUZZ_CHECK(LeadingNumber(fullWidth) == leading, fullWidth);
   FUZZ_CHECK(WholeNumber(fullWidth) == WholeNumber(text), fullWidth);
