@@ -27,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(c.starts_with(row->prefix) && c.back() == '#', c);
   FUZZ_CHECK(std::ranges::count(c, ':') == 1 && std::ranges::count(c, '#') == 1, c);
   FUZZ_CHECK(std::ranges::none_of(c, [](unsigned char b) { return b < 0x20 || b == 0x7F; }), c);
+  // A number goes out as digits, never in exponent form.
+  using Form = korvane::ValueForm;
+  if (row->form != Form::Typed && row->form != Form::SignInverted)
+    FUZZ_CHECK(c.find('E', row->prefix.size()) == c.npos, c);
   if (row->ranged) {
     const auto sent = korvane::WholeNumber(std::string_view(c)
                                                .substr(row->prefix.size())

@@ -54,6 +54,16 @@ SetOutcome typedValue(const SetRow& row, std::string_view value) {
   return command(framed(row, value));
 }
 
+// From 10^15 on (and below 10^-15) a number is written "1E+15": no setting the controller
+// holds, and a three-digit row would even send its last three characters.
+bool inExponentForm(std::string_view written) {
+  return written.find('E') != std::string_view::npos;
+}
+SetOutcome tooLarge(const SetRow& row) {
+  return {SetOutcome::Kind::Refused,
+          std::string(fieldCaption(row.field)) + " には、その大きさの数は書き込めません。"};
+}
+
 SetOutcome wholeNumberRow(const SetRow& row, std::string_view text) {
   const auto whole = WholeNumber(text);
   // Three digits are all the controller takes: "1000" would go out as 000 and "-5" as 0-5.
@@ -68,6 +78,7 @@ SetOutcome wholeNumberRow(const SetRow& row, std::string_view text) {
     return nothing();
   }
   std::string value = NumberText(*whole);
+  if (inExponentForm(value)) return tooLarge(row);
   if (row.form == ValueForm::ThreeDigits) {
     value = "00" + value;
     value = value.substr(value.size() - 3);
@@ -112,7 +123,9 @@ SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {
       // "1e999" has no value the controller could take; send nothing rather than "inf".
       const double value = LeadingNumber(text);
       if (!std::isfinite(value)) return nothing();
-      return command(framed(row, NumberText(value)));
+      const std::string written = NumberText(value);
+      if (inExponentForm(written)) return tooLarge(row);
+      return command(framed(row, written));
     }
     case ValueForm::SignInverted:
       return signInvertedRow(row, text);

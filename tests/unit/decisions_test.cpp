@@ -177,6 +177,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, SetButton, ::testing::Values(
     SetText{12, "北緯35", "(refused) 観測地　緯度 は半角の数字と記号（+ - * .）で入力してください。"},
     SetText{9, "1000", "(refused) バックラッシュ　赤経 は 0 から 999 までの整数で入力してください。"},
     SetText{10, "-5", "(refused) バックラッシュ　赤緯 は 0 から 999 までの整数で入力してください。"},
+    // A number written in exponent form is no setting: refused, the row named.
+    SetText{7, "1000000000000000", "(refused) 子午線　東側 には、その大きさの数は書き込めません。"},
+    SetText{5, "-1e15", "(refused) 地平線 には、その大きさの数は書き込めません。"}, SetText{6, "999999999999999", ":So999999999999999#"},
     // No WiFi name longer than 32 bytes, no password longer than 63.
     SetText{17, std::string(32, 'n'), ":Sm" + std::string(32, 'n') + "#"}, SetText{20, std::string(63, 'p') + " ", ":Sq" + std::string(63, 'p') + "#"},
     SetText{19, std::string(33, 'n'), "(refused) 長すぎます。32 バイトまでの文字にしてください。"},
