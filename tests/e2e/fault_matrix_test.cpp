@@ -4,7 +4,6 @@
 // and a duration is checked only against the tool's own waits, with a wide margin.
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -99,6 +98,14 @@ void setFields(Tool& tool, const Strings& fields, const char* text) {
   for (const std::string& field : fields) tool.window.setText(field, text);
 }
 constexpr auto caseName = [](const auto& info) { return std::string(info.param.name); };
+// A failing case is named in words, not as "168-byte object <70-BD …>".
+template <typename Case>
+requires requires(const Case& c) {
+  c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // ==========================================================================================
 // A sequence started on an open port from the main event loop, as a click starts it, against
@@ -198,13 +205,6 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, HangUp, ::testing::Values(
       EXPECT_NE(kindLater, kindAtLoss) << "the read stopped at the loss";
       EXPECT_EQ(tool.form.ReplyKind(), 31) << "the read did not run out";
     }, {":GXE1#", ":GXE4#"}},
-    // A preset picked with the port open: the line goes in the calculator's first wait.
-    Sequence{"DuringCalculatorSendPhase", End::kLineLost, {"--hangup-after", "3"}, [](Tool& tool) {
-      bool locked = false;
-      tool.op.whileShown = [&] { locked = !tool.window.isEnabled() && tool.window.busyWindow()->isVisible(); };
-      pickAp(tool);
-      EXPECT_TRUE(locked) << "the loss should fall in the send phase";
-    }, {":TB#", ":TC#", ":TB#"}, 6 * 500},
     // Buzzer ON: the line goes in the wait after the switch, so the read-back is not sent. A
     // controller on the line again is then reached as before.
     Sequence{"DuringOptionSwitchWait", End::kLineLost, {"--hangup-after", "1"}, pressing("Command13"), {":SX97,1#"},
@@ -220,9 +220,6 @@ class CloseDuringWait : public ::testing::TestWithParam<Sequence> {};
 TEST_P(CloseDuringWait, ThePortClosesNothingMoreIsWrittenAndTheProgramEnds) { run(GetParam()); }
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, CloseDuringWait, ::testing::Values(
     Sequence{"ReadAll",             End::kWindowClosed, {}, pressing("Command11"), {":GXE1#", ":GXE4#", ":GXE5#"}, 400, 3},
-    Sequence{"OptionSwitch",        End::kWindowClosed, {}, pressing("Command13"), {":SX97,1#"}, 1000, 1},
-    Sequence{"CalculatorSendPhase", End::kWindowClosed, {}, pickAp, {":TB#", ":TC#", ":TB#"}, 500, 3},
-    Sequence{"ClockSet",            End::kWindowClosed, {}, pressing("Command34"), {":SC"}, 1000, 1},
     // The longest wait of all: 3000 ms after the home azimuth query.
     Sequence{"PolarHomeLastWait",   End::kWindowClosed, {}, pressing("Command29"), {":TH#", ":G1#", ":G2#"}, 3000, 3}),
     caseName);
@@ -256,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, PressDuringWait, ::testing::Values(
     caseName);
 // clang-format on
 
-// Five reads, and a click, while the controller sends noise in place of its answers.
+// Five reads, and a click, while the controller floods the line with noise.
 void readFiveUnderNoise(Tool& tool) {
   setFields(tool, text1s({0, 1, 2, 3, 4}), "old");
   std::size_t largest = 0;
@@ -281,7 +278,7 @@ void readFiveUnderNoise(Tool& tool) {
 const Strings kEveryField =
     text1s({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 20, 21, 22, 23, 24, 25});
 
-// What the fields show of answers that do not come, come late, a byte at a time, or are noise.
+// What the fields show of answers that do not come, come a byte at a time, or are a flood of noise.
 class Answers : public ::testing::TestWithParam<Sequence> {};
 TEST_P(Answers, TheFieldsShowWhatArrivedAsTheirRowsSayAndTheWindowKeepsAnswering) {
   run(GetParam());
@@ -297,14 +294,6 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, Answers, ::testing::Values(
       for (const std::string& field : kEveryField) EXPECT_EQ(tool.window.text(field), "keep") << field;
       EXPECT_EQ(tool.window.text("Combo3"), "3");
     }},
-    // Every answer 600 ms after its query: it comes while the next row is set, as that row's.
-    Sequence{"Late", End::kWindowClosed, {"--late"}, [](Tool& tool) {
-      setFields(tool, text1s({0, 1, 2, 3}), "old");
-      tool.press("Command11");
-    }, kFirstFive, 400, 5, {}, [](Tool& tool) {
-      const Strings shown{tool.window.text("Text1(0)"), tool.window.text("Text1(1)"), tool.window.text("Text1(2)")};
-      EXPECT_EQ(shown, Strings({"old", "400", "2133"}));
-    }},
     // An answer is shown once it is whole; the sign is turned on the whole answer only.
     Sequence{"OneByteAtATime", End::kRunsOut, {"--split-gap", "20"}, [](Tool& tool) {
       Strings changes;
@@ -319,8 +308,6 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, Answers, ::testing::Values(
       }
       EXPECT_EQ(changes, Strings({"2133", "+139*44"}));
     }, {":GXE4#", ":Gg#"}},
-    Sequence{"GarbageInPlaceOfEveryAnswer", End::kRunsOut, {"--garbage"}, readFiveUnderNoise,
-             {":GXE1#", ":GXE4#", ":GXE5#", ":GXE7#", ":GXEE#", ":TC#"}},
     Sequence{"SixteenMebibytesAtOnce", End::kRunsOut, {"--flood", "16777216", "--silent"}, readFiveUnderNoise,
              {":GXE1#", ":GXE4#", ":GXE5#", ":GXE7#", ":GXEE#", ":TC#"}}),
     caseName);
@@ -425,87 +412,28 @@ std::string contentOf(const fs::path& folder) {
   return out;
 }
 
-enum class Layout { kMissing, kFile, kDirectory, kNamedPipe };
-struct StartUpCase {
-  const char* name;
-  const char* file;
-  Layout layout;
-  std::string bytes;  // the file's content for kFile
-  Strings shown;      // Combo1 for "siri.DAT"; Text2..Text9 and Text1(0) for "SetData.txt"
-};
-class StartUp : public ::testing::TestWithParam<StartUpCase> {};
-TEST_P(StartUp, ReadsWhatItCanAndLeavesTheFileAsItWas) {
-  const StartUpCase& c = GetParam();
-  std::string before;
-  Tool tool([&](const fs::path& folder) {
-    const fs::path path = folder / c.file;
-    if (c.layout == Layout::kFile) std::ofstream(path, std::ios::binary) << c.bytes;
-    if (c.layout == Layout::kDirectory && fs::create_directory(path))
-      std::ofstream(path / "inside") << "x";
-    if (c.layout == Layout::kNamedPipe) ::mkfifo(path.c_str(), 0644);  // must not hold start-up
-    before = contentOf(folder);
-  });
-  const Strings controls = c.shown.size() == 1
-                               ? Strings{"Combo1"}
-                               : Strings{"Text2", "Text3", "Text4", "Text5",   "Text6",
-                                         "Text7", "Text8", "Text9", "Text1(0)"};
-  for (std::size_t i = 0; i < controls.size(); ++i)
-    EXPECT_EQ(tool.window.text(controls[i]), c.shown[i]) << controls[i];
-  EXPECT_TRUE(tool.op.messages.empty());
-  EXPECT_EQ(tool.op.beeps, 0) << "start-up saves nothing";
-  EXPECT_EQ(contentOf(tool.dir.path), before) << "the file is exactly as it was";
-}
 const std::string kApLine =
     R"("200","8","2.26666666666666","144","200","8","2.26666666666666","144","400","0","1",)";
-const Strings kDesignGear{"200", "8", "3.333", "144", "200", "8", "3.333", "144", ""};
-Strings apGear(std::string text2 = "200") {
-  return {text2, "8", "2.26666666666666", "144", "200", "8", "2.26666666666666", "144", "400"};
-}
-const Strings kCom1{"COM1"};  // the port in use, not the box's design text
-const auto kHuge = std::size_t{10} << 20;
-const std::string kFffd = "\xEF\xBF\xBD";
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(FaultMatrix, StartUp, ::testing::Values(
-    StartUpCase{"SiriDatMissing",      "siri.DAT", Layout::kMissing,   "",  kCom1},
-    StartUpCase{"SiriDatEmpty",        "siri.DAT", Layout::kFile,      "",  kCom1},
-    StartUpCase{"SiriDatTruncated",    "siri.DAT", Layout::kFile,      " ", kCom1},
-    StartUpCase{"SiriDatHuge",         "siri.DAT", Layout::kFile, " 12 \r\n" + std::string(kHuge, '\0'), {"COM12"}},
-    StartUpCase{"SiriDatNotUtf8",      "siri.DAT", Layout::kFile, std::string("\xff\xfe \0" "1\0" "2\0", 8), kCom1},  // UTF-16
-    StartUpCase{"SiriDatIsADirectory", "siri.DAT", Layout::kDirectory, "", kCom1},
-    StartUpCase{"SiriDatIsANamedPipe", "siri.DAT", Layout::kNamedPipe, "", kCom1},
-    StartUpCase{"SetDataMissing",      "SetData.txt", Layout::kMissing, "", kDesignGear},
-    StartUpCase{"SetDataEmpty",        "SetData.txt", Layout::kFile,    "", kDesignGear},
-    StartUpCase{"SetDataTruncated",    "SetData.txt", Layout::kFile, kApLine.substr(0, kApLine.size() - 5), kDesignGear},
-    StartUpCase{"SetDataHuge",         "SetData.txt", Layout::kFile, kApLine + std::string(kHuge, 'x'), apGear()},
-    // "モーター" in Shift_JIS: each byte that is not UTF-8 shows as U+FFFD, the other fields load.
-    StartUpCase{"SetDataNotUtf8",      "SetData.txt", Layout::kFile, "\"\x83\x82\x81[\x83^\"" + kApLine.substr(5),
-                apGear(kFffd + kFffd + kFffd + "[" + kFffd + "^")},
-    StartUpCase{"SetDataIsADirectory", "SetData.txt", Layout::kDirectory, "", kDesignGear},
-    StartUpCase{"SetDataIsANamedPipe", "SetData.txt", Layout::kNamedPipe, "", kDesignGear}), caseName);
-// clang-format on
 
 // "USERﾌﾟﾘｾｯﾄ保存" confirmed when the save cannot succeed: the operator is told where, the old
 // files stay byte for byte, no temporary file is left, and once the cause is gone the same press
-// saves.
-enum class Obstacle {
-  kSetDataIsADirectory,
-  kFolderReadOnly,
-  kReadOnlyFs,
-  kDiskFull,
-  kFileSizeLimit
+// saves. One obstacle for each step of the save that can fail: the temporary file cannot be
+// created (a folder root may not write to), a write fails (a full disk), the rename fails (a
+// directory in the file's place).
+enum class Obstacle { kSetDataIsADirectory, kFolderReadOnly, kDiskFull };
+struct Save {
+  const char* name;
+  Obstacle obstacle;
 };
-class FailedSave : public ::testing::TestWithParam<std::pair<const char*, Obstacle>> {};
+class FailedSave : public ::testing::TestWithParam<Save> {};
 TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
-  const Obstacle obstacle = GetParam().second;
+  const Obstacle obstacle = GetParam().obstacle;
   Tool tool;
   const fs::path folder = tool.dir.path, setData = folder / "SetData.txt";
   std::optional<testing::SmallDisk> disk;  // whatever makes saving fail goes before the tool
   std::optional<testing::WithoutDacOverride> caps;
-  std::optional<testing::FileSizeLimit> limit;
-  if (obstacle == Obstacle::kReadOnlyFs || obstacle == Obstacle::kDiskFull) {
-    if (!disk.emplace(folder, obstacle == Obstacle::kDiskFull ? "64k" : "1m").ok())
-      GTEST_SKIP() << "no mounting here";
-  }
+  if (obstacle == Obstacle::kDiskFull && !disk.emplace(folder, "64k").ok())
+    GTEST_SKIP() << "no mounting here";
   if (obstacle == Obstacle::kSetDataIsADirectory && fs::create_directory(setData))
     std::ofstream(setData / "inside") << "x";
   if (obstacle != Obstacle::kSetDataIsADirectory) {
@@ -516,11 +444,7 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
     fs::permissions(folder, fs::perms(0555));  // and root held to that:
   if (obstacle == Obstacle::kFolderReadOnly && !caps.emplace().ok())
     GTEST_SKIP() << "CAP_DAC_OVERRIDE stays";
-  if (obstacle == Obstacle::kReadOnlyFs && !disk->readOnly(true))
-    GTEST_SKIP() << "no read-only remount";
   if (obstacle == Obstacle::kDiskFull && !disk->fill()) GTEST_SKIP() << "the disk did not fill";
-  if (obstacle == Obstacle::kFileSizeLimit && !limit.emplace(4).ok())
-    GTEST_SKIP() << "no RLIMIT_FSIZE";
   const std::string before = contentOf(folder);
 
   pick(tool, "NJP");        // port closed: fills the fields, sends nothing
@@ -535,8 +459,6 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
   EXPECT_EQ(contentOf(folder), portSaved ? before + "siri.DAT  7 \r\n\n" : before);
 
   caps.reset();  // what the operator does about it
-  limit.reset();
-  if (disk && obstacle == Obstacle::kReadOnlyFs) disk->readOnly(false);
   fs::remove_all(obstacle == Obstacle::kSetDataIsADirectory ? setData : folder / "filler");
   fs::permissions(folder, fs::perms(0755));
   tool.op.messages.clear();
@@ -546,13 +468,11 @@ TEST_P(FailedSave, KeepsTheOldFilesAndTellsTheOperator) {
   EXPECT_EQ(readBytes(setData), R"("200","8","3","240","200","8","3","144","400","1","0",)");
 }
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, FailedSave,
-                         ::testing::Values(std::pair{"SetDataIsADirectory",
-                                                     Obstacle::kSetDataIsADirectory},
-                                           std::pair{"FolderReadOnly", Obstacle::kFolderReadOnly},
-                                           std::pair{"ReadOnlyFileSystem", Obstacle::kReadOnlyFs},
-                                           std::pair{"DiskFull", Obstacle::kDiskFull},
-                                           std::pair{"FileSizeLimit", Obstacle::kFileSizeLimit}),
-                         [](const auto& info) { return std::string(info.param.first); });
+                         ::testing::Values(Save{"SetDataIsADirectory",
+                                                Obstacle::kSetDataIsADirectory},
+                                           Save{"FolderReadOnly", Obstacle::kFolderReadOnly},
+                                           Save{"DiskFull", Obstacle::kDiskFull}),
+                         caseName);
 
 // ==========================================================================================
 // What the real event loop adds to the handlers.

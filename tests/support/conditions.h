@@ -1,6 +1,6 @@
 // Conditions a test puts the host in, each undone when its object goes: a folder root may not
-// write to, an ordinary user, a small or full disk, a file size quota, a port another program
-// holds. They change the calling thread or this process only; ok() is false where not allowed.
+// write to, an ordinary user, a full disk, a port another program holds. They change the calling
+// thread or this process only; ok() is false where not allowed.
 #pragma once
 
 #include <fcntl.h>
@@ -66,10 +66,6 @@ class SmallDisk {
     if (ok_) ::umount2(where_.c_str(), MNT_DETACH);
   }
   bool ok() const { return ok_; }
-  bool readOnly(bool on) {
-    return ::mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | (on ? MS_RDONLY : 0), nullptr) ==
-           0;
-  }
   bool fill() {  // with the file "filler"; true once it is full
     const int fd = ::open((where_ / "filler").c_str(), O_WRONLY | O_CREAT, 0644);
     while (::write(fd, "ffffffffffffffff", 16) > 0) {
@@ -81,27 +77,6 @@ class SmallDisk {
 
  private:
   std::filesystem::path where_;
-  bool ok_ = false;
-};
-
-// Files may not grow beyond `bytes`, as a quota stops them; SIGXFSZ, which would end the process,
-// is ignored so that the write fails with EFBIG.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    const rlimit limit{bytes, saved_.rlim_max};
-    ok_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-  bool ok() const { return ok_; }
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int);
   bool ok_ = false;
 };
 

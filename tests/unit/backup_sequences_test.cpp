@@ -224,23 +224,5 @@ TEST(Restore, ACompareThatCannotGoOnSaysWhyAndWritesNothing) {
   }
 }
 
-TEST(Restore, APortLostHalfwayReportsWhatWasWrittenAndEndsAtOnce) {
-  Rig rig;
-  rig.open();
-  rig.loop.at(700, [&] { rig.form.Port_Lost(); });
-  const std::size_t chosen[] = {at("max_rate"), at("ra_direction"), at("wifi_ap_ssid"),
-                                at("option_buzzer")};
-  const RestoreReport report = rig.form.Backup_Restore(test::everySetting(), chosen);
-  EXPECT_EQ(rig.port.writes, (Writes{{0, ":$PA400#"}, {500, ":TA#"}}));
-  EXPECT_EQ(rig.loop.nowMs, 1000);
-  EXPECT_EQ(report.trouble, BackupTrouble::PortLost);
-  EXPECT_EQ(report.written(), 2);
-  EXPECT_FALSE(report.rows[2].written);
-  EXPECT_EQ(report.matching(), 0);
-  EXPECT_NE(report.summary.find("残りの 2 件"), std::string::npos) << report.summary;
-  EXPECT_FALSE(rig.panel.busy);
-  EXPECT_TRUE(rig.panel.isEnabled(kForm1));
-}
-
 }  // namespace
 }  // namespace korvane

@@ -3,8 +3,12 @@
 // they live, which device a port stands for, its tooltip, and the serial traffic log.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <set>
 
@@ -12,6 +16,7 @@
 #include "app/port_names.h"
 #include "app/port_tooltip.h"
 #include "app/traffic_log.h"
+#include "files/local_file.h"
 #include "files/port_file.h"
 #include "files/set_data.h"
 #include "kit/virtual_kit.h"
@@ -240,6 +245,24 @@ TEST(PortDevice, ALinkInTheFolderOrTheFirstDeviceThatExists) {
   EXPECT_EQ(PortDevice(2, "/p", existing(Paths{"/dev/ttyS1", "/dev/ttyACM1", "/dev/ttyS2"})),
             "/dev/ttyACM1");
   EXPECT_EQ(PortDevice(3, "/p", existing(Paths{"/dev/ttyS3"})), "/p/COM3");
+}
+
+// Start-up reads only a regular file, and only its start: a directory or a named pipe in a file's
+// place, or a file of 10 MiB, can neither hold it up nor fill the memory.
+TEST(LocalFile, ReadsOnlyARegularFileAndOnlyItsStart) {
+  const kit::TempDir dir;
+  const auto path = dir.path / "SetData.txt";
+  EXPECT_EQ(ReadLocalFile(path), std::nullopt);
+  std::filesystem::create_directory(path);
+  EXPECT_EQ(ReadLocalFile(path), std::nullopt);
+  std::filesystem::remove(path);
+  std::ofstream(path, std::ios::binary) << " 12 " << std::string(std::size_t{10} << 20, '\0');
+  EXPECT_EQ(ReadLocalFile(path).value_or("").size(), std::size_t{64} << 10);
+#ifndef _WIN32
+  std::filesystem::remove(path);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  EXPECT_EQ(ReadLocalFile(path), std::nullopt);  // at once, though nothing writes to it
+#endif
 }
 
 #ifndef _WIN32
