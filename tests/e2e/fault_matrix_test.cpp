@@ -180,11 +180,6 @@ void run(const Sequence& c) {
 auto pressing(const char* button) {
   return [button](Tool& tool) { tool.press(button); };
 }
-void pickAp(Tool& tool) {
-  pick(tool, "AP");
-}
-const Strings kAp{":TB#",      ":TC#",      ":TB#",      ":TC#",     ":$PA400#",
-                  ":$PB1450#", ":$PC1450#", ":$PD3626#", ":$PE3626#"};
 const Strings kFirstFive{":GXE1#", ":GXE4#", ":GXE5#", ":GXE7#", ":GXEE#"};  // of "接続"
 
 class HangUp : public ::testing::TestWithParam<Sequence> {};
@@ -243,7 +238,9 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, PressDuringWait, ::testing::Values(
               {":G2#", 1, [](Tool& tool) { mouseClick(tool, "Command6(14)"); tool.press("Command33"); }}},
              [](Tool& tool) { EXPECT_TRUE(tool.window.isEnabled("Command6(14)") && tool.window.isEnabled("Command6(15)")); }},
     // The send phase disables the main window: clicks have no effect.
-    Sequence{"CalculatorWaitsWithTheWindowDisabled", End::kRunsOut, {}, pickAp, kAp, 0, 0,
+    // The preset AP: its directions, then the calculator's, MaxRate and the four step settings.
+    Sequence{"CalculatorWaitsWithTheWindowDisabled", End::kRunsOut, {}, [](Tool& tool) { pick(tool, "AP"); },
+             {":TB#", ":TC#", ":TB#", ":TC#", ":$PA400#", ":$PB", ":$PC", ":$PD", ":$PE"}, 0, 0,
              {{":TB#", 2, [](Tool& tool) { mouseClick(tool, "Command31"); }},
               {":$PA", 1, [](Tool& tool) { for (auto b : {"Command1", "Command5(0)", "Command28"}) mouseClick(tool, b); }}},
              [](Tool& tool) { EXPECT_EQ(tool.window.lamp(2), kMagenta) << "赤経+ was taken"; }},

@@ -7,7 +7,9 @@
 #include <set>
 
 #include "kit/virtual_kit.h"
+#include "presets/gear_calculator.h"
 #include "protocol/catalogue.h"
+#include "protocol/presets.h"
 
 namespace korvane {
 namespace {
@@ -278,13 +280,12 @@ TEST(ClockSet, SendsTheDateThenAfterThePauseTheTimeTwoDigitsEach) {
 }
 
 // A pick from the preset list fills the gear table and moves the direction lamps, then runs
-// "手動計算": with the port open that sends the directions the lamps show and the five step
+// "手動計算" on it: with the port open that sends the directions the lamps show and the five step
 // parameters, 500 ms apart, with the window and "手動計算" locked behind "書き込み中.....".
 struct Pick {
   const char *name, *pick;
   bool open;
   Strings picked, directions;  // what the pick sends at once; what the calculator sends first
-  Strings results;             // Text1(1), Text1(2), Text1(3), Text1(4), Text10, Text11
   std::string lamps;           // Shape1..4: magenta, teal, green
   std::size_t messages;
 };
@@ -295,6 +296,13 @@ TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
   if (c.open) rig.open();
   rig.panel.texts[text1(0)] = "400";
   rig.panel.texts["Combo2"] = c.pick;
+  // What the table should hold: the preset's row, or what it held (not a row, "USER" unsaved).
+  const MountPreset* preset = Find_Preset(c.pick);
+  GearInputs table;
+  for (std::size_t i = 0; i < table.size(); ++i)
+    table[i] = preset ? std::string(preset->fields[i]) : rig.panel.text(kGearFields[i]);
+  const bool computed = c.pick != kUserPreset;
+  const GearResults results = computed ? std::get<GearResults>(Calc_Gear(table)) : GearResults{};
   bool locked = false;
   rig.loop.at(1200, [&] {
     locked = rig.panel.busy && !rig.panel.isEnabled("Form1") && !rig.panel.isEnabled("Command19");
@@ -302,14 +310,13 @@ TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
   rig.form.Combo2_Click();
   Writes sent;
   for (const std::string& command : c.picked) sent.emplace_back(0, command);
-  const bool computed = !c.results[0].empty();
   if (c.open && computed) {
     for (int i = 0; i < 2; ++i) {  // none for an axis whose direction is unknown
       if (!c.directions[i].empty()) sent.emplace_back(500 * i, c.directions[i]);
     }
     sent.emplace_back(1000, ":$PA400#");
     for (int i = 0; i < 4; ++i) {
-      sent.emplace_back(1500 + 500 * i, std::string(":$P") + char('B' + i) + c.results[i] + "#");
+      sent.emplace_back(1500 + 500 * i, std::string(":$P") + char('B' + i) + results[i] + "#");
     }
   }
   EXPECT_EQ(rig.port.writes, sent);
@@ -317,28 +324,27 @@ TEST_P(PresetPick, FillsTheTableAndRunsTheCalculator) {
   EXPECT_EQ(rig.op.messages.size(), c.messages);
   EXPECT_FALSE(rig.panel.busy);
   EXPECT_TRUE(rig.panel.isEnabled("Form1") && rig.panel.isEnabled("Command19"));
-  const char* outputs[] = {"Text1(1)", "Text1(2)", "Text1(3)", "Text1(4)", "Text10", "Text11"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(rig.panel.text(outputs[i]), c.results[i]) << outputs[i];
+  for (std::size_t i = 0; i < table.size(); ++i)
+    EXPECT_EQ(rig.panel.text(kGearFields[i]), table[i]);
+  for (std::size_t i = 0; i < results.size(); ++i)
+    EXPECT_EQ(rig.panel.text(kGearOutputFields[i]), results[i]) << kGearOutputFields[i];
   for (int s = 1; s <= 4; ++s) {
     const Colour lamp = rig.panel.lamp(s);
     EXPECT_EQ(c.lamps[s - 1], lamp == kMagenta ? 'm' : lamp == kTeal ? 't' : 'g') << "Shape" << s;
   }
 }
-const Strings kAp{"1450", "1450", "3626", "3626", "1.72413793103448", "413"};
-const Strings kNjp{"3200", "1920", "4800", "4800", ".78125", "187"};
-const Strings kDesign{"2133", "2133", "5332", "5332", "1.17205813408345", "281"};
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Picks, PresetPick, ::testing::Values(
-    Pick{"ApOpen",   "AP",  true,  {":TB#", ":TC#"}, {":TB#", ":TC#"}, kAp,  "tmmt", 0},
-    Pick{"NjpOpen",  "NJP", true,  {":TA#", ":TD#"}, {":TA#", ":TD#"}, kNjp, "mttm", 0},
-    Pick{"ApClosed", "AP",  false, {},               {},               kAp,  "tmmt", 0},
+    Pick{"ApOpen",   "AP",  true,  {":TB#", ":TC#"}, {":TB#", ":TC#"}, "tmmt", 0},
+    Pick{"NjpOpen",  "NJP", true,  {":TA#", ":TD#"}, {":TA#", ":TD#"}, "mttm", 0},
+    Pick{"ApClosed", "AP",  false, {},               {},               "tmmt", 0},
     // Not a row of the list (names match exactly): the fields and lamps stay as they were, and
     // the calculator still runs on them; green lamps say nothing of the direction, which is then
     // not written, with one word. "USER" without its file: nothing computed or sent, one word.
-    Pick{"NotARow",                "ap",   false, {}, {},       kDesign,             "gggg", 0},
-    Pick{"NotARowOpen",            "ap",   true,  {}, {"", ""}, kDesign,             "gggg", 1},
-    Pick{"UserWithoutItsFile",     "USER", false, {}, {},       Strings(6, ""),      "gggg", 1},
-    Pick{"UserWithoutItsFileOpen", "USER", true,  {}, {},       Strings(6, ""),      "gggg", 1}),
+    Pick{"NotARow",                "ap",   false, {}, {},       "gggg", 0},
+    Pick{"NotARowOpen",            "ap",   true,  {}, {"", ""}, "gggg", 1},
+    Pick{"UserWithoutItsFile",     "USER", false, {}, {},       "gggg", 1},
+    Pick{"UserWithoutItsFileOpen", "USER", true,  {}, {},       "gggg", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
