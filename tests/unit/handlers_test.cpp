@@ -423,8 +423,9 @@ TEST(UserPreset, SavesInAFolderNamedInJapaneseAndAFailedSaveKeepsWhatWasThere) {
 // Leaving the port box takes only an exact text of the list, beeps and saves; only another port
 // closes the open one.
 TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
-  for (const auto& [typed, port] : {std::pair{"COM19", 19}, std::pair{"COM20", 4},
-                                    std::pair{" COM3", 4}, std::pair{"COM07", 4}}) {
+  for (const auto& [typed, port] :
+       {std::pair{"COM19", 19}, std::pair{"COM1", 1}, std::pair{"COM20", 4}, std::pair{" COM3", 4},
+        std::pair{"COM07", 4}}) {
     Rig rig;
     rig.port.setNumber(4);
     rig.open().panel.texts["Combo1"] = typed;
@@ -453,6 +454,9 @@ TEST(Disconnect, ClearsTheParameterFieldsAndTheChannelAndTurnsEveryLampTeal) {
   EXPECT_EQ(rig.panel.text("Combo3") + "|" + rig.panel.text("Text1(99)") + rig.panel.text("Text10"),
             "|vv");
   for (int s = 1; s <= 14; ++s) EXPECT_EQ(rig.panel.lamp(s), kTeal) << s;
+  rig.answerMs = -1;  // "接続" again, to a silent controller: the four direction lamps go green
+  rig.press("Command11");
+  for (int s = 1; s <= 14; ++s) EXPECT_EQ(rig.panel.lamp(s), s <= 4 ? kGreen : kTeal) << s;
 }
 
 TEST(PortLost, ClosesThePortAndTellsTheOperatorOnceUntilTheNextConnect) {
