@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <set>
 
 #include "kit/virtual_kit.h"
 #include "presets/gear_calculator.h"
@@ -31,45 +30,6 @@ requires requires(const Case& c) {
 }
 void PrintTo(const Case& c, std::ostream* os) {
   *os << c.name;
-}
-
-// Every SET button writes its own field, and every read button, and "接続", shows it back there:
-// each field is given a number of its own, and must come back with it.
-TEST(SetThenRead, EveryFieldComesBackWithItsOwnValue) {
-  Rig rig;
-  rig.open().panel.texts["Combo3"] = " 7";
-  Strings fields;
-  for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 20, 21, 22, 23, 24, 25}) {
-    fields.push_back(text1(i));
-    rig.panel.texts[text1(i)] = "+" + std::to_string(500 + i);
-  }
-  const auto typed = rig.panel.texts;
-  auto clear = [&] {
-    for (const std::string& f : fields) rig.panel.texts[f] = "";
-  };
-  auto back = [&] {  // fields showing their own number, with or without its sign
-    int n = 0;
-    for (const std::string& f : fields) {
-      n += rig.panel.text(f) == typed.at(f) || rig.panel.text(f) == typed.at(f).substr(1);
-    }
-    return n;
-  };
-  for (const char* none : {"Command5(-1)", "Command5(16)", "Command6(21)", "Command0", "Text2"})
-    rig.press(none);  // no such button
-  for (int i = 0; i <= 20; ++i) rig.press("Command6(" + std::to_string(i) + ")");
-  EXPECT_EQ(rig.port.writes.size(), 21u);
-  clear();
-  for (int i = 0; i <= 15; ++i) {
-    rig.press("Command5(" + std::to_string(i) + ")");
-    rig.loop.drain();
-    EXPECT_EQ(back(), i + 1) << "Command5(" << i << ")";
-  }
-  clear();
-  rig.press("Command11");
-  rig.loop.drain();
-  EXPECT_EQ(back(), 20);
-  EXPECT_EQ(rig.panel.text("Combo3"), "7");
-  EXPECT_EQ(rig.controller.unknownCommands(), 0u);
 }
 
 TEST(Set, APressWritesAtMostOneCommandAndItsAnswerGoesOutOfSight) {
@@ -457,18 +417,6 @@ TEST(Disconnect, ClearsTheParameterFieldsAndTheChannelAndTurnsEveryLampTeal) {
   rig.answerMs = -1;  // "接続" again, to a silent controller: the four direction lamps go green
   rig.press("Command11");
   for (int s = 1; s <= 14; ++s) EXPECT_EQ(rig.panel.lamp(s), s <= 4 ? kGreen : kTeal) << s;
-}
-
-TEST(PortLost, ClosesThePortAndTellsTheOperatorOnceUntilTheNextConnect) {
-  Rig rig;
-  rig.open().form.Port_Lost();
-  rig.form.Port_Lost();
-  EXPECT_FALSE(rig.port.isOpen());
-  ASSERT_EQ(rig.op.messages.size(), 1u);
-  EXPECT_EQ(rig.op.messages[0].title, "通信エラー");
-  rig.form.COMM1open();
-  rig.form.Port_Lost();
-  EXPECT_EQ(rig.op.messages.size(), 2u);
 }
 
 }  // namespace
