@@ -152,7 +152,10 @@ void run(const Sequence& c) {
   QApplication::exec();  // as in the program: closing the window must end it
   const qint64 endedAt = clock.elapsed();
   QCoreApplication::removePostedEvents(qApp, QEvent::Quit);
-  QTest::qWait(300);  // nothing more comes, also once the sequence would have run out
+  // A simulator still writing a flood into a busy line reads the commands after it late: wait
+  // for those the sequence should have sent, then see that nothing more comes.
+  sim.waitForCommands(c.wire.size(), std::chrono::seconds(20));
+  QTest::qWait(300);
 
   ASSERT_GE(returnedAt, 0) << "the handler has not returned";
   const Strings wire = sim.commands();
