@@ -29,12 +29,12 @@ constexpr bool allDistinct(const Table& table, Column column) {
 }
 
 enum class ReplyHandling : std::uint8_t {
-  AsIs,           // the field takes the reply unchanged
-  RangeChecked,   // dropped when LeadingNumber(reply) is above the limit
-  SignInverted,   // the window shows the sign the other way round from the controller
+  AsIs,            // the field takes the reply unchanged
+  RangeChecked,    // dropped when LeadingNumber(reply) is above the limit
+  SignInverted,    // the window shows the sign the other way round from the controller
   TrailingNumber,  // the WiFi channel: the number the reply ends in ("10"), else its last character
-  AsIsThenLamps,  // hidden field, then the lamp pair
-  LampsOnly,      // only the lamp pair
+  AsIsThenLamps,   // hidden field, then the lamp pair
+  LampsOnly,       // only the lamp pair
 };
 
 // Two lamps of a pair, by Shape number; the first stands for "plus" or "ON".

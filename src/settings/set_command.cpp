@@ -26,8 +26,12 @@ SetOutcome command(std::string text) {
 SetOutcome rejection() {
   return {SetOutcome::Kind::Rejection, std::string(kRejectionNotice)};
 }
-SetOutcome refused() {
-  return {SetOutcome::Kind::Refused, std::string(kUnsafeValueMessage)};
+SetOutcome refused(std::string why = std::string(kUnsafeValueMessage)) {
+  return {SetOutcome::Kind::Refused, std::move(why)};
+}
+// A refusal that names the row: "地平線 には、…".
+SetOutcome refusedRow(const SetRow& row, std::string_view why) {
+  return refused(std::string(fieldCaption(row.field)) + std::string(why));
 }
 
 std::string_view trimBlanks(std::string_view text) {
@@ -60,16 +64,14 @@ bool inExponentForm(std::string_view written) {
   return written.find('E') != std::string_view::npos;
 }
 SetOutcome tooLarge(const SetRow& row) {
-  return {SetOutcome::Kind::Refused,
-          std::string(fieldCaption(row.field)) + " には、その大きさの数は書き込めません。"};
+  return refusedRow(row, " には、その大きさの数は書き込めません。");
 }
 
 SetOutcome wholeNumberRow(const SetRow& row, std::string_view text) {
   const auto whole = WholeNumber(text);
   // Three digits are all the controller takes: "1000" would go out as 000 and "-5" as 0-5.
   if (row.form == ValueForm::ThreeDigits && (!whole || *whole < 0 || *whole > 999)) {
-    return {SetOutcome::Kind::Refused,
-            std::string(fieldCaption(row.field)) + " は 0 から 999 までの整数で入力してください。"};
+    return refusedRow(row, " は 0 から 999 までの整数で入力してください。");
   }
   if (row.ranged) {
     // The controller is told of a refused value; a text that is no number is refused as well.
@@ -109,8 +111,7 @@ SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {
     halfWidth = HalfWidth(text);
     if (std::ranges::any_of(halfWidth,
                             [](char c) { return static_cast<unsigned char>(c) > 0x7F; })) {
-      return {SetOutcome::Kind::Refused, std::string(fieldCaption(row.field)) +
-                                             " は半角の数字と記号（+ - * .）で入力してください。"};
+      return refusedRow(row, " は半角の数字と記号（+ - * .）で入力してください。");
     }
     text = halfWidth;
   }
@@ -134,7 +135,7 @@ SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {
       const std::string_view typed = trimBlanks(text);
       if (row.reported.kind == Reported::Text) {
         if (auto form = ReportedFormProblem(row.reported, typed)) {
-          return {SetOutcome::Kind::Refused, "長すぎます。" + *form + "にしてください。"};
+          return refused("長すぎます。" + *form + "にしてください。");
         }
       }
       return typedValue(row, typed);
