@@ -159,7 +159,12 @@ void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op) {
     op.message(comparison.message, "設定を比較・復元", MessageStyle::Critical);
     return;
   }
-  CompareDialog(parent, form, comparison).exec();
+  NewCompareDialog(parent, form, comparison)->exec();
+}
+
+std::unique_ptr<QDialog> NewCompareDialog(QWidget* parent, Form1& form,
+                                          const BackupComparison& comparison) {
+  return std::make_unique<CompareDialog>(parent, form, comparison);
 }
 
 }  // namespace korvane

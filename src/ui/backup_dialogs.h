@@ -3,7 +3,9 @@
 // backup; an open dialog, the progress dialog and a table of every setting for compare and
 // restore. What is read, checked and written is Form1's; the dialogs only show it.
 
+#include <QDialog>
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "app/form1.h"
@@ -22,5 +24,8 @@ struct BackupShellFacts {
 
 void ShowBackupDialogs(QWidget* parent, Form1& form, Operator& op, const BackupShellFacts& facts);
 void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op);
+// The table of a comparison that has been read, with its "書き込み" button.
+std::unique_ptr<QDialog> NewCompareDialog(QWidget* parent, Form1& form,
+                                          const BackupComparison& comparison);
 
 }  // namespace korvane

@@ -17,6 +17,7 @@
 #include <optional>
 #include <set>
 
+#include "app/qt/port_facts.h"
 #include "e2e/tool.h"
 #include "protocol/catalogue.h"
 #include "support/conditions.h"
@@ -350,6 +351,8 @@ TEST_P(UnusablePort, OneMessageAndNothingSent) {
     }
     tool.press("Command11");
   }
+  // The port list's tooltip says whether the device is there, a link's target for a link.
+  EXPECT_EQ(PortFactsOf(tool.link(), {}).present, fs::exists(tool.link()));
   ASSERT_EQ(tool.op.messages.size(), 1u);
   EXPECT_EQ(tool.op.messages[0].text, "現在使用できるポートがありません。");
   EXPECT_EQ(tool.op.messages[0].title, "通信エラー");

@@ -11,11 +11,11 @@ app=$1 sim=$2
 
 start_sim "$sim" "$work/COM1" "$work/a.log"
 start_sim "$sim" "$work/COM2" "$work/b.log"
-# run EXPECTED-STATUS MODE FILE PORT [MORE...]: the program without a display, from $work; its
-# output in $work/out.
+# run EXPECTED-STATUS MODE FILE PORT [MORE...]: the program without a display, from $work (or
+# $from); its output in $work/out.
 run() {
   local rc=0
-  (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 90 "$app" "--$2" "$3" --port "$4" \
+  (cd "${from:-$work}" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 90 "$app" "--$2" "$3" --port "$4" \
     "${@:5}" --port-dir "$work" --data-dir "$work" >"$work/out" 2>"$work/err") || rc=$?
   [ "$rc" -eq "$1" ] || { cat "$work/out" "$work/err" >&2; fail "--$2 $3 --port $4 ended with $rc, not $1"; }
 }
@@ -54,7 +54,8 @@ want=$':$PA400#\n:Sg-139*44#\n:$BR010#\n:TA#\n:SmKORVANE-AP#\n:SX97,1#\n:Sqstarg
 [ "$(writes "$work/b.restore.log")" = "$want" ] ||
   { writes "$work/b.restore.log" >&2; fail "the restore wrote more or less than what differed"; }
 [ "$(grep -c matches "$work/out")" -eq 7 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
-run 0 compare "$work/a.ini" COM2
+# COM1 is port 1 of --port-dir, whatever "siri.DAT" names and wherever the program starts.
+from=/ run 0 compare "$work/a.ini" COM1
 
 # Refused before the port: nothing reaches the controller.
 before=$(wc -l <"$work/b.log")
@@ -62,5 +63,6 @@ sed 's/^wifi_ap_ssid=.*/wifi_ap_ssid=x#:Te#/' "$work/a.ini" >"$work/tampered.ini
 run 2 restore "$work/tampered.ini" COM2
 grep -q '30 行目' "$work/err" || { cat "$work/err" >&2; fail "the refusal names no line"; }
 run 2 compare "$work/a.ini" COM7
+[ "$(wc -l <"$work/err")" -eq 1 ] || { cat "$work/err" >&2; fail "the compare went on without its port"; }
 [ "$(wc -l <"$work/b.log")" -eq "$before" ] || fail "a refused run wrote to the controller"
 echo "backup modes: backup, compare, restore and refusals as expected"

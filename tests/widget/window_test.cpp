@@ -14,10 +14,17 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
+#include <regex>
 #include <set>
+#include <sstream>
 
+#include "app/backup_sequences.h"
+#include "kit/virtual_kit.h"
+#include "ui/backup_dialogs.h"
 #include "ui/busy_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_operator.h"
@@ -113,6 +120,19 @@ TEST_F(Window, TheBoxesAndClosingReachTheirHandlers) {
   EXPECT_EQ(events, (Events{"left COM5", "Command11", "preset NJP", "unload"}));
 }
 
+// A box shows exactly the text it is given, in the list or not ("切断" empties the channel box),
+// and the arrow keys go on from a listed value.
+TEST_F(Window, ABoxShowsExactlyItsTextAndTheArrowKeysGoOnFromIt) {
+  auto* combo3 = window.findChild<QComboBox*>("Combo3");
+  for (const char* value : {" 6", "6", ""}) {
+    window.setText("Combo3", value);
+    EXPECT_EQ(window.text("Combo3"), value);
+  }
+  window.setText("Combo3", " 6");
+  QTest::keyClick(combo3, Qt::Key_Down);
+  EXPECT_EQ(window.text("Combo3"), " 7");
+}
+
 // The operator reads state from the lamps: a disabled window must not grey them.
 TEST_F(Window, LampsShowTheirExactColourAndAFieldIsHighlightedPaleYellow) {
   EXPECT_EQ(pixel("Shape1"), QColor(0, 128, 0));
@@ -158,12 +178,44 @@ TEST_F(Window, AMessageBoxShowsItsStyleAndGivesBackThePress) {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr);
       EXPECT_EQ(
-          std::tuple(box->icon(), box->standardButtons(), box->windowTitle(), box->parentWidget()),
-          std::tuple(icon, buttons, title, static_cast<QWidget*>(&window)));
+          std::tuple(box->icon(), box->standardButtons(), box->windowTitle(), box->parentWidget(),
+                     box->defaultButton()),
+          std::tuple(icon, buttons, title, static_cast<QWidget*>(&window), box->button(MB::Ok)));
       QTest::keyClick(box, Qt::Key(key));
     });
     EXPECT_EQ(op.message("text", style == MessageStyle::Ok ? "" : "通信エラー", style), pressed);
   }
+}
+
+// The comparison as the operator sees it: a differing setting says so and is ticked, the clock is
+// never tickable, and "書き込み" writes the ticked rows and says what the controller now holds.
+TEST(CompareTable, TheDifferingRowsAreMarkedAndTickedAndWritingSaysWhatTheyHoldNow) {
+  kit::Rig rig;
+  rig.open();
+  const auto file = rig.dir.path / "a.ini";
+  ASSERT_EQ(rig.form.Backup_Save(file, "1", "COM1", {}).trouble, BackupTrouble::None);
+  std::stringstream text;
+  text << std::ifstream(file).rdbuf();
+  const std::string changed =
+      std::regex_replace(text.str(), std::regex("max_rate=\\d+"), "max_rate=450");
+  std::ofstream(file) << changed;
+  const BackupComparison comparison = rig.form.Backup_Compare(file, {});
+  ASSERT_EQ(comparison.differing.size(), 1u);  // and the clock, which is never restored
+  const int maxRate = backupPositionOfKey("max_rate"),
+            date = backupPositionOfKey("controller_date");
+  const auto dialog = NewCompareDialog(nullptr, rig.form, comparison);
+  auto* table = dialog->findChild<QTableWidget*>();
+  for (int r = 0; r < table->rowCount(); ++r) {
+    const bool differs = comparison.rows[std::size_t(r)].differs;
+    EXPECT_EQ(table->item(r, 3)->text(), differs ? QStringLiteral("違う") : QString()) << r;
+    EXPECT_EQ(table->item(r, 0)->checkState(), r == maxRate ? Qt::Checked : Qt::Unchecked) << r;
+  }
+  EXPECT_FALSE(table->item(date, 0)->flags().testFlag(Qt::ItemIsUserCheckable));
+  for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+    if (button->text() == QStringLiteral("書き込み")) button->click();
+  }
+  EXPECT_EQ(table->item(maxRate, 3)->text(), QStringLiteral("一致"));
+  EXPECT_EQ(rig.port.sent().back().substr(0, 4), ":GXE");  // the read-back after the write
 }
 
 // The program's window: the menu bar above the unchanged client area, its shortcuts reaching the

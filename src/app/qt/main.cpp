@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QHash>
 #include <QIcon>
-#include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -22,8 +21,8 @@
 #include "app/form1.h"
 #include "app/local_files_place.h"
 #include "app/port_names.h"
-#include "app/port_tooltip.h"
 #include "app/qt/command_line.h"
+#include "app/qt/port_facts.h"
 #include "app/qt/qt_event_loop.h"
 #include "app/qt/qt_serial_port.h"
 #include "app/qt/wiring.h"
@@ -39,9 +38,6 @@ namespace {
 // on Windows, where a narrow path would follow the code page.
 std::filesystem::path toPath(const QString& text) {
   return std::filesystem::path(text.toStdU16String());
-}
-QString toQString(const std::filesystem::path& path) {
-  return QString::fromStdU16String(path.u16string());
 }
 
 bool folderWritable(const QString& folder) {
@@ -68,49 +64,6 @@ std::filesystem::path dataFolder(const QString& programFolder) {
   const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(appData);
   return toPath(appData);
-}
-
-// The serial devices the system lists, by their real path (on Windows by their name, "COM3").
-QHash<QString, QSerialPortInfo> serialPortsByPath() {
-  QHash<QString, QSerialPortInfo> ports;
-  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-#ifdef Q_OS_WIN
-    const QString path = port.portName();
-#else
-    const QString path = QFileInfo(port.systemLocation()).canonicalFilePath();
-#endif
-    if (!path.isEmpty()) ports.insert(path, port);
-  }
-  return ports;
-}
-
-// What the system knows of the device behind a port: where a link leads, and the adapter's
-// description, maker and USB ids (listed under the link's target, not the link).
-korvane::PortFacts portFacts(const std::filesystem::path& device,
-                             const QHash<QString, QSerialPortInfo>& ports) {
-  korvane::PortFacts facts;
-  facts.device = device;
-#ifdef Q_OS_WIN
-  // A Windows port is no file: it is there when the system lists it.
-  const auto port = ports.constFind(toQString(device));
-  facts.present = port != ports.constEnd();
-#else
-  const QFileInfo info(toQString(device));
-  facts.present = info.exists();  // follows links
-  if (info.isSymLink()) {
-    facts.linkTarget = toPath(facts.present ? info.canonicalFilePath() : info.symLinkTarget());
-  }
-  const auto port = facts.present ? ports.constFind(info.canonicalFilePath()) : ports.constEnd();
-#endif
-  if (port != ports.constEnd()) {
-    korvane::PortAdapter adapter;
-    adapter.description = port->description().toStdString();
-    adapter.manufacturer = port->manufacturer().toStdString();
-    if (port->hasVendorIdentifier()) adapter.vendorId = port->vendorIdentifier();
-    if (port->hasProductIdentifier()) adapter.productId = port->productIdentifier();
-    facts.adapter = adapter;
-  }
-  return facts;
 }
 
 bool savePng(QWidget& window, const QString& path) {
@@ -247,9 +200,9 @@ int main(int argc, char** argv) {
       },
       [&] { korvane::ShowCompareRestoreDialogs(&toolWindow, form, op); },
   });
-  const QHash<QString, QSerialPortInfo> serialPorts = serialPortsByPath();
+  const QHash<QString, QSerialPortInfo> serialPorts = korvane::SerialPortsByPath();
   window.setPortTooltips([&deviceFor, &serialPorts](int n) {
-    return korvane::PortTooltip(portFacts(deviceFor(n), serialPorts));
+    return korvane::PortTooltip(korvane::PortFactsOf(deviceFor(n), serialPorts));
   });
 
   form.Form_Load();

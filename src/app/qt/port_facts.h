@@ -1,0 +1,21 @@
+#pragma once
+// What the system knows of the device behind a port number, for its tooltip in the port list.
+
+#include <QHash>
+#include <QSerialPortInfo>
+#include <QString>
+#include <filesystem>
+
+#include "app/port_tooltip.h"
+
+namespace korvane {
+
+// The serial devices the system lists, by their real path (on Windows by their name, "COM3").
+QHash<QString, QSerialPortInfo> SerialPortsByPath();
+
+// Whether the device is there, where a link leads, and the adapter's description, maker and USB
+// ids (listed under the link's target, not the link).
+PortFacts PortFactsOf(const std::filesystem::path& device,
+                      const QHash<QString, QSerialPortInfo>& ports);
+
+}  // namespace korvane
