@@ -27,13 +27,13 @@
 
 #include "app/backup_sequences.h"
 #include "app/form1.h"
-#include "app/qt/qt_event_loop.h"
-#include "app/qt/qt_serial_port.h"
-#include "app/qt/wiring.h"
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
+#include "qt/main_window.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_serial_port.h"
+#include "qt/wiring.h"
 #include "support/sim_process.h"
-#include "ui/main_window.h"
 
 extern char** environ;
 

@@ -1,16 +1,17 @@
 # The source folders include each other one way only: src/protocol depends on nothing, and no two
 # folders reach each other through their includes. Runs at configure time (included from
 # src/CMakeLists.txt) and on every build (cmake -DKORVANE_SRC=<src> -P this file).
-# A folder is the first path component under src/, with src/app/qt counted as a folder of its own.
+# A folder is the first path component under src/. The shells (src/qt, src/win32) sit on the core
+# and include no other shell.
 
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_policy(VERSION 3.25)
 endif()
 
+set(KORVANE_SHELL_FOLDERS qt win32)
+
 function(korvane_folder_of path out)
-  if(path MATCHES "^app/qt/")
-    set(${out} "app_qt" PARENT_SCOPE)
-  elseif(path MATCHES "^([^/]+)/")
+  if(path MATCHES "^([^/]+)/")
     set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
   else()
     set(${out} "" PARENT_SCOPE)
@@ -34,6 +35,9 @@ function(korvane_check_folder_cycles src)
         list(APPEND deps_${from} ${to})
         if(from STREQUAL "protocol")
           message(FATAL_ERROR "src/${file} includes ${included}: src/protocol depends on nothing")
+        endif()
+        if(to IN_LIST KORVANE_SHELL_FOLDERS)
+          message(FATAL_ERROR "src/${file} includes ${included}: nothing includes a shell")
         endif()
       endif()
     endforeach()

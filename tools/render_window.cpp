@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/busy_window.h"
-#include "ui/main_window.h"
+#include "qt/busy_window.h"
+#include "qt/main_window.h"
 
 namespace {
 

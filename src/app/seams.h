@@ -8,19 +8,9 @@
 #include <string_view>
 
 #include "operation/date_time.h"
+#include "window/colour.h"
 
 namespace korvane {
-
-struct Colour {
-  int r = 0, g = 0, b = 0;
-  friend constexpr bool operator==(Colour, Colour) = default;
-};
-
-// Lamp fill colours: the operator reads state from these exact values.
-inline constexpr Colour kGreen{0, 128,
-                               0};  // design colour, and after "接続" for the direction lamps
-inline constexpr Colour kMagenta{255, 0, 255};  // the chosen or reported state of a pair
-inline constexpr Colour kTeal{0, 128, 128};  // the other lamp of the pair; every lamp after "切断"
 
 // The window reduced to named values. Controls are named as the window names them:
 // "Text1(5)", "Text2".."Text11", "Combo1".."Combo3", "Command6(14)", "Command19", "Form1"

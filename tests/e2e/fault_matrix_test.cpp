@@ -17,11 +17,11 @@
 #include <optional>
 #include <set>
 
-#include "app/qt/port_facts.h"
 #include "e2e/tool.h"
 #include "protocol/catalogue.h"
+#include "qt/busy_window.h"
+#include "qt/port_facts.h"
 #include "support/conditions.h"
-#include "ui/busy_window.h"
 
 namespace korvane {
 namespace {

@@ -8,11 +8,11 @@
 #include <functional>
 
 #include "app/form1.h"
-#include "app/qt/qt_event_loop.h"
-#include "app/qt/qt_serial_port.h"
-#include "app/qt/wiring.h"
 #include "kit/virtual_kit.h"
-#include "ui/main_window.h"
+#include "qt/main_window.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_serial_port.h"
+#include "qt/wiring.h"
 
 namespace korvane {
 

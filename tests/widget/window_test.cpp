@@ -24,11 +24,11 @@
 
 #include "app/backup_sequences.h"
 #include "kit/virtual_kit.h"
-#include "ui/backup_dialogs.h"
-#include "ui/busy_window.h"
-#include "ui/main_window.h"
-#include "ui/qt_operator.h"
-#include "ui/tool_window.h"
+#include "qt/backup_dialogs.h"
+#include "qt/busy_window.h"
+#include "qt/main_window.h"
+#include "qt/qt_operator.h"
+#include "qt/tool_window.h"
 
 namespace korvane {
 namespace {

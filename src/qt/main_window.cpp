@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "qt/main_window.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -12,8 +12,8 @@
 
 #include "protocol/controls.h"
 #include "protocol/presets.h"
-#include "ui/busy_window.h"
-#include "ui/layout.h"
+#include "qt/busy_window.h"
+#include "window/layout.h"
 
 namespace korvane {
 

@@ -1,10 +1,10 @@
-#include "ui/tool_window.h"
+#include "qt/tool_window.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
-#include "ui/layout.h"
+#include "window/layout.h"
 
 namespace korvane {
 

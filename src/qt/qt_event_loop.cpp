@@ -1,4 +1,4 @@
-#include "app/qt/qt_event_loop.h"
+#include "qt/qt_event_loop.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "ui/layout.h"
+#include "window/layout.h"
 
 #include <algorithm>
 

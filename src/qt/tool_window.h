@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "ui/main_window.h"
+#include "qt/main_window.h"
 
 class QMenuBar;
 

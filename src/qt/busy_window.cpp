@@ -1,10 +1,10 @@
-#include "ui/busy_window.h"
+#include "qt/busy_window.h"
 
 #include <QLabel>
 #include <QPalette>
 #include <QVBoxLayout>
 
-#include "ui/layout.h"
+#include "window/layout.h"
 
 namespace korvane {
 

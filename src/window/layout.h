@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/seams.h"
+#include "window/colour.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "app/qt/qt_serial_port.h"
+#include "qt/qt_serial_port.h"
 
 #include <QElapsedTimer>
 #include <QMetaEnum>

@@ -1,4 +1,4 @@
-#include "app/qt/port_facts.h"
+#include "qt/port_facts.h"
 
 #include <QFileInfo>
 

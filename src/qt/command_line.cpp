@@ -1,4 +1,4 @@
-#include "app/qt/command_line.h"
+#include "qt/command_line.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -9,10 +9,10 @@
 #include "app/form1.h"
 #include "app/memory_panel.h"
 #include "app/port_names.h"
-#include "app/qt/qt_event_loop.h"
-#include "app/qt/qt_serial_port.h"
-#include "app/qt/wiring.h"
 #include "files/local_file.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_serial_port.h"
+#include "qt/wiring.h"
 
 namespace korvane {
 

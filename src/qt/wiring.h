@@ -4,8 +4,8 @@
 // events to form's handlers.
 
 #include "app/form1.h"
-#include "app/qt/qt_serial_port.h"
-#include "ui/main_window.h"
+#include "qt/main_window.h"
+#include "qt/qt_serial_port.h"
 
 namespace korvane {
 

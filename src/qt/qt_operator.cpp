@@ -1,4 +1,4 @@
-#include "ui/qt_operator.h"
+#include "qt/qt_operator.h"
 
 #include <QApplication>
 #include <QMessageBox>

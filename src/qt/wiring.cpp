@@ -1,4 +1,4 @@
-#include "app/qt/wiring.h"
+#include "qt/wiring.h"
 
 namespace korvane {
 

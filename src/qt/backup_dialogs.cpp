@@ -1,4 +1,4 @@
-#include "ui/backup_dialogs.h"
+#include "qt/backup_dialogs.h"
 
 #include <QCheckBox>
 #include <QDialog>
