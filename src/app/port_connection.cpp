@@ -3,10 +3,12 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/port_names.h"
 #include "files/local_file.h"
 #include "files/port_file.h"
 #include "protocol/catalogue.h"
 #include "protocol/controls.h"
+#include "window/layout.h"
 
 namespace korvane {
 
@@ -16,7 +18,6 @@ constexpr const char* kCommErrorTitle = "通信エラー";
 constexpr const char* kPortLostText =
     "コントローラーとの通信が切れました。\n"
     "ケーブルとコントローラーの電源を確かめてから、もう一度「接続」を押してください。";
-constexpr int kHighestListedPort = 19;
 constexpr int kLampCount = 14;
 }  // namespace
 
@@ -45,7 +46,7 @@ void Form1::Load_param() {
 
 // The box names the port "接続" will open, never its design text "COM10" while port 1 is used.
 void Form1::showPort() {
-  panel_.setText(kCombo1, "COM" + std::to_string(port_.number()));
+  panel_.setText(kCombo1, ComName(port_.number()));
 }
 
 void Form1::Save_param() {
@@ -77,10 +78,8 @@ void Form1::Port_Lost() {
 void Form1::Combo1_LostFocus() {
   // Only the exact texts of the list count: "com3", " COM3" or "COM20" keep the old number.
   const std::string text = panel_.text(kCombo1);
-  int number = port_.number();
-  for (int n = 1; n <= kHighestListedPort; ++n) {
-    if (text == "COM" + std::to_string(n)) number = n;
-  }
+  const int listed = ComNumber(text, kPortCount);
+  const int number = listed != 0 ? listed : port_.number();
   // A click into the box and out again is no port choice: the connection stays. Another port
   // closes this one, and a press waiting for the old port's conversation goes with it.
   if (number != port_.number()) {

@@ -2,21 +2,23 @@
 
 namespace korvane {
 
+int ComNumber(std::string_view name, int highest) {
+  if (!name.starts_with("COM") || name.size() < 4 || name.size() > 6 || name[3] == '0') return 0;
+  int n = 0;
+  for (const char c : name.substr(3)) {
+    if (c < '0' || c > '9') return 0;
+    n = n * 10 + (c - '0');
+  }
+  return n <= highest ? n : 0;
+}
+
+std::string ComName(int number) {
+  return "COM" + std::to_string(number);
+}
+
 bool ExistsOnDisk(const std::filesystem::path& path) {
   std::error_code ec;
   return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
-}
-
-std::filesystem::path PortDevice(int number, const std::filesystem::path& programFolder,
-                                 const PathExists& exists) {
-  const std::filesystem::path link = programFolder / ("COM" + std::to_string(number));
-  if (exists(link)) return link;
-  const std::string n = std::to_string(number - 1);
-  for (const char* stem : {"/dev/ttyUSB", "/dev/ttyACM", "/dev/ttyS"}) {
-    const std::filesystem::path device = stem + n;
-    if (exists(device)) return device;
-  }
-  return link;
 }
 
 std::filesystem::path DevicePathToOpen(const std::filesystem::path& device,

@@ -1,13 +1,34 @@
 #pragma once
-// Which device a port number stands for. The window speaks of "COM1".."COM19"; on this system
-// port n is "<folder of the program>/COMn" when that exists (a link a user or the simulator
-// made), otherwise the first that exists of /dev/ttyUSB{n-1}, /dev/ttyACM{n-1}, /dev/ttyS{n-1}.
+// Port numbers and names. The window's list shows "COM1".."COM19"; a name typed on the command line
+// or stored in "siri.DAT" may be any of "COM1".."COM255". Which device port n stands for differs
+// by system (port_names_posix.cpp, port_names_windows.cpp; the build takes its target's):
+// - POSIX: "<folder of the program>/COMn" when that exists (a link a user or the simulator made),
+//   otherwise the first that exists of /dev/ttyUSB{n-1}, /dev/ttyACM{n-1}, /dev/ttyS{n-1};
+// - Windows: "\\.\COMn", the name CreateFile needs from COM10 up.
 
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace korvane {
+
+// The port box lists COM1..kPortCount (window/layout.h); a typed or stored name may go up to:
+inline constexpr int kHighestPortNumber = 255;
+
+// The controller's line: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control.
+struct LineSettings {
+  int baud;
+  int dataBits;
+  char parity;  // 'N'
+  int stopBits;
+  bool flowControl;
+};
+inline constexpr LineSettings kControllerLine{9600, 8, 'N', 1, false};
+
+// n for exactly "COMn" with 1 <= n <= highest (no blanks, no leading zero, upper case); else 0.
+int ComNumber(std::string_view name, int highest);
+std::string ComName(int number);  // "COMn"
 
 using PathExists = std::function<bool(const std::filesystem::path&)>;
 

@@ -26,14 +26,6 @@ MessageButton ConsoleOperator::message(std::string_view text, std::string_view t
 
 namespace {
 
-// "COM1".."COM255": the window's port numbers. Anything else is taken as a device path.
-int comNumber(const QString& port) {
-  if (!port.startsWith(QStringLiteral("COM"))) return 0;
-  bool ok = false;
-  const int n = port.mid(3).toInt(&ok);
-  return ok && n >= 1 && n <= 255 && port == QStringLiteral("COM%1").arg(n) ? n : 0;
-}
-
 void printProgress(int done, int total) {
   std::fprintf(stderr, "korvane-settei: %d/%d %s\n", done, total,
                std::string(kBackupKeys[static_cast<std::size_t>(done - 1)].key).c_str());
@@ -53,15 +45,12 @@ void printRow(std::size_t position, bool secrets, std::string_view first,
 }  // namespace
 
 int RunBackupCommand(const BackupCommand& command) {
-  const int number = comNumber(command.port);
+  // "COM1".."COM255" is a port number, anything else a device path.
+  const int number = ComNumber(command.port.toStdString(), kHighestPortNumber);
   const std::filesystem::path device = command.port.toStdU16String();
   QtSerialPort port([&](int n) {
     if (!command.port.isEmpty() && number == 0) return device;
-#ifdef Q_OS_WIN
-    return std::filesystem::path("COM" + std::to_string(n));
-#else
     return PortDevice(n, command.portFolder, ExistsOnDisk);
-#endif
   });
   MemoryPanel panel;
   QtEventLoop loop;
@@ -84,7 +73,7 @@ int RunBackupCommand(const BackupCommand& command) {
     const std::string opened =
         number == 0 && !command.port.isEmpty()
             ? PathUtf8(DevicePathToOpen(device, std::filesystem::current_path(ec)))
-            : "COM" + std::to_string(port.number());
+            : ComName(port.number());
     const BackupSaveResult result =
         form.Backup_Save(command.file, KORVANE_VERSION, opened, progress);
     std::fprintf(stderr, "korvane-settei: %s\n", result.message.c_str());

@@ -167,14 +167,9 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName("korvane-settei");  // the menu entry's icon on Wayland
   const auto [folder, portFolder] = folders();
 
-#ifdef Q_OS_WIN
-  // Port n is the system's own "COMn".
-  auto deviceFor = [](int n) { return std::filesystem::path("COM" + std::to_string(n)); };
-#else
   auto deviceFor = [portFolder = portFolder](int n) {
     return korvane::PortDevice(n, portFolder, korvane::ExistsOnDisk);
   };
-#endif
 
   korvane::ToolWindow toolWindow;
   korvane::MainWindow& window = toolWindow.client();
@@ -195,7 +190,7 @@ int main(int argc, char** argv) {
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         korvane::ShowBackupDialogs(
             &toolWindow, form, op,
-            {KORVANE_VERSION, "COM" + std::to_string(port.number()),
+            {KORVANE_VERSION, korvane::ComName(port.number()),
              QDir(documents).filePath(QString::fromStdString(korvane::BackupFileName(now)))});
       },
       [&] { korvane::ShowCompareRestoreDialogs(&toolWindow, form, op); },

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "app/port_names.h"
 #include "protocol/controls.h"
 #include "protocol/presets.h"
 #include "qt/busy_window.h"
@@ -199,7 +200,7 @@ void MainWindow::build() {
 // The three lists, which never change.
 void MainWindow::fillLists() {
   combo1_ = qobject_cast<QComboBox*>(control(kCombo1));
-  for (int port = 1; port <= kPortCount; ++port) combo1_->addItem(QString("COM%1").arg(port));
+  for (int port = 1; port <= kPortCount; ++port) combo1_->addItem(qs(ComName(port)));
   setText(kCombo1, kInitialPortText);
 
   combo2_ = qobject_cast<QComboBox*>(control(kCombo2));

@@ -20,7 +20,7 @@ QHash<QString, QSerialPortInfo> SerialPortsByPath() {
   QHash<QString, QSerialPortInfo> ports;
   for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
 #ifdef Q_OS_WIN
-    const QString path = port.portName();
+    const QString path = port.systemLocation();  // \\.\COM3, as PortDevice names it
 #else
     const QString path = QFileInfo(port.systemLocation()).canonicalFilePath();
 #endif

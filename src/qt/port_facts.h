@@ -10,7 +10,7 @@
 
 namespace korvane {
 
-// The serial devices the system lists, by their real path (on Windows by their name, "COM3").
+// The serial devices the system lists, by their real path (on Windows \\.\COM3).
 QHash<QString, QSerialPortInfo> SerialPortsByPath();
 
 // Whether the device is there, where a link leads, and the adapter's description, maker and USB

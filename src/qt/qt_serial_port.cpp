@@ -16,7 +16,6 @@ Q_LOGGING_CATEGORY(lcSerial, "korvane.serial", QtWarningMsg)
 namespace korvane {
 
 namespace {
-constexpr int kHighestPortNumber = 255;
 
 const QElapsedTimer& sinceStart() {
   static const QElapsedTimer timer = [] {
@@ -67,8 +66,10 @@ bool QtSerialPort::open() {
 #endif
   device_ = QString::fromStdString(device.string());
   serial_.setPortName(device_);
-  serial_.setBaudRate(QSerialPort::Baud9600);
-  serial_.setDataBits(QSerialPort::Data8);
+  static_assert(kControllerLine.parity == 'N' && kControllerLine.stopBits == 1 &&
+                !kControllerLine.flowControl);
+  serial_.setBaudRate(kControllerLine.baud);
+  serial_.setDataBits(static_cast<QSerialPort::DataBits>(kControllerLine.dataBits));
   serial_.setParity(QSerialPort::NoParity);
   serial_.setStopBits(QSerialPort::OneStop);
   serial_.setFlowControl(QSerialPort::NoFlowControl);
@@ -80,7 +81,7 @@ bool QtSerialPort::open() {
     return false;
   }
   // Settings after the open: a pseudo-terminal takes them only then.
-  serial_.setBaudRate(QSerialPort::Baud9600);
+  serial_.setBaudRate(kControllerLine.baud);
   open_ = true;
   qCDebug(lcSerial).noquote() << logLine("opened", device_);
   return true;

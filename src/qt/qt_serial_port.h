@@ -1,5 +1,5 @@
 #pragma once
-// The Port seam on a QSerialPort: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control.
+// The Port seam on a QSerialPort, with the controller's line settings (kControllerLine).
 // When the line fails while open (the far end hangs up, an adapter is unplugged) the port is
 // closed at once, so that a dead device cannot flood the event loop with errors, and the owner
 // is told once.

@@ -217,6 +217,22 @@ PathExists existing(const Paths& paths) {
   return [paths](const std::filesystem::path& p) { return paths.count(p.generic_string()) > 0; };
 }
 
+// The list takes COM1..COM19, a typed or stored name COM1..COM255, each written exactly so.
+TEST(PortNames, ComNumberTakesExactlyCOMnUpToItsLimit) {
+  const std::tuple<const char*, int, int> cases[] = {
+      {"COM1", 19, 1},      {"COM19", 19, 19},           {"COM20", 19, 0},  {"COM20", 255, 20},
+      {"COM255", 255, 255}, {"COM256", 255, 0},          {"COM0", 255, 0},  {"COM07", 255, 0},
+      {"com3", 255, 0},     {" COM3", 255, 0},           {"COM3 ", 255, 0}, {"COM", 255, 0},
+      {"COM+3", 255, 0},    {"COM1000000000000", 255, 0}};
+  for (const auto& [name, highest, number] : cases)
+    EXPECT_EQ(ComNumber(name, highest), number) << name << " up to " << highest;
+}
+
+#ifdef _WIN32
+TEST(PortDevice, IsTheSystemsOwnDeviceForAnyNumber) {
+  EXPECT_EQ(PortDevice(10, "C:\\k", ExistsOnDisk), std::filesystem::path("\\\\.\\COM10"));
+}
+#else
 // A link in the folder first, then a USB adapter, a USB modem, a built-in port: "COM1" is
 // /dev/ttyUSB0.
 TEST(PortDevice, ALinkInTheFolderOrTheFirstDeviceThatExists) {
@@ -227,6 +243,7 @@ TEST(PortDevice, ALinkInTheFolderOrTheFirstDeviceThatExists) {
             "/dev/ttyACM1");
   EXPECT_EQ(PortDevice(3, "/p", existing(Paths{"/dev/ttyS3"})), "/p/COM3");
 }
+#endif
 
 // Start-up reads only a regular file, and only its start: a directory or a named pipe in a file's
 // place, or a file of 10 MiB, can neither hold it up nor fill the memory.
