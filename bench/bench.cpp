@@ -160,9 +160,9 @@ void readAllFigures() {
   korvane::QtEventLoop loop;
   korvane::kit::FakeOperator op;
   korvane::Form1 form(panel, port, loop, op, dir.path);
-  korvane::WireShell(form, port, window);
+  korvane::WireShell(form, port, loop, window);
   std::vector<Clock::time_point> replyArrivals;
-  port.onReceived = [&, receive = port.onReceived](std::string_view bytes) {
+  port.events.received = [&, receive = port.events.received](std::string_view bytes) {
     if (bytes.find('#') != std::string_view::npos) replyArrivals.push_back(Clock::now());
     receive(bytes);
   };
@@ -205,7 +205,7 @@ void backupFigures() {
   korvane::QtEventLoop loop;
   korvane::kit::FakeOperator op;
   korvane::Form1 form(window, port, loop, op, dir.path);
-  korvane::WireShell(form, port, window);
+  korvane::WireShell(form, port, loop, window);
   korvane::testing::SimProcess sim({}, (dir.path / "COM1").string());
   form.COMM1open();
 

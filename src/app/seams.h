@@ -4,6 +4,7 @@
 // with fakes on a virtual clock.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,8 @@ class Panel {
   virtual void showBusy(bool shown) = 0;
 };
 
-// The one serial port. Received bytes are pushed into Comm::MSComm1_OnComm by the owner.
+// The one serial port, as the handlers write to it. What it receives, and the loss of its line, an
+// adapter hands to the PortEvents of port_events.h, which deliver them to the handlers.
 class Port {
  public:
   virtual ~Port() = default;
@@ -54,6 +56,10 @@ class EventLoop {
   virtual void Wait(double ms) = 0;
   // Lets pending events run once.
   virtual void processEvents() = 0;
+  // Runs fn from the event loop, after what is running now has returned to it or inside the next
+  // Wait, whichever comes first; what is posted runs in the order posted, and not at all once the
+  // loop is gone.
+  virtual void post(std::function<void()> fn) = 0;
   virtual LocalDateTime now() const = 0;
   // The program ends: every running wait returns, and later waits return at once.
   virtual void quit() = 0;

@@ -56,7 +56,7 @@ int RunBackupCommand(const BackupCommand& command) {
   QtEventLoop loop;
   ConsoleOperator op;
   Form1 form(panel, port, loop, op, command.dataFolder);
-  WirePort(form, port);
+  WirePort(form, port, loop);
   form.Load_param();  // the port "siri.DAT" names, as the window would take
   if (number != 0) port.setNumber(number);
   form.COMM1open();  // says itself when no port opens

@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
   korvane::ConsoleOperator console;
   korvane::Operator& op = pictureRun ? static_cast<korvane::Operator&>(console) : windowOperator;
   korvane::Form1 form(window, port, loop, op, folder);
-  korvane::WireShell(form, port, window);
+  korvane::WireShell(form, port, loop, window);
   toolWindow.setMenuHandlers({
       [&] {
         const korvane::LocalDateTime now = loop.now();

@@ -39,6 +39,10 @@ void QtEventLoop::processEvents() {
   QCoreApplication::processEvents();
 }
 
+void QtEventLoop::post(std::function<void()> fn) {
+  QMetaObject::invokeMethod(&context_, std::move(fn), Qt::QueuedConnection);
+}
+
 LocalDateTime QtEventLoop::now() const {
   const QDateTime t = QDateTime::currentDateTime();
   const QDate d = t.date();

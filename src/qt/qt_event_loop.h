@@ -14,11 +14,13 @@ class QtEventLoop : public EventLoop {
  public:
   void Wait(double ms) override;
   void processEvents() override;
+  void post(std::function<void()> fn) override;
   LocalDateTime now() const override;
   void quit() override;
   bool quitting() const { return quitting_; }
 
  private:
+  QObject context_;  // what is posted goes with the loop
   std::vector<QEventLoop*> running_;
   bool quitting_ = false;
 };

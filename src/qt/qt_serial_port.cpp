@@ -111,17 +111,10 @@ void QtSerialPort::readAvailable() {
   const std::string shown =
       mask_.received(std::string_view(data.constData(), static_cast<size_t>(data.size())), logMs());
   qCDebug(lcSerial).noquote() << logLine("received", shown);
-  // The receive handler yields to the event loop, and a button's handler started there may wait.
-  // QSerialPort emits no readyRead while a slot of it still runs, so a reply arriving during
-  // such a wait would sit unread. Hand the bytes on through the queue instead: this slot has
-  // returned before the handler runs, and a later chunk is delivered at once, nested.
-  QMetaObject::invokeMethod(
-      this,
-      [this, data] {
-        if (onReceived)
-          onReceived(std::string_view(data.constData(), static_cast<size_t>(data.size())));
-      },
-      Qt::QueuedConnection);
+  // QSerialPort emits no readyRead while a slot of it still runs: the events take the bytes to
+  // the handlers through the event loop, after this slot has returned.
+  if (events.received)
+    events.received(std::string_view(data.constData(), static_cast<size_t>(data.size())));
 }
 
 void QtSerialPort::errorOccurred(QSerialPort::SerialPortError error) {
@@ -132,10 +125,7 @@ void QtSerialPort::errorOccurred(QSerialPort::SerialPortError error) {
           QStringLiteral(": ") + serial_.errorString());
   close();
   serial_.clearError();
-  // The message box waits for the operator; not inside the port's own signal.
-  QTimer::singleShot(0, this, [this] {
-    if (onLost) onLost();
-  });
+  if (events.lost) events.lost();
 }
 
 }  // namespace korvane

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "app/port_events.h"
 #include "app/seams.h"
 #include "app/traffic_log.h"
 
@@ -31,9 +32,8 @@ class QtSerialPort : public QObject, public Port {
   bool isOpen() const override { return open_; }
   void write(std::string_view bytes) override;
 
-  // Received bytes, in order, each chunk from its own turn of the event loop.
-  std::function<void(std::string_view)> onReceived;
-  std::function<void()> onLost;  // called from the event loop, after the port is closed
+  // Told of each chunk read and of a failed line, from inside the port's own notifications.
+  PortEvents events;
 
  private:
   void readAvailable();

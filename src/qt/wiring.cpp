@@ -2,15 +2,12 @@
 
 namespace korvane {
 
-void WirePort(Form1& form, QtSerialPort& port) {
-  port.onReceived = [&form](std::string_view bytes) {
-    form.MSComm1_OnComm(Form1::kReceiveEvent, bytes);
-  };
-  port.onLost = [&form] { form.Port_Lost(); };
+void WirePort(Form1& form, QtSerialPort& port, EventLoop& loop) {
+  port.events = PortEventsFor(form, loop);
 }
 
-void WireShell(Form1& form, QtSerialPort& port, MainWindow& window) {
-  WirePort(form, port);
+void WireShell(Form1& form, QtSerialPort& port, EventLoop& loop, MainWindow& window) {
+  WirePort(form, port, loop);
   window.bind(&form);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The Qt shell joined to the handlers, the same way for the program, the end-to-end tests and the
-// benchmark: received bytes go to the receive handler, a lost line to Port_Lost, the window's
+// benchmark: the port's events go to the handlers through the loop (port_events.h), the window's
 // events to form's handlers.
 
 #include "app/form1.h"
@@ -9,8 +9,8 @@
 
 namespace korvane {
 
-void WireShell(Form1& form, QtSerialPort& port, MainWindow& window);
+void WireShell(Form1& form, QtSerialPort& port, EventLoop& loop, MainWindow& window);
 // The port alone, for the command-line modes, which have no window.
-void WirePort(Form1& form, QtSerialPort& port);
+void WirePort(Form1& form, QtSerialPort& port, EventLoop& loop);
 
 }  // namespace korvane

@@ -497,8 +497,8 @@ TEST(EndToEnd, RepliesDuringAHandlerStartedInsideTheReceiveYieldAreTakenWhenThey
   ASSERT_TRUE(tool.openPort());
   tool.press("Command5(0)");  // MaxRate
   bool pressed = false;
-  const auto receive = tool.port.onReceived;
-  tool.port.onReceived = [&](std::string_view bytes) {
+  const auto receive = tool.port.events.received;
+  tool.port.events.received = [&](std::string_view bytes) {
     if (!std::exchange(pressed, true)) {  // buzzer "ON": two 1000 ms waits around its read-back
       QMetaObject::invokeMethod(
           &tool.window, [&] { tool.press("Command13"); }, Qt::QueuedConnection);

@@ -27,7 +27,7 @@ struct Tool {
   // prepare lays out the folder (files, links) before start-up reads it.
   explicit Tool(const std::function<void(const std::filesystem::path&)>& prepare = {}) {
     if (prepare) prepare(dir.path);
-    WireShell(form, port, window);
+    WireShell(form, port, loop, window);
     form.Form_Load();
     window.show();
   }

@@ -34,6 +34,7 @@ class VirtualLoop : public EventLoop {
     nowMs = std::max(nowMs, end);
   }
   void processEvents() override { runUntil(nowMs); }
+  void post(std::function<void()> fn) override { at(nowMs, std::move(fn)); }
   void quit() override { quitting = true; }
   void drain() { runUntil(1e18); }  // as the main loop would between handlers
   LocalDateTime now() const override {

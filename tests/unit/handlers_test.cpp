@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "app/port_events.h"
 #include "kit/virtual_kit.h"
 #include "presets/gear_calculator.h"
 #include "protocol/catalogue.h"
@@ -197,6 +198,28 @@ TEST(Reception, AnOptionRowsAnswerAfterNoiseLightsTheLampItSays) {
   rig.press("Command13");
   EXPECT_EQ(rig.panel.lamp(13), kTeal);
   EXPECT_EQ(rig.panel.lamp(14), kMagenta);
+}
+
+// What an adapter reads reaches the handlers through the loop, never from inside the adapter's
+// notification, in order, and into a wait that is running; a lost line is told once, from the loop.
+TEST(PortEvents, ChunksAndTheLossReachTheHandlersThroughTheLoop) {
+  Rig rig;
+  rig.answerMs = -1;
+  const PortEvents events = PortEventsFor(rig.form, rig.loop);
+  rig.loop.at(100, [&] {
+    events.received("4");
+    events.received("0");
+    EXPECT_EQ(rig.form.RecvBuf(), "");
+  });
+  rig.loop.at(200, [&] { events.received("0#"); });
+  rig.open().press("Command5(0)");  // MaxRate, and its wait of 400 ms
+  EXPECT_EQ(rig.panel.text(text1(0)), "400");
+  events.lost();
+  events.lost();
+  EXPECT_TRUE(rig.op.messages.empty());
+  rig.loop.drain();
+  EXPECT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_FALSE(rig.port.isOpen());
 }
 
 // The polar home position: home set, then its altitude and azimuth read back into their fields;
