@@ -15,6 +15,7 @@
 #include "app/local_files_place.h"
 #include "app/port_names.h"
 #include "app/port_tooltip.h"
+#include "app/start_up.h"
 #include "app/traffic_log.h"
 #include "files/local_file.h"
 #include "files/port_file.h"
@@ -210,6 +211,44 @@ TEST(PortFile, HoldsTheNumberBetweenBlanksAndReadsTheFirstWholeNumber) {
                                      {"- 4", kNone}}) {
     EXPECT_EQ(ParsePortFile(text), number) << text;
   }
+}
+
+// The program's arguments: what each run asks for, or the one line that says why it cannot run.
+TEST(Arguments, EachRunOrTheReasonItCannotRun) {
+  const auto run = [](std::vector<std::string> args) {
+    const Arguments a = ParseArguments(args);
+    if (!a.error.empty()) return a.error.substr(a.error.find(' ') + 1);
+    if (a.help) return std::string("help");
+    std::string out = a.mode ? "mode " + std::to_string(int(*a.mode)) + " " + PathUtf8(a.file) : "";
+    if (!a.port.empty()) out += " port " + a.port;
+    if (a.showSecrets) out += " secrets";
+    if (a.dataFolder) out += " data " + PathUtf8(*a.dataFolder);
+    if (a.readAndScreenshot) out += " read+png " + PathUtf8(*a.readAndScreenshot);
+    return out;
+  };
+  const std::string usage =
+      "\nusage: korvane-settei --backup|--compare|--restore FILE [--port PORT] [--show-secrets]\n";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, ""},
+      {{"--data-dir=/d/設定", "--read-and-screenshot", "a.png"}, " data /d/設定 read+png a.png"},
+      {{"--restore", "a.ini", "--port", "COM3", "--show-secrets"},
+       "mode 2 a.ini port COM3 secrets"},
+      {{"--compare=-"}, "FILE is missing (\"-\" is an option)" + usage},
+      {{"--backup", "--port", "COM1"}, "\"COM1\" is no option" + usage},  // not a backup of COM1
+      {{"--backup", "a", "--", "--x"}, "\"--x\" is no option" + usage},
+      {{"--backup", "a.ini", "--port", "-x"}, "PORT is missing" + usage},
+      {{"--backup", "a.ini", "COM1"}, "\"COM1\" is no option" + usage},
+      {{"--backup", "a", "--compare", "b"},
+       "one of --backup, --compare, --restore (--port goes with one of them)\n"},
+      {{"--port", "COM1"},
+       "one of --backup, --compare, --restore (--port goes with one of them)\n"},
+      {{"-h", "--backup", "a", "--compare", "b"}, "help"},
+      {{"--backup"}, "Missing value after '--backup'.\n"},
+      {{"--show-secrets=1"}, "Unexpected value after '--show-secrets'.\n"},
+      {{"--bogus", "-h"}, "Unknown option 'bogus'.\n"},
+      {{"-hxy"}, "Unknown options: x, y.\n"}};
+  for (const auto& [args, outcome] : cases)
+    EXPECT_EQ(run(args), outcome) << testing::PrintToString(args);
 }
 
 template <typename Paths>

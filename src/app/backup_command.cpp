@@ -1,6 +1,5 @@
-#include "qt/command_line.h"
+#include "app/backup_command.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -10,9 +9,6 @@
 #include "app/memory_panel.h"
 #include "app/port_names.h"
 #include "files/local_file.h"
-#include "qt/qt_event_loop.h"
-#include "qt/qt_serial_port.h"
-#include "qt/wiring.h"
 
 namespace korvane {
 
@@ -44,19 +40,21 @@ void printRow(std::size_t position, bool secrets, std::string_view first,
 
 }  // namespace
 
-int RunBackupCommand(const BackupCommand& command) {
+std::filesystem::path BackupCommandDevice(const BackupCommand& command, int number) {
   // "COM1".."COM255" is a port number, anything else a device path.
-  const int number = ComNumber(command.port.toStdString(), kHighestPortNumber);
-  const std::filesystem::path device = command.port.toStdU16String();
-  QtSerialPort port([&](int n) {
-    if (!command.port.isEmpty() && number == 0) return device;
-    return PortDevice(n, command.portFolder, ExistsOnDisk);
-  });
+  if (!command.port.empty() && ComNumber(command.port, kHighestPortNumber) == 0) {
+    return PathFromUtf8(command.port);
+  }
+  return PortDevice(number, command.portFolder, ExistsOnDisk);
+}
+
+int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
+                     PortEvents& events) {
+  const int number = ComNumber(command.port, kHighestPortNumber);
   MemoryPanel panel;
-  QtEventLoop loop;
   ConsoleOperator op;
   Form1 form(panel, port, loop, op, command.dataFolder);
-  WirePort(form, port, loop);
+  events = PortEventsFor(form, loop);
   form.Load_param();  // the port "siri.DAT" names, as the window would take
   if (number != 0) port.setNumber(number);
   form.COMM1open();  // says itself when no port opens
@@ -70,10 +68,10 @@ int RunBackupCommand(const BackupCommand& command) {
     // The header names what was opened, as --port takes it again: the device given (a relative
     // path made absolute), else the port number.
     std::error_code ec;
-    const std::string opened =
-        number == 0 && !command.port.isEmpty()
-            ? PathUtf8(DevicePathToOpen(device, std::filesystem::current_path(ec)))
-            : ComName(port.number());
+    const std::string opened = number == 0 && !command.port.empty()
+                                   ? PathUtf8(DevicePathToOpen(PathFromUtf8(command.port),
+                                                               std::filesystem::current_path(ec)))
+                                   : ComName(port.number());
     const BackupSaveResult result =
         form.Backup_Save(command.file, KORVANE_VERSION, opened, progress);
     std::fprintf(stderr, "korvane-settei: %s\n", result.message.c_str());

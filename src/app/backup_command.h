@@ -4,29 +4,27 @@
 //   korvane-settei --compare FILE [--port PORT]
 //   korvane-settei --restore FILE [--port PORT]
 // They run the window's own handlers on a panel kept in memory. Progress goes to standard error,
-// results to standard output. Exit status: 0 done and everything matches; 1 the controller
-// differs from the file (--compare) or a read-back does not match (--restore); 2 trouble before
-// anything was written.
+// results to standard output. Exit status (start_up.h): 0 done and everything matches; 1 the
+// controller differs from the file (--compare) or a read-back does not match (--restore); 2
+// trouble before anything was written.
 
-#include <QString>
 #include <filesystem>
+#include <string>
 
+#include "app/port_events.h"
 #include "app/seams.h"
+#include "app/start_up.h"
 
 namespace korvane {
-
-enum class BackupMode { Backup, Compare, Restore };
 
 struct BackupCommand {
   BackupMode mode;
   std::filesystem::path file;
-  QString port;  // "COMn", a device path, or empty for the port "siri.DAT" names
+  std::string port;  // "COMn", a device path, or empty for the port "siri.DAT" names
   std::filesystem::path dataFolder;
   std::filesystem::path portFolder;  // where COMn links are looked up
   bool showSecrets = false;          // print the WiFi passwords instead of ********
 };
-
-inline constexpr int kExitDone = 0, kExitDiffers = 1, kExitTrouble = 2;
 
 // For the runs that no one watches (the backup modes, the picture runs): a message the handlers
 // would show in a box goes to standard error, and a question is answered OK, so that nothing
@@ -38,7 +36,12 @@ class ConsoleOperator : public Operator {
   int messages = 0;
 };
 
-// Runs inside a QCoreApplication.
-int RunBackupCommand(const BackupCommand& command);
+// The device port n stands for in a backup mode: the device given when it is no "COMn", else
+// the device the window would open for port n.
+std::filesystem::path BackupCommandDevice(const BackupCommand& command, int number);
+
+// Runs the mode on `port` (which opens BackupCommandDevice's device) within `loop`; what the
+// port receives, and the loss of its line, its adapter hands to `events`.
+int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop, PortEvents& events);
 
 }  // namespace korvane

@@ -1,0 +1,186 @@
+#include "app/start_up.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "app/local_files_place.h"
+#include "app/port_names.h"
+
+namespace korvane {
+
+namespace {
+
+enum class Option {
+  Help,
+  DataDir,
+  PortDir,
+  Screenshot,
+  ReadAndScreenshot,
+  Backup,
+  Compare,
+  Restore,
+  Port,
+  ShowSecrets
+};
+struct OptionName {
+  std::string_view name;
+  Option option;
+  bool takesValue;
+};
+constexpr std::array<OptionName, 11> kOptions{
+    {{"help", Option::Help, false},
+     {"help-all", Option::Help, false},
+     {"data-dir", Option::DataDir, true},
+     {"port-dir", Option::PortDir, true},
+     {"screenshot", Option::Screenshot, true},
+     {"read-and-screenshot", Option::ReadAndScreenshot, true},
+     {"backup", Option::Backup, true},
+     {"compare", Option::Compare, true},
+     {"restore", Option::Restore, true},
+     {"port", Option::Port, true},
+     {"show-secrets", Option::ShowSecrets, false}}};
+
+std::string fail(std::string_view what, bool withUsage = false) {
+  std::string out = std::string(kProgramName) + ": " + std::string(what) + "\n";
+  if (withUsage) {
+    out += std::string("usage: ") + kProgramName +
+           " --backup|--compare|--restore FILE [--port PORT] [--show-secrets]\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+Arguments ParseArguments(const std::vector<std::string>& arguments) {
+  Arguments out;
+  std::vector<std::string> positional;
+  std::array<std::optional<std::string>, 10> values;  // by Option; the last one given counts
+  std::array<bool, 10> given{};
+  bool optionsEnd = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& arg = arguments[i];
+    if (optionsEnd || arg.size() < 2 || arg[0] != '-') {
+      positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnd = true;
+      continue;
+    }
+    if (arg[1] != '-') {  // short options, run together: only -h and -? exist
+      std::string unknown;
+      int count = 0;
+      for (const char c : std::string_view(arg).substr(1)) {
+        if (c == 'h' || c == '?') {
+          given[int(Option::Help)] = true;
+        } else {
+          unknown += (count++ ? ", " : "") + std::string(1, c);
+        }
+      }
+      if (count == 1) return out.error = fail("Unknown option '" + unknown + "'."), out;
+      if (count > 1) return out.error = fail("Unknown options: " + unknown + "."), out;
+      continue;
+    }
+    const std::string_view body = std::string_view(arg).substr(2);
+    const std::size_t equals = body.find('=');
+    const std::string_view name = body.substr(0, equals);
+    const auto known = std::ranges::find(kOptions, name, &OptionName::name);
+    if (known == kOptions.end())
+      return out.error = fail("Unknown option '" + std::string(name) + "'."), out;
+    const int index = int(known->option);
+    given[index] = true;
+    if (!known->takesValue) {
+      if (equals != std::string_view::npos) {
+        return out.error = fail("Unexpected value after '--" + std::string(name) + "'."), out;
+      }
+    } else if (equals != std::string_view::npos) {
+      values[index] = std::string(body.substr(equals + 1));
+    } else if (i + 1 < arguments.size()) {
+      values[index] = arguments[++i];
+    } else {
+      return out.error = fail("Missing value after '--" + std::string(name) + "'."), out;
+    }
+  }
+  const auto value = [&](Option o) { return values[int(o)]; };
+  if (given[int(Option::Help)]) return out.help = true, out;
+  const int modes = int(given[int(Option::Backup)]) + int(given[int(Option::Compare)]) +
+                    int(given[int(Option::Restore)]);
+  if (modes > 1 || (modes == 0 && given[int(Option::Port)])) {
+    out.error = fail("one of --backup, --compare, --restore (--port goes with one of them)");
+    return out;
+  }
+  if (value(Option::DataDir)) out.dataFolder = PathFromUtf8(*value(Option::DataDir));
+  if (value(Option::PortDir)) out.portFolder = PathFromUtf8(*value(Option::PortDir));
+  if (value(Option::Screenshot)) out.screenshot = PathFromUtf8(*value(Option::Screenshot));
+  if (value(Option::ReadAndScreenshot))
+    out.readAndScreenshot = PathFromUtf8(*value(Option::ReadAndScreenshot));
+  out.showSecrets = given[int(Option::ShowSecrets)];
+  if (modes == 0) return out;
+
+  const Option mode = given[int(Option::Backup)]    ? Option::Backup
+                      : given[int(Option::Compare)] ? Option::Compare
+                                                    : Option::Restore;
+  out.mode = mode == Option::Backup    ? BackupMode::Backup
+             : mode == Option::Compare ? BackupMode::Compare
+                                       : BackupMode::Restore;
+  const std::string file = *value(mode);
+  out.port = value(Option::Port).value_or("");
+  // "--backup --port COM1" would take "--port" for the file and back up another controller.
+  std::string wrong;
+  if (file.starts_with('-')) wrong = "FILE is missing (\"" + file + "\" is an option)";
+  if (out.port.starts_with('-')) wrong = "PORT is missing";
+  if (!positional.empty()) wrong = "\"" + positional.front() + "\" is no option";
+  if (!wrong.empty()) return out.error = fail(wrong, true), out;
+  out.file = PathFromUtf8(file);
+  return out;
+}
+
+std::string HelpText() {
+  return R"(Usage: korvane-settei [options]
+Korvane ｾｯﾃｲ — settings tool for the mount controller.
+
+Without a mode it opens the window. The backup modes need no window and no display:
+  --backup FILE   read every setting from the controller and save them in FILE
+  --compare FILE  print each setting that differs: key, the controller's value, the file's
+  --restore FILE  write the settings that differ, read them back and print each with its
+                  read-back
+PORT is COMn (mapped as the window maps it) or a device path; without --port the port that
+siri.DAT names. Progress goes to standard error, results to standard output.
+Exit status: 0 done and everything matches; 1 the controller differs from the file
+(--compare) or a read-back does not match (--restore); 2 trouble before anything was
+written (bad arguments, a refused file, a port that does not open, a setting that did not
+answer).
+
+Options:
+  -h, --help                   Displays help on commandline options.
+  --data-dir <dir>             Folder of siri.DAT and SetData.txt.
+  --port-dir <dir>             Folder searched for COMn links.
+  --screenshot <png>           Save a PNG of the window and quit.
+  --read-and-screenshot <png>  Press 接続, read everything, save a PNG and quit.
+  --backup <FILE>              Back up every setting to FILE.
+  --compare <FILE>             Compare the controller with FILE.
+  --restore <FILE>             Restore what differs from FILE.
+  --port <PORT>                The port of the backup modes.
+  --show-secrets               Print the WiFi passwords in --compare and
+                               --restore (else ********).
+)";
+}
+
+std::filesystem::path LocalFilesFolder() {
+  const std::filesystem::path folder = ProgramFolder();
+  if (ChooseLocalFilesPlace(folder, ExistsOnDisk, FolderWritable(folder)) ==
+      LocalFilesPlace::kBesideProgram) {
+    return folder;
+  }
+  const std::filesystem::path own = UserDataFolder();
+  std::error_code ec;
+  std::filesystem::create_directories(own, ec);
+  return own;
+}
+
+}  // namespace korvane

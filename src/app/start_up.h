@@ -1,0 +1,59 @@
+#pragma once
+// Start-up, the same for every shell: the program's arguments and what they ask for, its help and
+// its exit statuses, and the folder that holds the local files. The system's part (the arguments
+// as the system passed them, the program's folder, whether a folder can be written, the user's
+// data folder) is one file per system, start_up_posix.cpp beside start_up_windows.cpp.
+//
+//   korvane-settei [--data-dir DIR] [--port-dir DIR]                 the window
+//   korvane-settei --screenshot PNG | --read-and-screenshot PNG       a picture of it, and quit
+//   korvane-settei --backup|--compare|--restore FILE [--port PORT] [--show-secrets]
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+inline constexpr const char* kProgramName = "korvane-settei";
+inline constexpr int kExitDone = 0, kExitDiffers = 1, kExitTrouble = 2;
+
+enum class BackupMode { Backup, Compare, Restore };
+
+struct Arguments {
+  bool help = false;
+  std::optional<std::filesystem::path> dataFolder, portFolder;  // --data-dir, --port-dir
+  std::optional<std::filesystem::path> screenshot;              // --screenshot
+  std::optional<std::filesystem::path> readAndScreenshot;       // --read-and-screenshot
+  std::optional<BackupMode> mode;                               // --backup, --compare, --restore
+  std::filesystem::path file;                                   // the mode's FILE
+  std::string port;  // --port: "COMn", a device path, or empty for the port "siri.DAT" names
+  bool showSecrets = false;
+  // Set when the arguments cannot run: what to print on standard error, ending in a newline;
+  // the program then ends with kExitTrouble and does nothing else.
+  std::string error;
+};
+
+// The arguments after the program's name, in UTF-8. "--name value" and "--name=value" both give a
+// value; "-h", "-?" and "--help" ask for the help; "--" ends the options.
+Arguments ParseArguments(const std::vector<std::string>& arguments);
+
+std::string HelpText();
+
+// The arguments after the program's name as the system passed them, in UTF-8 (on Windows from
+// the wide command line, so that a Japanese path survives any code page).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+std::filesystem::path PathFromUtf8(const std::string& text);
+
+// The folder of "siri.DAT", "SetData.txt" and the COMn links a user makes: beside the program, or
+// for an installed copy, or one whose folder cannot be written, the user's data folder (made if
+// missing). ChooseLocalFilesPlace says how an installed copy is told from a build folder.
+std::filesystem::path LocalFilesFolder();
+
+// The system's part.
+std::filesystem::path ProgramFolder();
+bool FolderWritable(const std::filesystem::path& folder);
+std::filesystem::path UserDataFolder();  // of this program; not made
+
+}  // namespace korvane
