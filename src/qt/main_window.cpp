@@ -72,12 +72,17 @@ void setBase(QWidget& widget, const QColor& colour) {
   widget.setPalette(palette);
 }
 
-QColor resolve(Colour colour) {
-  if (isRgb(colour)) return toQColor(colour);
+QColor resolve(Paint paint) {
+  if (const auto* rgb = std::get_if<Colour>(&paint)) return toQColor(*rgb);
   const QPalette system = QApplication::palette();
-  if (colour == kHighlightText) return system.color(QPalette::Active, QPalette::HighlightedText);
-  // Qt has no workspace role; its own workspace, QMdiArea, paints with Dark.
-  if (colour == kAppWorkspace) return system.color(QPalette::Active, QPalette::Dark);
+  switch (std::get<SystemColour>(paint)) {
+    case SystemColour::HighlightText:
+      return system.color(QPalette::Active, QPalette::HighlightedText);
+    case SystemColour::AppWorkspace:  // Qt has none; its own workspace, QMdiArea, paints with Dark
+      return system.color(QPalette::Active, QPalette::Dark);
+    case SystemColour::Default:
+      break;
+  }
   return {};
 }
 
@@ -92,7 +97,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setFont(font);
   // The background is painted rather than put in the palette, which every child would inherit.
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setFixedSize(kClientWidthPx, kClientHeightPx);
+  setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
   build();
   busy_ = new BusyWindow(this);
   control("Command1")->setFocus();
@@ -131,7 +136,7 @@ QWidget* MainWindow::makeField(const ControlEntry& entry) {
   edit->setReadOnly(entry.has(kReadOnly));
   edit->setFrame(!entry.has(kFlat));
   edit->setAccessibleName(qs(entry.access));
-  if (isRgb(entry.back)) setBase(*edit, toQColor(entry.back));
+  if (const auto* rgb = std::get_if<Colour>(&entry.back)) setBase(*edit, toQColor(*rgb));
   return edit;
 }
 

@@ -1,7 +1,9 @@
 #include "window/layout.h"
 
 #include <algorithm>
+#include <string>
 
+#include "presets/gear_calculator.h"
 #include "protocol/catalogue.h"
 #include "protocol/presets.h"
 
@@ -9,7 +11,8 @@ namespace korvane {
 
 namespace {
 
-constexpr Colour kWhiteCaption = kHighlightText;
+constexpr Paint kWhiteCaption = SystemColour::HighlightText;
+constexpr Paint kAppWorkspace = SystemColour::AppWorkspace;
 constexpr Colour kYellow{255, 255, 0};
 constexpr Colour kSilver{192, 192, 192};
 constexpr Colour kGrey{128, 128, 128};
@@ -79,7 +82,7 @@ constexpr ControlEntry button(std::string_view name, std::string_view caption, i
       kSystemColour, kSystemColour,       0,       row};
 }
 constexpr ControlEntry field(std::string_view name, int x, int y, int w, int h,
-                             std::string_view row, Colour back = kSystemColour,
+                             std::string_view row, Paint back = kSystemColour,
                              std::uint8_t flags = 0, Align align = Align::Left,
                              std::string_view initial = {}) {
   return {name,  ControlKind::Field, initial,       x,    y,     w,  h,
@@ -106,7 +109,7 @@ constexpr ControlEntry lamp(std::string_view name, int x, int y, int w, int h) {
   return {name,          ControlKind::Lamp, {}, x, y, w, h, Align::Left, kWindowFontPoints,
           kSystemColour, kLampGreen};
 }
-constexpr ControlEntry line(std::string_view name, int x, int y, int w, Colour colour = kSilver) {
+constexpr ControlEntry line(std::string_view name, int x, int y, int w, Paint colour = kSilver) {
   return {name,
           ControlKind::Line,
           {},
@@ -132,7 +135,7 @@ constexpr ControlEntry readButton(std::string_view name, std::string_view captio
   return button(name, caption, c.read, y, kReadWidth, kButtonHeight);
 }
 constexpr ControlEntry paramField(std::string_view name, Column c, int y, std::string_view row,
-                                  Colour back = kSystemColour) {
+                                  Paint back = kSystemColour) {
   return field(name, c.field, y, c.fieldWidth, kFieldHeight, row, back);
 }
 constexpr ControlEntry setButton(std::string_view name, Column c, int y, std::string_view row) {
@@ -363,16 +366,41 @@ constexpr std::array kControls{
 
 static_assert(allDistinct(kControls, &ControlEntry::name), "two controls share a name");
 
+// Every control the handlers name is in the table: each setting's field, read button and lamps,
+// each SET button, the gear table and the calculator's results, the four direction lamps.
+constexpr bool hasControl(std::string_view name) {
+  return std::ranges::any_of(kControls, [name](const ControlEntry& c) { return c.name == name; });
+}
+constexpr bool hasNumbered(std::string_view kind, int n, bool inBrackets) {
+  std::string name(kind);
+  name += inBrackets ? "(" : "";
+  std::string digits;
+  do digits.insert(digits.begin(), char('0' + n % 10));
+  while ((n /= 10) > 0);
+  name += digits + (inBrackets ? ")" : "");
+  return hasControl(name);
+}
+constexpr bool hasField(int index) {
+  return index == kNoField ||
+         (index == kCombo3Index ? hasControl(kCombo3) : hasNumbered("Text1", index, true));
+}
+static_assert(std::ranges::all_of(kSettings, [](const Setting& s) {
+  return hasField(s.field) && (s.readButton < 0 || hasNumbered("Command5", s.readButton, true)) &&
+         (s.lamps.first == 0 || (hasNumbered("Shape", s.lamps.first, false) &&
+                                 hasNumbered("Shape", s.lamps.second, false)));
+}));
+static_assert(std::ranges::all_of(kSetRows, [](const SetRow& r) {
+  return hasField(r.field) && hasNumbered("Command6", r.index, true);
+}));
+static_assert(std::ranges::all_of(kGearFields, hasControl) &&
+              std::ranges::all_of(kGearOutputFields, hasControl));
+static_assert(hasNumbered("Shape", 1, false) && hasNumbered("Shape", 4, false) &&
+              hasControl(kCombo1) && hasControl(kCombo2) && hasControl(kCommand19));
+
 }  // namespace
 
 std::span<const ControlEntry> windowControls() {
   return kControls;
-}
-
-const ControlEntry* findControl(std::string_view name) {
-  const auto it = std::find_if(kControls.begin(), kControls.end(),
-                               [name](const ControlEntry& c) { return c.name == name; });
-  return it == kControls.end() ? nullptr : &*it;
 }
 
 }  // namespace korvane

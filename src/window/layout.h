@@ -7,15 +7,16 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <variant>
 
 #include "window/colour.h"
 
 namespace korvane {
 
-inline constexpr int kTwipsPerPixel = 15;
-// The client area: 13875 x 8520 twips.
-inline constexpr int kClientWidthPx = 925;
-inline constexpr int kClientHeightPx = 568;
+inline constexpr int kTwipsPerPixel = 15;  // at the design's 96 dots per inch
+// The client area.
+inline constexpr int kClientWidthTwips = 13875;
+inline constexpr int kClientHeightTwips = 8520;
 
 inline constexpr std::string_view kWindowTitle = " Korvane ｾｯﾃｲ ver.4.1";
 inline constexpr std::string_view kWindowFontFamily = "ＭＳ Ｐゴシック";
@@ -28,13 +29,15 @@ inline constexpr Colour kHighlightColour{255, 255, 128};  // a field the calcula
 enum class ControlKind : std::uint8_t { Label, Button, Field, Combo, Lamp, Line };
 enum class Align : std::uint8_t { Left, Centre, Right };
 
-// Stand-ins for colours that come from the system's palette rather than from an RGB.
-inline constexpr Colour kSystemColour{-1, -1, -1};   // whatever the widget shows by default
-inline constexpr Colour kHighlightText{-2, -2, -2};  // captions: white in the usual theme
-inline constexpr Colour kAppWorkspace{-3, -3, -3};   // Line2 and Line6
-constexpr bool isRgb(Colour c) {
-  return c.r >= 0;
-}
+// Colours that come from the system's palette rather than from an RGB.
+enum class SystemColour : std::uint8_t {
+  Default,        // whatever the control shows by default
+  HighlightText,  // captions: white in the usual theme
+  AppWorkspace,   // Line2 and Line6: the background of a workspace
+};
+// A control's colour: an exact RGB, or one of the system's.
+using Paint = std::variant<Colour, SystemColour>;
+inline constexpr Paint kSystemColour = SystemColour::Default;
 
 enum ControlFlag : std::uint8_t {
   kReadOnly = 1,
@@ -49,8 +52,8 @@ struct ControlEntry {
   int x, y, w, h;            // twips from the top left corner of the client area
   Align align = Align::Left;
   double points = kWindowFontPoints;
-  Colour fore = kSystemColour;
-  Colour back = kSystemColour;
+  Paint fore = kSystemColour;
+  Paint back = kSystemColour;
   std::uint8_t flags = 0;
   // Fields: the accessible name (the caption of their row). Buttons whose caption alone does not
   // say what they act on ("SET", "ON", "OFF"): the accessible description.
@@ -60,8 +63,6 @@ struct ControlEntry {
 };
 
 std::span<const ControlEntry> windowControls();
-// nullptr for a name the window does not have.
-const ControlEntry* findControl(std::string_view name);
 
 // Combo3's channel list, with a blank before the single digits as the controller's replies have.
 inline constexpr std::array<std::string_view, 10> kChannelItems{" 1", " 2", " 3", " 4", " 5",
@@ -69,8 +70,10 @@ inline constexpr std::array<std::string_view, 10> kChannelItems{" 1", " 2", " 3"
 inline constexpr int kPortCount = 19;  // Combo1: "COM1".."COM19"
 inline constexpr std::string_view kInitialPortText = "COM10";
 
-inline constexpr int twipsToPixels(int twips) {
-  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+// 1440 twips to the inch; the window was drawn for 96 dots per inch, 15 twips to the pixel.
+inline constexpr int kDesignDpi = 96;
+inline constexpr int twipsToPixels(int twips, int dpi = kDesignDpi) {
+  return (twips * dpi + 720) / 1440;
 }
 
 }  // namespace korvane
