@@ -22,6 +22,9 @@ MessageButton ConsoleOperator::message(std::string_view text, std::string_view t
 
 namespace {
 
+// By RestoreRow::Verdict: a row without a read-back differs as far as a script can tell.
+constexpr const char* kVerdictWords[] = {"not written", "matches", "differs", "differs"};
+
 void printProgress(int done, int total) {
   std::fprintf(stderr, "korvane-settei: %d/%d %s\n", done, total,
                std::string(kBackupKeys[static_cast<std::size_t>(done - 1)].key).c_str());
@@ -98,9 +101,7 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
   }
   for (const RestoreRow& row : report.rows) {
     printRow(row.position, command.showSecrets, comparison.file.values[row.position], row.now,
-             !row.written  ? "not written"
-             : row.matches ? "matches"
-                           : "differs");
+             kVerdictWords[static_cast<int>(row.verdict())]);
   }
   std::fprintf(stderr, "korvane-settei: %s\n", report.summary.c_str());
   const bool allMatch = report.trouble == BackupTrouble::None &&

@@ -206,7 +206,7 @@ BackupComparison Form1::Backup_Compare(const std::filesystem::path& file,
   comparison.controller = std::move(reading.values);
   comparison.rows = Compare_Backup(comparison.controller, comparison.file.values);
   for (const CompareRow& row : comparison.rows) {
-    if (row.restorable && row.differs) comparison.differing.push_back(row.position);
+    if (row.toRestore()) comparison.differing.push_back(row.position);
   }
   return comparison;
 }

@@ -66,6 +66,14 @@ struct RestoreRow {
   bool written = false;
   std::optional<std::string> now;  // the value read back after the writes; nothing if none came
   bool matches = false;            // `now` is the same as the file's value
+
+  enum class Verdict { NotWritten, Matches, Differs, NoReadBack };
+  Verdict verdict() const {
+    return !written  ? Verdict::NotWritten
+           : matches ? Verdict::Matches
+           : now     ? Verdict::Differs
+                     : Verdict::NoReadBack;
+  }
 };
 
 struct RestoreReport {

@@ -39,7 +39,7 @@ std::array<CompareRow, kBackupSettingCount> Compare_Backup(const BackupValues& c
 std::vector<CompareRow> Diff_Backup(const BackupValues& controller, const BackupValues& file) {
   std::vector<CompareRow> out;
   for (CompareRow& row : Compare_Backup(controller, file)) {
-    if (row.restorable && row.differs) out.push_back(std::move(row));
+    if (row.toRestore()) out.push_back(std::move(row));
   }
   return out;
 }

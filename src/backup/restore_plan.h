@@ -28,6 +28,8 @@ struct CompareRow {
   bool restorable;       // false for the controller's date and time
   bool differs;
   std::string command;  // for restorable rows: what a restore writes
+  // What a full restore writes, and what the comparison ticks at first.
+  bool toRestore() const { return restorable && differs; }
   friend bool operator==(const CompareRow&, const CompareRow&) = default;
 };
 

@@ -14,12 +14,11 @@
 #include <vector>
 
 #include "app/backup_sequences.h"
+#include "window/texts.h"
 
 namespace korvane {
 
 namespace {
-
-constexpr const char* kFileFilter = "バックアップ (*.ini);;すべてのファイル (*)";
 
 QString qs(std::string_view text) {
   return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -33,8 +32,8 @@ std::filesystem::path pathOf(const QString& file) {
 class ReadProgress {
  public:
   explicit ReadProgress(QWidget* parent)
-      : dialog_(QStringLiteral("設定を読み込んでいます..."), QStringLiteral("キャンセル"), 0,
-                static_cast<int>(kBackupSettingCount), parent) {
+      : dialog_(qs(kReadingSettings), qs(kCancelCaption), 0, static_cast<int>(kBackupSettingCount),
+                parent) {
     dialog_.setWindowModality(Qt::WindowModal);
     dialog_.setMinimumDuration(0);
     dialog_.setAutoClose(false);
@@ -65,11 +64,12 @@ class CompareDialog : public QDialog {
  public:
   CompareDialog(QWidget* parent, Form1& form, const BackupComparison& comparison)
       : QDialog(parent), form_(form), comparison_(comparison) {
-    setWindowTitle(QStringLiteral("設定を比較・復元"));
+    setWindowTitle(qs(kCompareTitle));
     auto* layout = new QVBoxLayout(this);
     table_ = new QTableWidget(static_cast<int>(kBackupSettingCount), 4, this);
-    table_->setHorizontalHeaderLabels({QStringLiteral("設定"), QStringLiteral("コントローラー"),
-                                       QStringLiteral("ファイル"), QStringLiteral("結果")});
+    QStringList columns;
+    for (std::string_view column : kCompareColumns) columns << qs(column);
+    table_->setHorizontalHeaderLabels(columns);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     for (const CompareRow& row : comparison.rows) {
@@ -77,7 +77,7 @@ class CompareDialog : public QDialog {
       auto* name = new QTableWidgetItem(qs(backupSettingName(row.position)));
       name->setFlags(Qt::ItemIsEnabled |
                      (row.restorable ? Qt::ItemIsUserCheckable : Qt::NoItemFlags));
-      if (row.restorable) name->setCheckState(row.differs ? Qt::Checked : Qt::Unchecked);
+      if (row.restorable) name->setCheckState(row.toRestore() ? Qt::Checked : Qt::Unchecked);
       table_->setItem(r, 0, name);
       // A password shows as ******** (the tick says whether it differs), as on the terminal.
       const auto shown = [&](const std::string& value) {
@@ -85,18 +85,16 @@ class CompareDialog : public QDialog {
       };
       table_->setItem(r, 1, shown(comparison.controller[row.position]));
       table_->setItem(r, 2, shown(comparison.file.values[row.position]));
-      table_->setItem(r, 3, new QTableWidgetItem(row.differs ? QStringLiteral("違う") : QString()));
+      table_->setItem(r, 3, new QTableWidgetItem(row.differs ? qs(kDiffersMark) : QString()));
     }
     table_->resizeColumnsToContents();
     table_->setMinimumSize(720, 480);
     layout->addWidget(table_);
-    summary_ = new QLabel(QStringLiteral("%1 件が違います。書き込む設定に印を付けてください。")
-                              .arg(comparison.differing.size()),
-                          this);
+    summary_ = new QLabel(QString::number(comparison.differing.size()) + qs(kDifferingCount), this);
     layout->addWidget(summary_);
     auto* buttons = new QDialogButtonBox(this);
-    write_ = buttons->addButton(QStringLiteral("書き込み"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+    write_ = buttons->addButton(qs(kWriteCaption), QDialogButtonBox::AcceptRole);
+    buttons->addButton(qs(kCloseCaption), QDialogButtonBox::RejectRole);
     connect(write_, &QPushButton::clicked, this, &CompareDialog::writeTicked);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -115,11 +113,9 @@ class CompareDialog : public QDialog {
     setEnabled(true);
     for (const RestoreRow& row : report.rows) {
       const int r = static_cast<int>(row.position);
-      QString result =
-          !row.written  ? QStringLiteral("書き込めませんでした")
-          : row.matches ? QStringLiteral("一致")
-          : row.now ? QStringLiteral("今の値: ") + qs(ShownBackupValue(row.position, *row.now))
-                    : QStringLiteral("読み返せませんでした");
+      QString result = qs(kVerdictTexts[static_cast<std::size_t>(row.verdict())]);
+      if (row.verdict() == RestoreRow::Verdict::Differs)
+        result += qs(ShownBackupValue(row.position, *row.now));
       table_->item(r, 3)->setText(result);
     }
     summary_->setText(qs(report.summary));
@@ -136,19 +132,19 @@ class CompareDialog : public QDialog {
 
 void ShowBackupDialogs(QWidget* parent, Form1& form, Operator& op, const BackupShellFacts& facts) {
   if (!form.Backup_Ready()) return;
-  const QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("設定をバックアップ"),
-                                                    facts.suggestedPath, qs(kFileFilter));
+  const QString file = QFileDialog::getSaveFileName(parent, qs(kBackupTitle), facts.suggestedPath,
+                                                    qs(kBackupFileFilter));
   if (file.isEmpty()) return;
   ReadProgress progress(parent);
   const BackupSaveResult result =
       form.Backup_Save(pathOf(file), facts.toolVersion, facts.portName, progress.callback());
-  op.message(result.message, "設定をバックアップ", styleOf(result.trouble));
+  op.message(result.message, kBackupTitle, styleOf(result.trouble));
 }
 
 void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op) {
   if (!form.Backup_Ready()) return;
-  const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("設定を比較・復元"),
-                                                    QString(), qs(kFileFilter));
+  const QString file =
+      QFileDialog::getOpenFileName(parent, qs(kCompareTitle), QString(), qs(kBackupFileFilter));
   if (file.isEmpty()) return;
   BackupComparison comparison;
   {
@@ -156,7 +152,7 @@ void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op) {
     comparison = form.Backup_Compare(pathOf(file), progress.callback());
   }
   if (comparison.trouble != BackupTrouble::None) {
-    op.message(comparison.message, "設定を比較・復元", MessageStyle::Critical);
+    op.message(comparison.message, kCompareTitle, MessageStyle::Critical);
     return;
   }
   NewCompareDialog(parent, form, comparison)->exec();

@@ -5,24 +5,25 @@
 #include <QVBoxLayout>
 
 #include "window/layout.h"
+#include "window/texts.h"
 
 namespace korvane {
 
 BusyWindow::BusyWindow(QWidget* owner) : QWidget(owner, Qt::Tool) {
   setObjectName("Form2");
-  setFixedSize(kWidthPx, kHeightPx);
+  setFixedSize(twipsToPixels(kBusyWidthTwips), twipsToPixels(kBusyHeightTwips));
   // The roles are set for every colour group: the calculator disables the main window while the
   // notice shows, and the notice, a child of it, must not turn grey with it.
   QPalette teal = palette();
-  teal.setColor(QPalette::Window, QColor(0, 128, 128));
+  teal.setColor(QPalette::Window, QColor(kBusyBackground.r, kBusyBackground.g, kBusyBackground.b));
   teal.setColor(QPalette::WindowText, palette().color(QPalette::Active, QPalette::HighlightedText));
   setPalette(teal);
   setAutoFillBackground(true);
 
-  label_ = new QLabel(QString::fromUtf8(kMessage), this);
+  label_ = new QLabel(QString::fromUtf8(kBusyNotice.data(), kBusyNotice.size()), this);
   label_->setObjectName("Form2.Label1");
   QFont font(QString::fromUtf8(kWindowFontFamily.data(), kWindowFontFamily.size()));
-  font.setPointSizeF(15.75);
+  font.setPointSizeF(kBusyFontPoints);
   font.setBold(true);
   label_->setFont(font);
   label_->setAlignment(Qt::AlignCenter);

@@ -12,10 +12,6 @@ class BusyWindow : public QWidget {
   Q_OBJECT
 
  public:
-  inline static constexpr int kWidthPx = 205;  // 3075 x 810 twips
-  inline static constexpr int kHeightPx = 54;
-  inline static constexpr const char* kMessage = "書き込み中.....";
-
   explicit BusyWindow(QWidget* owner);
 
   // Shows the notice centred on its owner, without waiting for anything.

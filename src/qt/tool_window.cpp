@@ -5,25 +5,31 @@
 #include <QVBoxLayout>
 
 #include "window/layout.h"
+#include "window/texts.h"
 
 namespace korvane {
 
 ToolWindow::ToolWindow(QWidget* parent)
     : QWidget(parent), client_(new MainWindow(this)), menuBar_(new QMenuBar(this)) {
   setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
-  QMenu* file = menuBar_->addMenu(QStringLiteral("ファイル"));
-  // A copy of the handler: it may run for a while, and the menu may be rebound meanwhile.
-  QAction* backup = file->addAction(QStringLiteral("設定をバックアップ..."), this, [this] {
-    if (const auto handler = menuHandlers_.backup) handler();
-  });
-  backup->setShortcut(QKeySequence::Save);
-  QAction* compare = file->addAction(QStringLiteral("設定を比較・復元..."), this, [this] {
-    if (const auto handler = menuHandlers_.compareRestore) handler();
-  });
-  compare->setShortcut(QKeySequence::Open);
-  file->addSeparator();
-  QAction* quit = file->addAction(QStringLiteral("終了"), this, &QWidget::close);
-  quit->setShortcut(QKeySequence::Quit);
+  const auto qs = [](std::string_view text) { return QString::fromUtf8(text.data(), text.size()); };
+  QMenu* file = menuBar_->addMenu(qs(kFileMenu));
+  for (const MenuEntry& entry : kFileMenuEntries) {
+    if (entry.command == MenuCommand::Separator) {
+      file->addSeparator();
+      continue;
+    }
+    // A copy of the handler: it may run for a while, and the menu may be rebound meanwhile.
+    QAction* action = file->addAction(qs(entry.caption), this, [this, command = entry.command] {
+      if (command == MenuCommand::Quit) return void(close());
+      const auto handler =
+          command == MenuCommand::Backup ? menuHandlers_.backup : menuHandlers_.compareRestore;
+      if (handler) handler();
+    });
+    action->setShortcut(entry.key == StandardKey::Save   ? QKeySequence::Save
+                        : entry.key == StandardKey::Open ? QKeySequence::Open
+                                                         : QKeySequence::Quit);
+  }
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
