@@ -23,7 +23,6 @@ constexpr double kRestoreWaitMs = 500;
 constexpr unsigned kOwnerOnly = 0600;
 
 constexpr const char* kCancelledText = "中止しました。";
-constexpr const char* kPortLostText = "コントローラーとの通信が切れました。";
 constexpr const char* kUnansweredText =
     "次の設定は答えがないか、範囲外の答えでした。もう一度お試しください。";
 constexpr const char* kUnstorableText = "次の設定は、今の値を SET ボタンで書き戻せません。";

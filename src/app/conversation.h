@@ -54,5 +54,9 @@ inline constexpr const char* kNotConnectedText =
     "ポートが開いていません。先に「接続」を押してください。";
 inline constexpr const char* kBusyText =
     "コントローラーと通信中です。終わってから、もう一度押してください。";
+// The line failed while open (a hang-up, an unplugged adapter): told once, however it is found.
+inline constexpr const char* kPortLostText =
+    "コントローラーとの通信が切れました。\n"
+    "ケーブルとコントローラーの電源を確かめてから、もう一度「接続」を押してください。";
 
 }  // namespace korvane

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/conversation.h"
 #include "app/form1.h"
 #include "app/port_names.h"
 #include "files/local_file.h"
@@ -15,10 +16,6 @@ namespace korvane {
 namespace {
 constexpr const char* kNoPortText = "現在使用できるポートがありません。";
 constexpr const char* kCommErrorTitle = "通信エラー";
-constexpr const char* kPortLostText =
-    "コントローラーとの通信が切れました。\n"
-    "ケーブルとコントローラーの電源を確かめてから、もう一度「接続」を押してください。";
-constexpr int kLampCount = 14;
 }  // namespace
 
 Form1::Form1(Panel& panel, Port& port, EventLoop& loop, Operator& op, std::filesystem::path folder)

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "window/layout.h"
+
 namespace korvane {
 
 namespace {
@@ -31,7 +33,8 @@ BoxLook lookOf(MessageStyle style) {
 MessageButton QtOperator::message(std::string_view text, std::string_view title,
                                   MessageStyle style) {
   const BoxLook look = lookOf(style);
-  const QString caption = title.empty() ? QString::fromUtf8(kApplicationTitle)
+  const QString caption = title.empty() ? QString::fromUtf8(kApplicationTitle.data(),
+                                                            qsizetype(kApplicationTitle.size()))
                                         : QString::fromUtf8(title.data(), qsizetype(title.size()));
   QMessageBox box(look.icon, caption, QString::fromUtf8(text.data(), qsizetype(text.size())),
                   look.buttons, window_.data());

@@ -8,10 +8,6 @@
 
 namespace korvane {
 
-// What a message box without a title of its own shows. Not the application display name: Qt
-// would append that to every window title as well.
-inline constexpr const char* kApplicationTitle = "Korvane ｾｯﾃｲ";
-
 class QtOperator : public Operator {
  public:
   explicit QtOperator(QWidget* window) : window_(window) {}

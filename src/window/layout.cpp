@@ -394,8 +394,9 @@ static_assert(std::ranges::all_of(kSetRows, [](const SetRow& r) {
 }));
 static_assert(std::ranges::all_of(kGearFields, hasControl) &&
               std::ranges::all_of(kGearOutputFields, hasControl));
-static_assert(hasNumbered("Shape", 1, false) && hasNumbered("Shape", 4, false) &&
-              hasControl(kCombo1) && hasControl(kCombo2) && hasControl(kCommand19));
+static_assert(hasNumbered("Shape", 1, false) && hasNumbered("Shape", kLampCount, false) &&
+              !hasNumbered("Shape", kLampCount + 1, false) && hasControl(kCombo1) &&
+              hasControl(kCombo2) && hasControl(kCommand19));
 
 }  // namespace
 

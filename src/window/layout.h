@@ -18,7 +18,11 @@ inline constexpr int kTwipsPerPixel = 15;  // at the design's 96 dots per inch
 inline constexpr int kClientWidthTwips = 13875;
 inline constexpr int kClientHeightTwips = 8520;
 
-inline constexpr std::string_view kWindowTitle = " Korvane ｾｯﾃｲ ver.4.1";
+// What a message box without a title of its own shows (in Qt not the application display name,
+// which Qt would append to every window title as well).
+inline constexpr std::string_view kApplicationTitle = "Korvane ｾｯﾃｲ";
+inline constexpr std::string_view kWindowTitle = " Korvane ｾｯﾃｲ ver." KORVANE_VERSION;
+inline constexpr int kLampCount = 14;  // Shape1..Shape14
 inline constexpr std::string_view kWindowFontFamily = "ＭＳ Ｐゴシック";
 inline constexpr double kWindowFontPoints = 9.0;
 inline constexpr double kSmallFontPoints = 8.25;

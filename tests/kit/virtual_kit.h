@@ -1,7 +1,7 @@
 #pragma once
-// The handlers on a virtual clock: a fake window, port and operator, and the simulator's
-// controller model on the far end of the line. The clock only moves when a handler waits, so a
-// 12-second read runs in microseconds and every write carries its exact virtual time.
+// The handlers on a virtual clock: the window in memory, a fake port and operator, and the
+// simulator's controller model on the far end of the line. The clock only moves when a handler
+// waits, so a 12-second read runs in microseconds and every write carries its exact virtual time.
 
 #include <array>
 #include <chrono>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/memory_panel.h"
 #include "app/seams.h"
 #include "sim/controller_model.h"
 
@@ -55,35 +56,6 @@ class VirtualLoop : public EventLoop {
     }
   }
   std::multimap<double, std::function<void()>> due_;
-};
-
-class FakePanel : public Panel {
- public:
-  // As the window starts: the design gear values, "COM10" and the hidden answer field.
-  std::map<std::string, std::string, std::less<>> texts{
-      {"Text2", "200"},   {"Text3", "8"},   {"Text4", "3.333"},
-      {"Text5", "144"},   {"Text6", "200"}, {"Text7", "8"},
-      {"Text8", "3.333"}, {"Text9", "144"}, {"Combo1", "COM10"}};
-  std::array<Colour, 14> lamps{kGreen, kGreen, kGreen, kGreen, kGreen, kGreen, kGreen,
-                               kGreen, kGreen, kGreen, kGreen, kGreen, kGreen, kGreen};
-  std::map<std::string, bool, std::less<>> disabled, highlighted;
-  bool busy = false;
-
-  std::string text(std::string_view c) const override {
-    auto it = texts.find(c);
-    return it == texts.end() ? std::string() : it->second;
-  }
-  void setText(std::string_view c, std::string_view v) override { texts[std::string(c)] = v; }
-  // Shape1..14; any other number throws.
-  Colour lamp(int shape) const override { return lamps.at(shape - 1); }
-  void setLamp(int shape, Colour colour) override { lamps.at(shape - 1) = colour; }
-  void setHighlighted(std::string_view c, bool on) override { highlighted[std::string(c)] = on; }
-  bool isEnabled(std::string_view c) const override {
-    auto it = disabled.find(c);
-    return it == disabled.end() || !it->second;
-  }
-  void setEnabled(std::string_view c, bool on) override { disabled[std::string(c)] = !on; }
-  void showBusy(bool shown) override { busy = shown; }
 };
 
 using Writes = std::vector<std::pair<double, std::string>>;  // virtual time, bytes
@@ -159,7 +131,7 @@ struct TempDir {
 struct Rig {
   TempDir dir;
   VirtualLoop loop;
-  FakePanel panel;
+  MemoryPanel panel;
   FakePort port{loop};
   FakeOperator op;
   Form1 form{panel, port, loop, op, dir.path};
