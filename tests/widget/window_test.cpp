@@ -142,6 +142,7 @@ TEST_F(Window, LampsShowTheirExactColourAndAFieldIsHighlightedPaleYellow) {
     EXPECT_EQ(pixel(("Shape" + std::to_string(shape)).c_str()), QColor(shape, 34, 56)) << shape;
     EXPECT_EQ(window.lamp(shape), (Colour{shape, 34, 56})) << shape;
   }
+  EXPECT_EQ(pixel("Text1(0)", {3, 3}), QColor(128, 128, 128));  // a read-only-looking field
   window.setHighlighted("Text4", true);
   EXPECT_EQ(pixel("Text4", {3, 3}), QColor(255, 255, 128));
   window.setHighlighted("Text4", false);
