@@ -86,7 +86,9 @@ KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
   KeptAnswers answers;
   std::array<bool, kBackupSettingCount> asked{};
   for (std::size_t position : positions) asked[position] = true;
-  replyWatch_ = [&](int replyKind, const ReplyEffects& effects, bool repaired) {
+  std::vector<const Setting*> settings;
+  for (std::size_t position : positions) settings.push_back(&backupSetting(position));
+  const auto watch = [&](int replyKind, const ReplyEffects& effects, bool repaired) {
     const int position = backupPositionOfKind(replyKind);
     if (position < 0 || !asked[position]) return;
     if (auto value = shownValue(effects)) {
@@ -94,28 +96,17 @@ KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
       answers.repaired[position] = repaired;
     }
   };
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    if (ending_) {
+  const int total = static_cast<int>(settings.size());
+  readSettings(settings, watch, [&](std::size_t done) {
+    if (done > 0 && progress && !progress(static_cast<int>(done), total)) {
       answers.trouble = BackupTrouble::Cancelled;
-      break;
-    }
-    if (!port_.isOpen()) {
+    } else if (ending_ && done < settings.size()) {
+      answers.trouble = BackupTrouble::Cancelled;
+    } else if (!port_.isOpen()) {
       answers.trouble = BackupTrouble::PortLost;
-      break;
     }
-    const Setting& setting = backupSetting(positions[i]);
-    replyKind_ = static_cast<std::int16_t>(setting.replyKind);
-    SendCommand(setting.query);
-    Wait(kReadAllWaitMs);  // after the last query too: its answer belongs to this read
-    if (progress && !progress(static_cast<int>(i + 1), static_cast<int>(positions.size()))) {
-      answers.trouble = BackupTrouble::Cancelled;
-      break;
-    }
-  }
-  if (answers.trouble == BackupTrouble::None && !port_.isOpen()) {
-    answers.trouble = BackupTrouble::PortLost;
-  }
-  replyWatch_ = nullptr;
+    return answers.trouble == BackupTrouble::None;
+  });
   return answers;
 }
 

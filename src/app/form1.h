@@ -110,6 +110,13 @@ class Form1 {
   // Runs body as the one conversation with the controller, then the presses that waited for it.
   void converse(const std::function<void()>& body);
   void runQueued();
+  using ReplyWatch = std::function<void(int replyKind, const ReplyEffects& effects, bool repaired)>;
+  // The one read of settings: each query, then its 400 ms (the last one's too, for its answer
+  // belongs to this read). `watch` sees every reply filed meanwhile, and only meanwhile;
+  // `goOn(done)` is asked before each query and after the last wait, and stops the read when it
+  // says no. Either may be empty.
+  void readSettings(std::span<const Setting* const> settings, const ReplyWatch& watch,
+                    const std::function<bool(std::size_t done)>& goOn);
   KeptAnswers readKept(std::span<const std::size_t> positions, const BackupProgress& progress);
   void restoreChosen(const BackupFile& file, RestoreReport& report);
 
@@ -125,8 +132,7 @@ class Form1 {
   bool conversing_ = false;
   bool runningQueued_ = false;
   std::vector<std::string> queued_;  // presses waiting for their turn, by control name
-  // Sees every reply as it is dispatched, with the kind it was filed under (backup reads).
-  std::function<void(int replyKind, const ReplyEffects& effects, bool repaired)> replyWatch_;
+  ReplyWatch replyWatch_;            // set by readSettings for its own read only
 };
 
 }  // namespace korvane

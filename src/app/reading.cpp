@@ -10,13 +10,20 @@ void Form1::Command11_Click() {
   converse([this] {
     COMM1open();  // tells the operator itself when no port opens; the read runs on regardless
     for (int shape = 1; shape <= 4; ++shape) panel_.setLamp(shape, kGreen);
-    for (const Setting* setting : readAllSequence()) {
-      replyKind_ = static_cast<std::int16_t>(setting->replyKind);
-      SendCommand(setting->query);
-      // After the last query too: its answer belongs to this read, not to whatever comes next.
-      Wait(kReadAllWaitMs);
-    }
+    readSettings(readAllSequence(), nullptr, nullptr);
   });
+}
+
+void Form1::readSettings(std::span<const Setting* const> settings, const ReplyWatch& watch,
+                         const std::function<bool(std::size_t done)>& goOn) {
+  replyWatch_ = watch;
+  for (std::size_t done = 0; !goOn || goOn(done); ++done) {
+    if (done == settings.size()) break;
+    replyKind_ = static_cast<std::int16_t>(settings[done]->replyKind);
+    SendCommand(settings[done]->query);
+    Wait(kReadAllWaitMs);
+  }
+  replyWatch_ = nullptr;
 }
 
 void Form1::Command5_Click(const Setting& setting) {
