@@ -40,6 +40,14 @@ Arguments ParseArguments(const std::vector<std::string>& arguments);
 
 std::string HelpText();
 
+// How a picture run ends: done once the picture is saved and, for --read-and-screenshot, the read
+// ran on an open port without a word to the operator; else kExitTrouble (the picture is saved all
+// the same, its status saying why the read could not run).
+inline int PictureRunStatus(bool saved, bool readFirst, bool portOpen, int messages) {
+  const bool read = !readFirst || (portOpen && messages == 0);
+  return saved && read ? kExitDone : kExitTrouble;
+}
+
 // The arguments after the program's name as the system passed them, in UTF-8 (on Windows from
 // the wide command line, so that a Japanese path survives any code page).
 std::vector<std::string> ProgramArguments(int argc, char** argv);

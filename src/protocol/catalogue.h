@@ -144,6 +144,11 @@ struct SetRow {
   ReplyForm reported;
 };
 
+// The SET buttons keep the window's own names, which do not say what they write: Command6(i) is
+// the i-th SET button in the order it was drawn, and its field is another number (Command6(9)
+// writes Text1(8), Command6(5) Text1(13)); Command6(16) writes the channel box Combo3, which the
+// tables call index -3 (kCombo3Index). The read buttons Command5(i) read Text1(i) but for
+// Command5(14) and (15), the home position, Text1(20) and (21).
 // clang-format off
 inline constexpr std::array<SetRow, 21> kSetRows{{
   // SET field        form                      prefix    ranged low  high    skipsEmpty  reported (low, high)

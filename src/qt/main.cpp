@@ -114,10 +114,11 @@ int main(int argc, char** argv) {
         (readFirst ? *args.readAndScreenshot : *args.screenshot).u16string());
     QTimer::singleShot(200, &toolWindow, [&, path] {
       if (readFirst) form.Command11_Click();  // returns once the last answer has had its time
-      const bool read = !readFirst || (port.isOpen() && console.messages == 0);
+      const bool portOpen = port.isOpen();    // before the end closes it
       const bool saved = savePng(toolWindow, path);
       loop.quit();
-      QCoreApplication::exit(saved && read ? 0 : korvane::kExitTrouble);
+      QCoreApplication::exit(
+          korvane::PictureRunStatus(saved, readFirst, portOpen, console.messages));
     });
   }
   return app.exec();

@@ -14,6 +14,7 @@
 
 #include "app/form1.h"
 #include "app/memory_panel.h"
+#include "app/port_names.h"
 #include "app/seams.h"
 #include "sim/controller_model.h"
 
@@ -70,7 +71,7 @@ class FakePort : public Port {
 
   int number() const override { return portNumber; }
   bool setNumber(int n) override {
-    if (n < 1 || n > 255) return false;
+    if (n < 1 || n > kHighestPortNumber) return false;
     portNumber = n;
     return true;
   }
