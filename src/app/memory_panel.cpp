@@ -1,5 +1,7 @@
 #include "app/memory_panel.h"
 
+#include "protocol/controls.h"
+
 namespace korvane {
 
 MemoryPanel::MemoryPanel() {
@@ -11,7 +13,9 @@ MemoryPanel::MemoryPanel() {
       if (shape >= 1 && shape <= kLampCount) lamps[shape - 1] = std::get<Colour>(entry.back);
     }
   }
-  texts.emplace("Combo1", kInitialPortText);
+  for (const char* combo : {kCombo1, kCombo2, kCombo3}) {
+    if (!ComboFirstText(combo).empty()) texts.emplace(combo, ComboFirstText(combo));
+  }
 }
 
 std::string MemoryPanel::text(std::string_view control) const {

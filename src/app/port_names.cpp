@@ -12,10 +12,6 @@ int ComNumber(std::string_view name, int highest) {
   return n <= highest ? n : 0;
 }
 
-std::string ComName(int number) {
-  return "COM" + std::to_string(number);
-}
-
 bool ExistsOnDisk(const std::filesystem::path& path) {
   std::error_code ec;
   return std::filesystem::exists(std::filesystem::symlink_status(path, ec));

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/controls.h"  // ComName
+
 namespace korvane {
 
 // The port box lists COM1..kPortCount (window/layout.h); a typed or stored name may go up to:
@@ -28,7 +30,6 @@ inline constexpr LineSettings kControllerLine{9600, 8, 'N', 1, false};
 
 // n for exactly "COMn" with 1 <= n <= highest (no blanks, no leading zero, upper case); else 0.
 int ComNumber(std::string_view name, int highest);
-std::string ComName(int number);  // "COMn"
 
 using PathExists = std::function<bool(const std::filesystem::path&)>;
 

@@ -19,6 +19,11 @@ inline std::string numbered(const char* kind, int n) {
   return kind + std::to_string(n);
 }
 
+// "COMn": a port as the port box and siri.DAT name it.
+inline std::string ComName(int number) {
+  return "COM" + std::to_string(number);
+}
+
 inline constexpr const char* kCombo1 = "Combo1";
 inline constexpr const char* kCombo2 = "Combo2";
 inline constexpr const char* kCombo3 = "Combo3";

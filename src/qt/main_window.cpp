@@ -204,23 +204,18 @@ void MainWindow::build() {
 
 // The three lists, which never change.
 void MainWindow::fillLists() {
+  for (const char* name : {kCombo1, kCombo2, kCombo3}) {
+    auto* combo = qobject_cast<QComboBox*>(control(name));
+    for (const std::string& item : ComboItems(name)) combo->addItem(qs(item));
+    setText(name, ComboFirstText(name));
+  }
   combo1_ = qobject_cast<QComboBox*>(control(kCombo1));
-  for (int port = 1; port <= kPortCount; ++port) combo1_->addItem(qs(ComName(port)));
-  setText(kCombo1, kInitialPortText);
-
   combo2_ = qobject_cast<QComboBox*>(control(kCombo2));
-  for (const MountPreset& preset : kMountPresets) combo2_->addItem(qs(preset.name));
-  combo2_->addItem(qs(kUserPreset));
-  setText(kCombo2, "");
   // activated is a pick from the list, by mouse or arrow keys.
   connect(combo2_, &QComboBox::activated, this, [this] {
     if (committingTypedText_) return;
     if (const auto combo2Click = handlers_.combo2Click) combo2Click();
   });
-
-  auto* combo3 = qobject_cast<QComboBox*>(control(kCombo3));
-  for (std::string_view channel : kChannelItems) combo3->addItem(qs(channel));
-  setText(kCombo3, "");
 }
 
 void MainWindow::setHandlers(Handlers handlers) {

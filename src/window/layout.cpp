@@ -404,4 +404,21 @@ std::span<const ControlEntry> windowControls() {
   return kControls;
 }
 
+std::vector<std::string> ComboItems(std::string_view combo) {
+  std::vector<std::string> items;
+  if (combo == kCombo1) {
+    for (int port = 1; port <= kPortCount; ++port) items.push_back(ComName(port));
+  } else if (combo == kCombo2) {
+    for (const MountPreset& preset : kMountPresets) items.emplace_back(preset.name);
+    items.emplace_back(kUserPreset);
+  } else if (combo == kCombo3) {
+    items.assign(kChannelItems.begin(), kChannelItems.end());
+  }
+  return items;
+}
+
+std::string_view ComboFirstText(std::string_view combo) {
+  return combo == kCombo1 ? kInitialPortText : std::string_view();
+}
+
 }  // namespace korvane

@@ -6,8 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "window/colour.h"
 
@@ -73,6 +75,11 @@ inline constexpr std::array<std::string_view, 10> kChannelItems{" 1", " 2", " 3"
                                                                 " 6", " 7", " 8", " 9", "10"};
 inline constexpr int kPortCount = 19;  // Combo1: "COM1".."COM19"
 inline constexpr std::string_view kInitialPortText = "COM10";
+
+// The list of a combo box (Combo1 the ports, Combo2 the presets and "USER", Combo3 the channels)
+// and the text it starts with ("COM10", else empty).
+std::vector<std::string> ComboItems(std::string_view combo);
+std::string_view ComboFirstText(std::string_view combo);
 
 // 1440 twips to the inch; the window was drawn for 96 dots per inch, 15 twips to the pixel.
 inline constexpr int kDesignDpi = 96;
