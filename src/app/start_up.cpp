@@ -17,24 +17,27 @@ enum class Option {
   PortDir,
   Screenshot,
   ReadAndScreenshot,
+  ControlRects,
   Backup,
   Compare,
   Restore,
   Port,
   ShowSecrets
 };
+constexpr std::size_t kOptionKinds = std::size_t(Option::ShowSecrets) + 1;
 struct OptionName {
   std::string_view name;
   Option option;
   bool takesValue;
 };
-constexpr std::array<OptionName, 11> kOptions{
+constexpr std::array<OptionName, 12> kOptions{
     {{"help", Option::Help, false},
      {"help-all", Option::Help, false},
      {"data-dir", Option::DataDir, true},
      {"port-dir", Option::PortDir, true},
      {"screenshot", Option::Screenshot, true},
      {"read-and-screenshot", Option::ReadAndScreenshot, true},
+     {"control-rects", Option::ControlRects, true},
      {"backup", Option::Backup, true},
      {"compare", Option::Compare, true},
      {"restore", Option::Restore, true},
@@ -59,8 +62,9 @@ std::filesystem::path PathFromUtf8(const std::string& text) {
 Arguments ParseArguments(const std::vector<std::string>& arguments) {
   Arguments out;
   std::vector<std::string> positional;
-  std::array<std::optional<std::string>, 10> values;  // by Option; the last one given counts
-  std::array<bool, 10> given{};
+  std::array<std::optional<std::string>, kOptionKinds>
+      values;  // by Option; the last one given counts
+  std::array<bool, kOptionKinds> given{};
   bool optionsEnd = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
@@ -119,6 +123,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
   if (value(Option::Screenshot)) out.screenshot = PathFromUtf8(*value(Option::Screenshot));
   if (value(Option::ReadAndScreenshot))
     out.readAndScreenshot = PathFromUtf8(*value(Option::ReadAndScreenshot));
+  if (value(Option::ControlRects)) out.controlRects = PathFromUtf8(*value(Option::ControlRects));
   out.showSecrets = given[int(Option::ShowSecrets)];
   if (modes == 0) return out;
 
@@ -162,6 +167,7 @@ Options:
   --port-dir <dir>             Folder searched for COMn links.
   --screenshot <png>           Save a PNG of the window and quit.
   --read-and-screenshot <png>  Press 接続, read everything, save a PNG and quit.
+  --control-rects <file>       Write each control's rectangle in pixels and quit.
   --backup <FILE>              Back up every setting to FILE.
   --compare <FILE>             Compare the controller with FILE.
   --restore <FILE>             Restore what differs from FILE.
@@ -169,6 +175,11 @@ Options:
   --show-secrets               Print the WiFi passwords in --compare and
                                --restore (else ********).
 )";
+}
+
+std::string ControlRectLine(std::string_view name, int x, int y, int width, int height) {
+  return std::string(name) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+         std::to_string(width) + " " + std::to_string(height) + "\n";
 }
 
 std::filesystem::path LocalFilesFolder() {

@@ -6,6 +6,7 @@
 //
 //   korvane-settei [--data-dir DIR] [--port-dir DIR]                 the window
 //   korvane-settei --screenshot PNG | --read-and-screenshot PNG       a picture of it, and quit
+//   korvane-settei --control-rects FILE          each control's rectangle in pixels, and quit
 //   korvane-settei --backup|--compare|--restore FILE [--port PORT] [--show-secrets]
 
 #include <filesystem>
@@ -25,6 +26,7 @@ struct Arguments {
   std::optional<std::filesystem::path> dataFolder, portFolder;  // --data-dir, --port-dir
   std::optional<std::filesystem::path> screenshot;              // --screenshot
   std::optional<std::filesystem::path> readAndScreenshot;       // --read-and-screenshot
+  std::optional<std::filesystem::path> controlRects;            // --control-rects
   std::optional<BackupMode> mode;                               // --backup, --compare, --restore
   std::filesystem::path file;                                   // the mode's FILE
   std::string port;  // --port: "COMn", a device path, or empty for the port "siri.DAT" names
@@ -39,6 +41,10 @@ struct Arguments {
 Arguments ParseArguments(const std::vector<std::string>& arguments);
 
 std::string HelpText();
+
+// One line per control of the window's table that the shell shows: "name x y width height" in
+// pixels of the client area, so that two shells' windows can be laid over each other.
+std::string ControlRectLine(std::string_view name, int x, int y, int width, int height);
 
 // How a picture run ends: done once the picture is saved and, for --read-and-screenshot, the read
 // ran on an open port without a word to the operator; else kExitTrouble (the picture is saved all

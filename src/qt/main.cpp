@@ -17,6 +17,7 @@
 #include "app/port_names.h"
 #include "app/start_up.h"
 #include "backup/backup_file.h"
+#include "files/local_file.h"
 #include "qt/backup_dialogs.h"
 #include "qt/main_window.h"
 #include "qt/port_facts.h"
@@ -25,6 +26,7 @@
 #include "qt/qt_serial_port.h"
 #include "qt/tool_window.h"
 #include "qt/wiring.h"
+#include "window/layout.h"
 
 namespace {
 
@@ -106,6 +108,17 @@ int main(int argc, char** argv) {
 
   form.Form_Load();
   toolWindow.show();
+
+  if (args.controlRects) {
+    std::string rects;
+    for (const korvane::ControlEntry& entry : korvane::windowControls()) {
+      if (entry.has(korvane::kHidden)) continue;
+      const QRect r = window.control(entry.name)->geometry();
+      rects += korvane::ControlRectLine(entry.name, r.x(), r.y(), r.width(), r.height());
+    }
+    const bool written = korvane::WriteLocalFile(*args.controlRects, rects);
+    return written ? korvane::kExitDone : korvane::kExitTrouble;
+  }
 
   // The picture runs: save the window (after a full read, for the second) and quit. The picture
   // is saved even when the read could not run (a port this user may not open); the status says so.

@@ -1,0 +1,184 @@
+// Start-up on Windows: the window, the port, the loop and the handlers, wired together; or a
+// backup mode without a window. korvane-settei.exe is the window program; korvane-settei-cli.exe,
+// built from this same file as a console program, is the one whose output and exit status
+// cmd.exe and PowerShell see.
+
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/backup_command.h"
+#include "app/backup_sequences.h"
+#include "app/form1.h"
+#include "app/port_names.h"
+#include "app/port_tooltip.h"
+#include "app/start_up.h"
+#include "backup/backup_file.h"
+#include "backup/backup_keys.h"
+#include "files/local_file.h"
+#include "win32/text.h"
+#include "win32/win32_loop.h"
+#include "win32/win32_operator.h"
+#include "win32/win32_serial_port.h"
+#include "win32/win32_window.h"
+#include "window/texts.h"
+
+namespace {
+
+using namespace korvane;
+
+// A file name from the system's open or save dialog; empty when the operator cancels.
+std::filesystem::path askFile(HWND owner, bool save, std::string_view title,
+                              const std::wstring& suggested = {}) {
+  std::wstring filter = Wide(kBackupFileFilter);  // "a (*.ini);;b (*)" -> "a\0*.ini\0b\0*\0\0"
+  std::wstring pairs;
+  for (std::size_t at = 0; at < filter.size();) {
+    const std::size_t end = std::min(filter.find(L";;", at), filter.size());
+    const std::wstring item = filter.substr(at, end - at);
+    const std::size_t open = item.rfind(L'('), close = item.rfind(L')');
+    pairs += item + L'\0' + item.substr(open + 1, close - open - 1) + L'\0';
+    at = end + 2;
+  }
+  pairs += L'\0';
+  std::wstring file = suggested;
+  file.resize(MAX_PATH * 4, L'\0');
+  const std::wstring caption = Wide(title);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = pairs.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = caption.c_str();
+  dialog.lpstrDefExt = L"ini";
+  dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR |
+                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+  if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return {};
+  return std::filesystem::path(file.c_str());
+}
+
+void backupFromMenu(HWND owner, Form1& form, Operator& op, EventLoop& loop, Port& port) {
+  if (!form.Backup_Ready()) return;
+  const std::filesystem::path file =
+      askFile(owner, true, kBackupTitle, Wide(BackupFileName(loop.now())));
+  if (file.empty()) return;
+  const BackupSaveResult result =
+      form.Backup_Save(file, KORVANE_VERSION, ComName(port.number()), {});
+  op.message(result.message, kBackupTitle,
+             result.trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical);
+}
+
+// The comparison as a list of the differing settings; OK writes them all and says what each now
+// holds.
+void compareFromMenu(HWND owner, Form1& form, Operator& op) {
+  if (!form.Backup_Ready()) return;
+  const std::filesystem::path file = askFile(owner, false, kCompareTitle);
+  if (file.empty()) return;
+  const BackupComparison comparison = form.Backup_Compare(file, {});
+  if (comparison.trouble != BackupTrouble::None) {
+    op.message(comparison.message, kCompareTitle, MessageStyle::Critical);
+    return;
+  }
+  std::string list = std::to_string(comparison.differing.size()) + std::string(kDifferingCount);
+  for (std::size_t position : comparison.differing) {
+    list += "\n・" + backupSettingName(position) + ": " +
+            ShownBackupValue(position, comparison.controller[position]) + " → " +
+            ShownBackupValue(position, comparison.file.values[position]);
+  }
+  if (comparison.differing.empty() ||
+      op.message(list, kCompareTitle, MessageStyle::OkCancel) != MessageButton::Ok)
+    return;
+  const RestoreReport report = form.Backup_Restore(comparison.file, comparison.differing);
+  std::string results = report.summary;
+  for (const RestoreRow& row : report.rows) {
+    results +=
+        "\n・" + backupSettingName(row.position) + ": " +
+        std::string(kVerdictTexts[static_cast<std::size_t>(row.verdict())]) +
+        (row.verdict() == RestoreRow::Verdict::Differs ? ShownBackupValue(row.position, *row.now)
+                                                       : std::string());
+  }
+  op.message(results, kCompareTitle, MessageStyle::Ok);
+}
+
+// Whether Windows knows the port, for its tooltip.
+PortFacts factsOf(int number) {
+  PortFacts facts;
+  facts.device = PortDevice(number, {}, ExistsOnDisk);
+  wchar_t target[512];
+  facts.present = QueryDosDeviceW(Wide(ComName(number)).c_str(), target, 512) != 0;
+  return facts;
+}
+
+int run(HINSTANCE instance, int show) {
+  const Arguments args = ParseArguments(ProgramArguments(0, nullptr));
+  if (!args.error.empty()) {
+    std::fputs(args.error.c_str(), stderr);
+    return kExitTrouble;
+  }
+  if (args.help) {
+    std::fputs(HelpText().c_str(), stdout);
+    return kExitDone;
+  }
+  const std::filesystem::path own = LocalFilesFolder();
+  const std::filesystem::path folder = args.dataFolder.value_or(own);
+  const std::filesystem::path portFolder = args.portFolder.value_or(own);
+  Win32EventLoop loop;
+
+  if (args.mode) {
+    const BackupCommand command{*args.mode, args.file,  args.port,
+                                folder,     portFolder, args.showSecrets};
+    Win32SerialPort port(loop, [&](int n) { return BackupCommandDevice(command, n); });
+    return RunBackupCommand(command, port, loop, port.events);
+  }
+
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
+  Win32Window window(instance);
+  Win32SerialPort port(loop, [&](int n) { return PortDevice(n, portFolder, ExistsOnDisk); });
+  const bool readFirst = args.readAndScreenshot.has_value();
+  const bool pictureRun = readFirst || args.screenshot || args.controlRects;
+  Win32Operator windowOperator(window.hwnd());
+  ConsoleOperator console;
+  Operator& op = pictureRun ? static_cast<Operator&>(console) : windowOperator;
+  Form1 form(window, port, loop, op, folder);
+  port.events = PortEventsFor(form, loop);
+  window.bind(&form);
+  window.setMenuHandlers({[&] { backupFromMenu(window.hwnd(), form, op, loop, port); },
+                          [&] { compareFromMenu(window.hwnd(), form, op); }});
+  window.setPortTooltips([](int n) { return PortTooltip(factsOf(n)); });
+  form.Form_Load();
+  ShowWindow(window.hwnd(), pictureRun ? SW_SHOWNORMAL : show);
+  UpdateWindow(window.hwnd());
+
+  if (args.controlRects) {
+    return WriteLocalFile(*args.controlRects, window.controlRects()) ? kExitDone : kExitTrouble;
+  }
+  if (pictureRun) {
+    loop.Wait(300);                         // shown and painted
+    if (readFirst) form.Command11_Click();  // returns once the last answer has had its time
+    const bool portOpen = port.isOpen();
+    const std::filesystem::path& png = readFirst ? *args.readAndScreenshot : *args.screenshot;
+    const bool saved = window.savePng(png);
+    std::printf("%s\n",
+                saved ? PathUtf8(std::filesystem::absolute(png)).c_str() : "screenshot failed");
+    form.Form_Unload();
+    return PictureRunStatus(saved, readFirst, portOpen, console.messages);
+  }
+  return loop.run(window.hwnd(), window.accelerators());
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  return run(instance, show);
+}
+
+int wmain() {
+  return run(GetModuleHandleW(nullptr), SW_SHOWDEFAULT);
+}

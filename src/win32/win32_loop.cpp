@@ -1,0 +1,131 @@
+#include "win32/win32_loop.h"
+
+#include <algorithm>
+
+namespace korvane {
+
+namespace {
+constexpr UINT kRunPosted = WM_APP + 1;
+constexpr wchar_t kClass[] = L"KorvaneSetteiLoop";
+}  // namespace
+
+Win32EventLoop::Win32EventLoop() {
+  static const bool registered = [] {
+    WNDCLASSEXW c{};
+    c.cbSize = sizeof c;
+    c.lpfnWndProc = &Win32EventLoop::proc;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.lpszClassName = kClass;
+    return RegisterClassExW(&c) != 0;
+  }();
+  (void)registered;
+  messages_ = CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), this);
+}
+
+Win32EventLoop::~Win32EventLoop() {
+  posted_.clear();
+  if (messages_) DestroyWindow(messages_);
+}
+
+LRESULT CALLBACK Win32EventLoop::proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == kRunPosted && self != nullptr) {
+    self->runPosted();
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, w, l);
+}
+
+void Win32EventLoop::post(std::function<void()> fn) {
+  posted_.push_back(std::move(fn));
+  PostMessageW(messages_, kRunPosted, 0, 0);
+}
+
+void Win32EventLoop::runPosted() {
+  // One at a time: a posted function may wait, and the next must run inside that wait.
+  if (posted_.empty()) return;
+  std::function<void()> fn = std::move(posted_.front());
+  posted_.pop_front();
+  fn();
+}
+
+void Win32EventLoop::watch(HANDLE handle, std::function<void()> signalled) {
+  watched_.emplace_back(handle, std::move(signalled));
+}
+
+void Win32EventLoop::unwatch(HANDLE handle) {
+  std::erase_if(watched_, [handle](const auto& w) { return w.first == handle; });
+}
+
+void Win32EventLoop::dispatch(MSG& msg) {
+  if (msg.message == WM_QUIT) {
+    quit();
+    return;
+  }
+  if (keys_ != nullptr && dialog_ != nullptr && TranslateAcceleratorW(dialog_, keys_, &msg)) return;
+  if (dialog_ != nullptr && IsDialogMessageW(dialog_, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+bool Win32EventLoop::pump(DWORD ms) {
+  std::vector<HANDLE> handles;
+  for (const auto& w : watched_) handles.push_back(w.first);
+  const DWORD woke = MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
+                                                 ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (woke < WAIT_OBJECT_0 + handles.size()) {
+    const HANDLE h = handles[woke - WAIT_OBJECT_0];
+    for (const auto& w : watched_) {
+      if (w.first == h) {
+        const auto signalled = w.second;  // a copy: it may unwatch
+        signalled();
+        break;
+      }
+    }
+  }
+  MSG msg;
+  while (!quitting_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) dispatch(msg);
+  return !quitting_;
+}
+
+void Win32EventLoop::Wait(double ms) {
+  if (quitting_) return;
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(0.0, ms) + 0.5);
+  bool ran = false;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end && ran) break;
+    if (!pump(now >= end ? 0 : static_cast<DWORD>(end - now))) break;
+    ran = true;
+  }
+}
+
+void Win32EventLoop::processEvents() {
+  pump(0);
+}
+
+LocalDateTime Win32EventLoop::now() const {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+void Win32EventLoop::quit() {
+  quitting_ = true;
+}
+
+int Win32EventLoop::run(HWND dialog, HACCEL keys) {
+  dialog_ = dialog;
+  keys_ = keys;
+  while (pump(INFINITE)) {
+  }
+  return 0;
+}
+
+}  // namespace korvane

@@ -1,0 +1,51 @@
+#pragma once
+// Wait as a message loop that sleeps in MsgWaitForMultipleObjectsEx until its time, a message or
+// a handle (the serial port's read) wakes it: the window, the port and other buttons run
+// meanwhile, and the processor stays idle. What is posted runs from a message-only window of its
+// own, in order, and goes with the loop.
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "app/seams.h"
+
+namespace korvane {
+
+class Win32EventLoop : public EventLoop {
+ public:
+  Win32EventLoop();
+  ~Win32EventLoop() override;
+
+  void Wait(double ms) override;
+  void processEvents() override;
+  void post(std::function<void()> fn) override;
+  LocalDateTime now() const override;
+  void quit() override;
+  bool quitting() const { return quitting_; }
+
+  // The main loop, until quit(); messages for `dialog` go through its keyboard handling (Tab)
+  // and `keys` (the menu's shortcuts).
+  int run(HWND dialog, HACCEL keys);
+  // A handle whose signal runs `signalled` from the loop (the port's read event).
+  void watch(HANDLE handle, std::function<void()> signalled);
+  void unwatch(HANDLE handle);
+
+ private:
+  static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  // One message or signal, waiting at most `ms`; false once the program is quitting.
+  bool pump(DWORD ms);
+  void dispatch(MSG& msg);
+  void runPosted();
+
+  HWND messages_ = nullptr;
+  HWND dialog_ = nullptr;
+  HACCEL keys_ = nullptr;
+  std::deque<std::function<void()>> posted_;
+  std::vector<std::pair<HANDLE, std::function<void()>>> watched_;
+  bool quitting_ = false;
+};
+
+}  // namespace korvane

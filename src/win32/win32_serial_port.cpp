@@ -1,0 +1,108 @@
+#include "win32/win32_serial_port.h"
+
+#include "app/port_names.h"
+
+namespace korvane {
+
+Win32SerialPort::Win32SerialPort(Win32EventLoop& loop, DeviceFor deviceFor)
+    : loop_(loop), deviceFor_(std::move(deviceFor)) {
+  read_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  write_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+}
+
+Win32SerialPort::~Win32SerialPort() {
+  close();
+  CloseHandle(read_.hEvent);
+  CloseHandle(write_.hEvent);
+}
+
+bool Win32SerialPort::setNumber(int number) {
+  if (number < 1 || number > kHighestPortNumber) return false;
+  number_ = number;
+  return true;
+}
+
+bool Win32SerialPort::open() {
+  if (isOpen()) return true;
+  const std::filesystem::path device = deviceFor_(number_);
+  HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_OVERLAPPED, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DCB line{};
+  line.DCBlength = sizeof line;
+  GetCommState(h, &line);
+  static_assert(kControllerLine.parity == 'N' && kControllerLine.stopBits == 1 &&
+                !kControllerLine.flowControl);
+  line.BaudRate = static_cast<DWORD>(kControllerLine.baud);
+  line.ByteSize = static_cast<BYTE>(kControllerLine.dataBits);
+  line.Parity = NOPARITY;
+  line.StopBits = ONESTOPBIT;
+  line.fBinary = TRUE;
+  line.fParity = FALSE;
+  line.fOutxCtsFlow = line.fOutxDsrFlow = FALSE;
+  line.fDtrControl = DTR_CONTROL_ENABLE;
+  line.fRtsControl = RTS_CONTROL_ENABLE;
+  line.fOutX = line.fInX = FALSE;
+  line.fAbortOnError = FALSE;
+  SetCommState(h, &line);
+  // A read returns once a byte has come and the line has then been quiet for 1 ms; no total
+  // limit, since the read is overlapped and the loop sleeps meanwhile.
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadIntervalTimeout = 1;
+  SetCommTimeouts(h, &timeouts);
+  handle_ = h;
+  loop_.watch(read_.hEvent, [this] { readDone(); });
+  startReads();
+  return isOpen();
+}
+
+void Win32SerialPort::close() {
+  if (!isOpen()) return;
+  loop_.unwatch(read_.hEvent);
+  CancelIo(handle_);
+  CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+  ResetEvent(read_.hEvent);
+}
+
+void Win32SerialPort::lose() {
+  close();
+  if (events.lost) events.lost();
+}
+
+void Win32SerialPort::startReads() {
+  while (isOpen()) {
+    ResetEvent(read_.hEvent);
+    DWORD got = 0;
+    if (ReadFile(handle_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &got, &read_)) {
+      if (got > 0 && events.received) events.received(std::string_view(buffer_.data(), got));
+      continue;
+    }
+    if (GetLastError() != ERROR_IO_PENDING) lose();
+    return;
+  }
+}
+
+void Win32SerialPort::readDone() {
+  if (!isOpen()) return;
+  DWORD got = 0;
+  if (!GetOverlappedResult(handle_, &read_, &got, FALSE)) {
+    if (GetLastError() != ERROR_IO_INCOMPLETE) lose();  // a hang-up: ERROR_BROKEN_PIPE
+    return;
+  }
+  if (got > 0 && events.received) events.received(std::string_view(buffer_.data(), got));
+  startReads();
+}
+
+void Win32SerialPort::write(std::string_view bytes) {
+  if (!isOpen()) return;
+  // Whole before the next: a close right after (a port choice, "切断", the end) loses nothing.
+  ResetEvent(write_.hEvent);
+  DWORD done = 0;
+  BOOL ok = WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &done, &write_);
+  if (!ok && GetLastError() == ERROR_IO_PENDING)
+    ok = GetOverlappedResult(handle_, &write_, &done, TRUE);
+  if (!ok) lose();  // an unplugged adapter: ERROR_NOT_READY
+}
+
+}  // namespace korvane

@@ -1,0 +1,49 @@
+#pragma once
+// The Port seam on a Windows COM port: opened overlapped with the controller's line settings
+// (kControllerLine), one read always pending whose event wakes the message loop, so that a wait
+// never spins and a reply reaches the handlers within one turn of the loop. A read or write that
+// fails (the far end hangs up, the adapter is unplugged) closes the port at once, and the owner
+// is told once.
+
+#include <windows.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+
+#include "app/port_events.h"
+#include "app/seams.h"
+#include "win32/win32_loop.h"
+
+namespace korvane {
+
+class Win32SerialPort : public Port {
+ public:
+  using DeviceFor = std::function<std::filesystem::path(int)>;
+  Win32SerialPort(Win32EventLoop& loop, DeviceFor deviceFor);
+  ~Win32SerialPort() override;
+
+  int number() const override { return number_; }
+  bool setNumber(int number) override;
+  bool open() override;
+  void close() override;
+  bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+  void write(std::string_view bytes) override;
+
+  PortEvents events;
+
+ private:
+  void startReads();  // reads until one is pending
+  void readDone();    // the pending read's event fired
+  void lose();
+
+  Win32EventLoop& loop_;
+  DeviceFor deviceFor_;
+  int number_ = 1;
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  OVERLAPPED read_{};
+  OVERLAPPED write_{};
+  std::array<char, 4096> buffer_{};
+};
+
+}  // namespace korvane

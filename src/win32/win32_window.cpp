@@ -1,0 +1,509 @@
+#include "win32/win32_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "app/form1.h"
+#include "app/start_up.h"
+#include "protocol/controls.h"
+#include "win32/text.h"
+#include "window/png.h"
+#include "window/texts.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"KorvaneSettei";
+constexpr wchar_t kBusyClass[] = L"KorvaneSetteiBusy";
+constexpr int kFirstControlId = 100;
+
+COLORREF ref(Colour c) {
+  return RGB(c.r, c.g, c.b);
+}
+
+// The first installed Japanese UI font that has every glyph the window shows: Wine's default GUI
+// font has no kanji, and a font without them draws boxes.
+std::wstring chooseFace(HDC dc) {
+  std::wstring all;
+  for (const ControlEntry& entry : windowControls()) all += Wide(entry.caption);
+  for (std::string_view text : {kBusyNotice, kFileMenu}) all += Wide(text);
+  for (const wchar_t* face : {L"Meiryo UI", L"MS UI Gothic", L"MS PGothic", L"IPAPGothic",
+                              L"IPAGothic", L"Noto Sans CJK JP", L"Yu Gothic UI"}) {
+    LOGFONTW want{};
+    want.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(want.lfFaceName, face, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExW(
+        dc, &want,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+          *reinterpret_cast<bool*>(found) = true;
+          return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    if (!found) continue;
+    HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    HGDIOBJ old = SelectObject(dc, font);
+    std::vector<WORD> glyphs(all.size());
+    const DWORD got = GetGlyphIndicesW(dc, all.c_str(), static_cast<int>(all.size()), glyphs.data(),
+                                       GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    if (got != GDI_ERROR && std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end())
+      return face;
+  }
+  return L"MS UI Gothic";
+}
+
+HFONT makeFont(const std::wstring& face, double points, int dpi, bool bold = false) {
+  const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
+  return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
+                     face.c_str());
+}
+
+DWORD alignStyle(const ControlEntry& entry) {
+  const bool field = entry.kind == ControlKind::Field;
+  switch (entry.align) {
+    case Align::Right:
+      return field ? ES_RIGHT : SS_RIGHT;
+    case Align::Centre:
+      return field ? ES_CENTER : SS_CENTER;
+    case Align::Left:
+      break;
+  }
+  return field ? ES_LEFT : SS_LEFT;
+}
+
+}  // namespace
+
+Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
+  static const bool registered = [instance] {
+    WNDCLASSEXW main{};
+    main.cbSize = sizeof main;
+    main.lpfnWndProc = &Win32Window::windowProc;
+    main.hInstance = instance;
+    main.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    main.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    main.hbrBackground = CreateSolidBrush(ref(kWindowBackground));
+    main.lpszClassName = kWindowClass;
+    WNDCLASSEXW busy{};
+    busy.cbSize = sizeof busy;
+    busy.lpfnWndProc = &Win32Window::busyProc;
+    busy.hInstance = instance;
+    busy.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    busy.hbrBackground = CreateSolidBrush(ref(kBusyBackground));
+    busy.lpszClassName = kBusyClass;
+    return RegisterClassExW(&main) != 0 && RegisterClassExW(&busy) != 0;
+  }();
+  (void)registered;
+
+  HDC screen = GetDC(nullptr);
+  dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
+  const std::wstring face = chooseFace(screen);
+  ReleaseDC(nullptr, screen);
+  font_ = makeFont(face, kWindowFontPoints, dpi_);
+  smallFont_ = makeFont(face, kSmallFontPoints, dpi_);
+  busyFont_ = makeFont(face, kBusyFontPoints, dpi_, true);
+
+  // The menu, and its keys.
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  std::vector<ACCEL> keys;
+  for (std::size_t i = 0; i < kFileMenuEntries.size(); ++i) {
+    const MenuEntry& entry = kFileMenuEntries[i];
+    if (entry.command == MenuCommand::Separator) {
+      AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    const WORD id = static_cast<WORD>(1 + static_cast<int>(entry.command));
+    const char letter = entry.key == StandardKey::Save   ? 'S'
+                        : entry.key == StandardKey::Open ? 'O'
+                                                         : 'Q';
+    AppendMenuW(file, MF_STRING, id, (Wide(entry.caption) + L"\tCtrl+" + wchar_t(letter)).c_str());
+    keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(letter), id});
+  }
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), Wide(kFileMenu).c_str());
+  accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  RECT frame{0, 0, px(kClientWidthTwips), px(kClientHeightTwips)};
+  AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Wide(kWindowTitle).c_str(), style,
+                          CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                          frame.bottom - frame.top, nullptr, bar, instance, this);
+  build();
+  busy_ =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kBusyClass, L"", WS_POPUP | WS_BORDER, 0, 0,
+                      px(kBusyWidthTwips), px(kBusyHeightTwips), hwnd_, nullptr, instance, this);
+}
+
+Win32Window::~Win32Window() {
+  if (busy_) DestroyWindow(busy_);
+  if (hwnd_) DestroyWindow(hwnd_);
+  for (HGDIOBJ o : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(smallFont_),
+                    static_cast<HGDIOBJ>(busyFont_)})
+    DeleteObject(o);
+  for (const auto& [key, b] : brushes_) DeleteObject(b);
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+}
+
+void Win32Window::build() {
+  const auto& table = windowControls();
+  controls_.reserve(table.size());
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const ControlEntry& entry = table[i];
+    const bool shown = !entry.has(kHidden);
+    DWORD style = WS_CHILD | (shown ? WS_VISIBLE : 0);
+    DWORD extended = 0;
+    const wchar_t* cls = L"STATIC";
+    int height = px(entry.h);
+    switch (entry.kind) {
+      case ControlKind::Label:
+        style |= alignStyle(entry) | SS_NOPREFIX | SS_CENTERIMAGE;
+        break;
+      case ControlKind::Button:
+        cls = L"BUTTON";
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        break;
+      case ControlKind::Field:
+        cls = L"EDIT";
+        style |= alignStyle(entry) | ES_AUTOHSCROLL | (shown ? WS_TABSTOP : 0) |
+                 (entry.has(kReadOnly) ? ES_READONLY : 0);
+        if (!entry.has(kFlat)) extended |= WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::Combo:
+        cls = L"COMBOBOX";
+        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+        height += px(3000);  // the list that drops down
+        break;
+      case ControlKind::Lamp:
+      case ControlKind::Line:
+        break;
+    }
+    HWND child = CreateWindowExW(
+        extended, cls, entry.kind == ControlKind::Combo ? L"" : Wide(entry.caption).c_str(), style,
+        px(entry.x), px(entry.y), px(entry.w), std::max(1, height), hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_, nullptr);
+    SendMessageW(child, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(entry.points != kWindowFontPoints ? smallFont_ : font_),
+                 FALSE);
+    Colour fill{};
+    if (const auto* rgb = std::get_if<Colour>(&entry.back)) fill = *rgb;
+    controls_.push_back({&entry, child, fill});
+    if (entry.kind == ControlKind::Combo) {
+      // The closed box as high as the table says.
+      SendMessageW(child, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), px(entry.h) - 6);
+      for (const std::string& item : ComboItems(entry.name))
+        SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+      setText(entry.name, ComboFirstText(entry.name));
+    }
+  }
+  tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                             hwnd_, nullptr, instance_, nullptr);
+}
+
+void Win32Window::setPortTooltips(const std::function<std::string(int)>& deviceForNumber) {
+  // The box shows the devices of all its ports at once: one line each.
+  std::wstring text;
+  for (int n = 1; n <= kPortCount; ++n)
+    text += Wide(ComName(n) + "  " + deviceForNumber(n)) + (n < kPortCount ? L"\r\n" : L"");
+  static std::wstring kept;
+  kept = text;
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control(kCombo1));
+  tool.lpszText = kept.data();
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+const Win32Window::Control* Win32Window::find(HWND child) const {
+  for (const Control& c : controls_)
+    if (c.hwnd == child) return &c;
+  return nullptr;
+}
+Win32Window::Control* Win32Window::find(std::string_view name) {
+  for (Control& c : controls_)
+    if (c.entry->name == name) return &c;
+  return nullptr;
+}
+const Win32Window::Control* Win32Window::find(std::string_view name) const {
+  for (const Control& c : controls_)
+    if (c.entry->name == name) return &c;
+  return nullptr;
+}
+HWND Win32Window::control(std::string_view name) const {
+  const Control* c = find(name);
+  return c ? c->hwnd : nullptr;
+}
+
+HBRUSH Win32Window::brush(Colour colour) {
+  const std::uint32_t key = ref(colour);
+  auto it = brushes_.find(key);
+  if (it == brushes_.end()) it = brushes_.emplace(key, CreateSolidBrush(key)).first;
+  return it->second;
+}
+
+HBRUSH Win32Window::colourStatic(HDC dc, HWND child) {
+  const Control* c = find(child);
+  if (c == nullptr) return nullptr;
+  const ControlEntry& e = *c->entry;
+  if (e.kind == ControlKind::Lamp || e.kind == ControlKind::Line) {
+    if (std::holds_alternative<SystemColour>(e.back)) return GetSysColorBrush(COLOR_APPWORKSPACE);
+    return brush(c->fill);
+  }
+  if (e.kind == ControlKind::Field) return colourEdit(dc, child);  // a read-only field
+  const auto* fore = std::get_if<Colour>(&e.fore);
+  SetTextColor(dc, fore ? ref(*fore) : GetSysColor(COLOR_HIGHLIGHTTEXT));
+  SetBkMode(dc, TRANSPARENT);
+  return brush(kWindowBackground);
+}
+
+HBRUSH Win32Window::colourEdit(HDC dc, HWND child) {
+  const Control* c = find(child);
+  if (c == nullptr) return nullptr;
+  const auto h = highlighted_.find(c->entry->name);
+  Colour back;
+  if (h != highlighted_.end() && h->second) {
+    back = kHighlightColour;
+  } else if (const auto* rgb = std::get_if<Colour>(&c->entry->back)) {
+    back = *rgb;
+  } else {
+    return c->entry->has(kReadOnly) ? GetSysColorBrush(COLOR_BTNFACE) : nullptr;
+  }
+  SetBkColor(dc, ref(back));
+  return brush(back);
+}
+
+void Win32Window::command(int id, int notification) {
+  if (id >= 1 && id <= 4) {  // the menu, by MenuCommand + 1
+    const auto which = static_cast<MenuCommand>(id - 1);
+    if (which == MenuCommand::Quit) return void(PostMessageW(hwnd_, WM_CLOSE, 0, 0));
+    const auto handler = which == MenuCommand::Backup ? menu_.backup : menu_.compareRestore;
+    if (handler && IsWindowEnabled(hwnd_)) handler();
+    return;
+  }
+  const std::size_t index = static_cast<std::size_t>(id - kFirstControlId);
+  if (index >= controls_.size() || form_ == nullptr) return;
+  const ControlEntry& e = *controls_[index].entry;
+  if (e.kind == ControlKind::Button && notification == BN_CLICKED) {
+    form_->Click(std::string(e.name));  // a copy: the handler may rebind the window
+  } else if (e.name == kCombo2 && notification == CBN_SELCHANGE) {
+    // A pick from the list, by mouse or arrow keys: the box shows it before the handler reads it.
+    HWND box = controls_[index].hwnd;
+    const LRESULT item = SendMessageW(box, CB_GETCURSEL, 0, 0);
+    if (item == CB_ERR) return;
+    std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, item, 0)), L'\0');
+    SendMessageW(box, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()));
+    SetWindowTextW(box, text.c_str());
+    form_->Combo2_Click();
+  } else if (e.name == kCombo1 && notification == CBN_KILLFOCUS) {
+    // Only the focus going to another control of this window is leaving the box; another window
+    // coming to the front is not.
+    HWND next = GetFocus();
+    if (next != nullptr && IsChild(hwnd_, next) && !IsChild(controls_[index].hwnd, next))
+      form_->Combo1_LostFocus();
+  }
+}
+
+LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return self ? self->handle(message, w, l) : DefWindowProcW(hwnd, message, w, l);
+}
+
+LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_COMMAND:
+      command(LOWORD(w), HIWORD(w));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      if (HBRUSH b = colourStatic(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {
+        return reinterpret_cast<LRESULT>(b);
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+      if (HBRUSH b = colourEdit(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {
+        return reinterpret_cast<LRESULT>(b);
+      }
+      break;
+    case WM_CLOSE:
+      // The handlers end the program (port closed, waits cut short); the window stays for a
+      // handler still inside a wait, hidden, and goes with this object.
+      ShowWindow(hwnd_, SW_HIDE);
+      if (form_ != nullptr) form_->Form_Unload();
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, w, l);
+}
+
+LRESULT CALLBACK Win32Window::busyProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_PAINT && self != nullptr) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    HGDIOBJ old = SelectObject(dc, self->busyFont_);
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, Wide(kBusyNotice).c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+    EndPaint(hwnd, &paint);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, w, l);
+}
+
+std::string Win32Window::text(std::string_view name) const {
+  const Control* c = find(name);
+  if (c == nullptr ||
+      (c->entry->kind != ControlKind::Field && c->entry->kind != ControlKind::Combo))
+    return {};
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(c->hwnd)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(c->hwnd, text.data(), int(text.size()))));
+  return Utf8(text);
+}
+
+void Win32Window::setText(std::string_view name, std::string_view value) {
+  const Control* c = find(name);
+  if (c == nullptr) return;
+  const std::wstring wide = Wide(value);
+  if (c->entry->kind == ControlKind::Combo) {
+    // The list position follows the text where an item matches it exactly (case too), so that
+    // the arrow keys go on from there; the text itself is always exactly the value.
+    LRESULT at = CB_ERR;
+    const LRESULT count = SendMessageW(c->hwnd, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count && at == CB_ERR; ++i) {
+      std::wstring item(static_cast<std::size_t>(SendMessageW(c->hwnd, CB_GETLBTEXTLEN, i, 0)),
+                        L'\0');
+      SendMessageW(c->hwnd, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+      if (item == wide) at = i;
+    }
+    SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    SetWindowTextW(c->hwnd, wide.c_str());
+    return;
+  }
+  SetWindowTextW(c->hwnd, wide.c_str());
+  // Show the start of a long value (a 15-digit gear ratio), not its end.
+  if (c->entry->kind == ControlKind::Field) SendMessageW(c->hwnd, EM_SETSEL, 0, 0);
+}
+
+Colour Win32Window::lamp(int shape) const {
+  const Control* c = find("Shape" + std::to_string(shape));
+  return c ? c->fill : Colour{};
+}
+
+void Win32Window::setLamp(int shape, Colour colour) {
+  Control* c = find("Shape" + std::to_string(shape));
+  if (c == nullptr) return;
+  c->fill = colour;
+  InvalidateRect(c->hwnd, nullptr, TRUE);
+}
+
+void Win32Window::setHighlighted(std::string_view name, bool highlighted) {
+  highlighted_.insert_or_assign(std::string(name), highlighted);
+  if (HWND h = control(name)) {
+    InvalidateRect(h, nullptr, TRUE);
+    UpdateWindow(h);  // now: the message box that follows waits for the operator
+  }
+}
+
+bool Win32Window::isEnabled(std::string_view name) const {
+  if (name == kForm1) return IsWindowEnabled(hwnd_) != FALSE;
+  HWND h = control(name);
+  return h != nullptr && IsWindowEnabled(h) != FALSE;
+}
+
+void Win32Window::setEnabled(std::string_view name, bool enabled) {
+  HWND h = name == kForm1 ? hwnd_ : control(name);
+  if (h != nullptr) EnableWindow(h, enabled ? TRUE : FALSE);
+}
+
+void Win32Window::showBusy(bool shown) {
+  if (!shown) return void(ShowWindow(busy_, SW_HIDE));
+  RECT owner, mine;
+  GetWindowRect(hwnd_, &owner);
+  GetWindowRect(busy_, &mine);
+  const int w = mine.right - mine.left, h = mine.bottom - mine.top;
+  SetWindowPos(busy_, HWND_TOP, (owner.left + owner.right - w) / 2,
+               (owner.top + owner.bottom - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  UpdateWindow(busy_);
+}
+
+bool Win32Window::savePng(const std::filesystem::path& file) const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  const int w = r.right, h = r.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(hwnd_);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  // What the window shows on the screen now, children included.
+  BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+  const int stride = (w * 3 + 3) & ~3;
+  for (int y = 0; y < h; ++y) {
+    const auto* row =
+        static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * stride;
+    for (int x = 0; x < w; ++x) {  // the DIB holds blue, green, red
+      auto* out = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
+      out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(hwnd_, screen);
+  std::ofstream out(file, std::ios::binary);
+  out << EncodePng(w, h, rgb);
+  return static_cast<bool>(out.flush());
+}
+
+std::string Win32Window::controlRects() const {
+  std::string out;
+  for (const Control& c : controls_) {
+    if (c.entry->has(kHidden)) continue;
+    RECT r;
+    if (c.entry->kind == ControlKind::Combo) {
+      SendMessageW(c.hwnd, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
+      RECT closed;
+      GetWindowRect(c.hwnd, &closed);
+      r.bottom = r.top + (closed.bottom - closed.top);  // the box, not its list
+    } else {
+      GetWindowRect(c.hwnd, &r);
+    }
+    MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    out += ControlRectLine(c.entry->name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+  return out;
+}
+
+}  // namespace korvane

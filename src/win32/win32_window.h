@@ -1,0 +1,90 @@
+#pragma once
+// Form1 as a native window: every control made from the window's table by one loop, scaled from
+// twips by the display's DPI; the "ファイル" menu; Form2, the busy notice. Implements the Panel
+// seam; clicks, the port box's loss of focus, a pick from the preset list and the close go to the
+// bound Form1 by the window's own names.
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/seams.h"
+#include "window/layout.h"
+
+namespace korvane {
+
+class Form1;
+
+class Win32Window : public Panel {
+ public:
+  struct MenuHandlers {
+    std::function<void()> backup, compareRestore;
+  };
+
+  explicit Win32Window(HINSTANCE instance);
+  ~Win32Window() override;
+  Win32Window(const Win32Window&) = delete;
+  Win32Window& operator=(const Win32Window&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  HACCEL accelerators() const { return accelerators_; }
+  void bind(Form1* form) { form_ = form; }
+  void setMenuHandlers(MenuHandlers handlers) { menu_ = std::move(handlers); }
+  // Item i of Combo1 gets the device text of port i + 1 as its tooltip.
+  void setPortTooltips(const std::function<std::string(int)>& deviceForNumber);
+  HWND control(std::string_view name) const;
+
+  // The client area as a PNG, drawn as the window draws itself.
+  bool savePng(const std::filesystem::path& file) const;
+  // Each shown control's rectangle (ControlRectLine), for laying two shells' windows over each
+  // other.
+  std::string controlRects() const;
+
+  // Panel
+  std::string text(std::string_view control) const override;
+  void setText(std::string_view control, std::string_view value) override;
+  Colour lamp(int shape) const override;
+  void setLamp(int shape, Colour colour) override;
+  void setHighlighted(std::string_view control, bool highlighted) override;
+  bool isEnabled(std::string_view control) const override;
+  void setEnabled(std::string_view control, bool enabled) override;
+  void showBusy(bool shown) override;
+
+ private:
+  struct Control {
+    const ControlEntry* entry;
+    HWND hwnd;
+    Colour fill;  // a lamp's or line's colour now
+  };
+  static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  static LRESULT CALLBACK busyProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  LRESULT handle(UINT message, WPARAM w, LPARAM l);
+  void build();
+  void command(int id, int notification);
+  HBRUSH brush(Colour colour);
+  HBRUSH colourStatic(HDC dc, HWND child);
+  HBRUSH colourEdit(HDC dc, HWND child);
+  const Control* find(HWND child) const;
+  Control* find(std::string_view name);
+  const Control* find(std::string_view name) const;
+  int px(int twips) const { return twipsToPixels(twips, dpi_); }
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  HWND busy_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  HFONT font_ = nullptr, smallFont_ = nullptr, busyFont_ = nullptr;
+  int dpi_ = kDesignDpi;
+  Form1* form_ = nullptr;
+  MenuHandlers menu_;
+  std::vector<Control> controls_;  // in the table's order; id = 100 + index
+  std::map<std::string, bool, std::less<>> highlighted_;
+  std::map<std::uint32_t, HBRUSH> brushes_;
+};
+
+}  // namespace korvane
