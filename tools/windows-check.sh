@@ -2,7 +2,8 @@
 # The Windows programs: the core and its unit tests cross-built with MinGW-w64 (GoogleTest from
 # Debian's sources, built with the same compiler) and run under Wine, headless; then the Win32
 # window (korvane-settei.exe) under Wine on a virtual display of its own, laid over the Qt
-# window of build/ (tests/windows/). Installs what it needs the first time, through setup.sh.
+# window of build/, and both Windows programs against build/'s simulator on a Wine COM port
+# (tests/windows/). Installs what it needs the first time, through setup.sh.
 # Builds in build-windows/, where Wine's prefix lives too.
 #   tools/windows-check.sh [GoogleTest options, e.g. --gtest_filter=UserPreset.*]
 set -euo pipefail
@@ -31,13 +32,16 @@ rc=0
 
 if [ "$rc" -eq 0 ] && [ $# -eq 0 ]; then
   echo "windows-check: the Win32 window under Wine, beside the Qt window" >&2
-  [ -x build/korvane-settei ] || { echo "windows-check: build/korvane-settei is missing: build the default preset first" >&2; exit 1; }
+  [ -x build/korvane-settei ] && [ -x build/korvane-sim ] ||
+    { echo "windows-check: build/korvane-settei or build/korvane-sim is missing: build the default preset first" >&2; exit 1; }
   exec 3>"$build/xvfb.display"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
   xvfb=$!
   for _ in $(seq 50); do [ -s "$build/xvfb.display" ] && break; sleep 0.1; done
   export DISPLAY=":$(cat "$build/xvfb.display")"
   tests/windows/win32_window_test.sh build/korvane-settei "$build/korvane-settei.exe" || rc=$?
+  [ "$rc" -ne 0 ] || tests/windows/win32_e2e_test.sh build/korvane-sim "$build/korvane-settei.exe" \
+    "$build/korvane-settei-cli.exe" || rc=$?
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
 fi

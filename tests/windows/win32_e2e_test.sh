@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The Windows programs under Wine against the simulator on a pseudo-terminal linked as the Wine
+# port COM5: the window reads every setting (--read-and-screenshot) with its queries 400 ms apart,
+# and the console program backs up, compares and restores with the exit statuses of the Linux
+# command line. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
+# usage: win32_e2e_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE WIN32_KORVANE_SETTEI_CLI_EXE
+set -euo pipefail
+sim=$(realpath "$1") exe=$(realpath "$2") cli=$(realpath "$3")
+work=$(mktemp -d /tmp/korvane-win32-e2e.XXXXXX)
+com5=$WINEPREFIX/dosdevices/com5
+sim_pid=
+cleanup() {
+  [ -z "$sim_pid" ] || { kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null; } || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+"$sim" --link "$com5" --log "$work/sim.log" >"$work/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 100); do [ -L "$com5" ] && [ -e "$com5" ] && break; sleep 0.05; done
+[ -e "$com5" ] || fail "the simulator made no COM5"
+# run EXPECTED-STATUS PROGRAM ARGS...: from the scratch folder, whose siri.DAT names port 5.
+run() {
+  local want=$1 rc=0
+  shift
+  (cd "$work" && timeout 90 /usr/lib/wine/wine64 "$@" --data-dir "$work" --port-dir "$work" \
+    >"$work/out" 2>"$work/err") || rc=$?
+  [ "$rc" -eq "$want" ] || { cat "$work/out" "$work/err" >&2; fail "$(basename "$1") ${*:2} ended with $rc, not $want"; }
+}
+printf ' 5 \r\n' >"$work/siri.DAT"
+
+run 0 "$exe" --read-and-screenshot read.png
+[ "$(wc -l <"$work/sim.log")" -eq 30 ] || fail "the read sent $(wc -l <"$work/sim.log") queries, not 30"
+awk 'NR > 1 && ($1 - last < 399 || $1 - last > 420) { print "queries " $1 - last " ms apart"; bad = 1 }
+     { last = $1 } END { exit bad }' "$work/sim.log" || fail "the queries are not 400 ms apart"
+
+run 0 "$cli" --backup a.ini --port COM5
+grep -qx 'max_rate=400' "$work/a.ini" && grep -qx 'port=COM5' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "the backup"; }
+sed 's/^max_rate=.*/max_rate=450/' "$work/a.ini" >"$work/b.ini"
+run 1 "$cli" --compare b.ini
+[ "$(cut -f1 "$work/out")" = max_rate ] || { cat "$work/out" >&2; fail "--compare names other settings"; }
+run 0 "$cli" --restore b.ini
+grep -q $'^max_rate\t450\t450\tmatches' "$work/out" && grep -q ':$PA450#' "$work/sim.log" ||
+  { cat "$work/out" >&2; fail "the restore"; }
+run 2 "$cli" --compare b.ini --port COM7
+echo "win32 end to end: a read of 30 settings 400 ms apart; backup, compare and restore over COM5"
