@@ -13,6 +13,7 @@ namespace {
 
 enum class Option {
   Help,
+  Version,
   DataDir,
   PortDir,
   Screenshot,
@@ -30,9 +31,10 @@ struct OptionName {
   Option option;
   bool takesValue;
 };
-constexpr std::array<OptionName, 12> kOptions{
+constexpr std::array<OptionName, 13> kOptions{
     {{"help", Option::Help, false},
      {"help-all", Option::Help, false},
+     {"version", Option::Version, false},
      {"data-dir", Option::DataDir, true},
      {"port-dir", Option::PortDir, true},
      {"screenshot", Option::Screenshot, true},
@@ -112,6 +114,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
   }
   const auto value = [&](Option o) { return values[int(o)]; };
   if (given[int(Option::Help)]) return out.help = true, out;
+  if (given[int(Option::Version)]) return out.version = true, out;
   const int modes = int(given[int(Option::Backup)]) + int(given[int(Option::Compare)]) +
                     int(given[int(Option::Restore)]);
   if (modes > 1 || (modes == 0 && given[int(Option::Port)])) {
@@ -163,6 +166,7 @@ answer).
 
 Options:
   -h, --help                   Displays help on commandline options.
+  --version                    Displays the version and the commit it was built from.
   --data-dir <dir>             Folder of siri.DAT and SetData.txt.
   --port-dir <dir>             Folder searched for COMn links.
   --screenshot <png>           Save a PNG of the window and quit.
@@ -175,6 +179,10 @@ Options:
   --show-secrets               Print the WiFi passwords in --compare and
                                --restore (else ********).
 )";
+}
+
+std::string VersionText() {
+  return std::string(kProgramName) + " " KORVANE_VERSION " (commit " KORVANE_COMMIT ")\n";
 }
 
 std::string ControlRectLine(std::string_view name, int x, int y, int width, int height) {

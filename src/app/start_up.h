@@ -23,6 +23,7 @@ enum class BackupMode { Backup, Compare, Restore };
 
 struct Arguments {
   bool help = false;
+  bool version = false;                                         // --version
   std::optional<std::filesystem::path> dataFolder, portFolder;  // --data-dir, --port-dir
   std::optional<std::filesystem::path> screenshot;              // --screenshot
   std::optional<std::filesystem::path> readAndScreenshot;       // --read-and-screenshot
@@ -41,6 +42,8 @@ struct Arguments {
 Arguments ParseArguments(const std::vector<std::string>& arguments);
 
 std::string HelpText();
+// "korvane-settei 4.1 (commit 1a2b3c4)": the name, the version, the commit built from.
+std::string VersionText();
 
 // One line per control of the window's table that the shell shows: "name x y width height" in
 // pixels of the client area, so that two shells' windows can be laid over each other.

@@ -45,6 +45,10 @@ int main(int argc, char** argv) {
     std::fputs(args.error.c_str(), stderr);
     return korvane::kExitTrouble;
   }
+  if (args.version) {
+    std::fputs(korvane::VersionText().c_str(), stdout);
+    return korvane::kExitDone;
+  }
   if (args.help) {
     std::fputs(korvane::HelpText().c_str(), stdout);
     return korvane::kExitDone;

@@ -119,6 +119,10 @@ int run(HINSTANCE instance, int show) {
     std::fputs(args.error.c_str(), stderr);
     return kExitTrouble;
   }
+  if (args.version) {
+    std::fputs(korvane::VersionText().c_str(), stdout);
+    return korvane::kExitDone;
+  }
   if (args.help) {
     std::fputs(HelpText().c_str(), stdout);
     return kExitDone;

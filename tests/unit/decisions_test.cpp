@@ -218,7 +218,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
   const auto run = [](std::vector<std::string> args) {
     const Arguments a = ParseArguments(args);
     if (!a.error.empty()) return a.error.substr(a.error.find(' ') + 1);
-    if (a.help) return std::string("help");
+    if (a.help || a.version) return std::string(a.help ? "help" : "version");
     std::string out = a.mode ? "mode " + std::to_string(int(*a.mode)) + " " + PathUtf8(a.file) : "";
     if (!a.port.empty()) out += " port " + a.port;
     if (a.showSecrets) out += " secrets";
@@ -243,6 +243,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--port", "COM1"},
        "one of --backup, --compare, --restore (--port goes with one of them)\n"},
       {{"-h", "--backup", "a", "--compare", "b"}, "help"},
+      {{"--version", "--control-rects", "r.txt"}, "version"},
       {{"--backup"}, "Missing value after '--backup'.\n"},
       {{"--show-secrets=1"}, "Unexpected value after '--show-secrets'.\n"},
       {{"--bogus", "-h"}, "Unknown option 'bogus'.\n"},
