@@ -46,4 +46,5 @@ if [ "$rc" -eq 0 ] && [ $# -eq 0 ]; then
   kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
 fi
 /usr/lib/wine/wineserver -w  # the prefix's server ends by itself once its programs have
+[ "$rc" -ne 0 ] || [ $# -ne 0 ] || ./tools/windows-package.sh
 exit "$rc"

@@ -52,10 +52,10 @@ bool FolderWritable(const std::filesystem::path& folder) {
   return true;
 }
 
-// %APPDATA%\korvane-settei.
+// %APPDATA%\Korvane.
 std::filesystem::path UserDataFolder() {
   const wchar_t* data = ::_wgetenv(L"APPDATA");
-  return std::filesystem::path(data != nullptr ? data : L".") / kProgramName;
+  return std::filesystem::path(data != nullptr ? data : L".") / L"Korvane";
 }
 
 }  // namespace korvane
