@@ -15,7 +15,7 @@ build=$PWD/build-windows
 cmake -S . -B "$build" -G Ninja --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O2 \
   -DKORVANE_WITH_QT=OFF -DKORVANE_GTEST_SOURCE_DIR=/usr/src/googletest \
   -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
-cmake --build "$build" --target unit_tests korvane-settei korvane-settei-cli
+cmake --build "$build" --target unit_tests korvane-settei korvane-settei-cli korvane-press
 
 # A prefix of our own, no display (console programs need none), no Mono or Gecko to offer.
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -42,6 +42,8 @@ if [ "$rc" -eq 0 ] && [ $# -eq 0 ]; then
   tests/windows/win32_window_test.sh build/korvane-settei "$build/korvane-settei.exe" || rc=$?
   [ "$rc" -ne 0 ] || tests/windows/win32_e2e_test.sh build/korvane-sim "$build/korvane-settei.exe" \
     "$build/korvane-settei-cli.exe" || rc=$?
+  [ "$rc" -ne 0 ] || tests/windows/win32_press_test.sh build/korvane-sim "$build/korvane-settei.exe" \
+    "$build/korvane-press.exe" || rc=$?
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
 fi

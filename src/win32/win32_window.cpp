@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "app/start_up.h"
 #include "protocol/controls.h"
+#include "win32/control_ids.h"
 #include "win32/text.h"
 #include "window/png.h"
 #include "window/texts.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"KorvaneSettei";
 constexpr wchar_t kBusyClass[] = L"KorvaneSetteiBusy";
-constexpr int kFirstControlId = 100;
 
 COLORREF ref(Colour c) {
   return RGB(c.r, c.g, c.b);

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The Windows window under Wine pressed from outside (korvane-press.exe) against the simulator on
+# the Wine port COM5: a SET writes exactly its field's command, an option switch reads its row
+# back a second later, the window closed in the middle of a read sends nothing more and the
+# program ends; a controller that hangs up is told once, nothing more is written and the
+# processor stays idle. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
+# usage: win32_press_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE KORVANE_PRESS_EXE
+set -euo pipefail
+sim=$(realpath "$1") exe=$(realpath "$2") press=$(realpath "$3")
+work=$(mktemp -d /tmp/korvane-win32-press.XXXXXX)
+com5=$WINEPREFIX/dosdevices/com5
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+printf ' 5 \r\n' >"$work/siri.DAT"
+wine=/usr/lib/wine/wine64
+hand() { "$wine" "$press" "$@"; }
+sent() { awk '{print $2}' "$work/sim.log" | tr '\n' ' '; }
+
+# start SIM-OPTIONS...: a fresh simulator on COM5 and a fresh window; $tool is the window's
+# process.
+start() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  pids=()
+  rm -f "$com5" "$work/sim.log"
+  "$sim" --link "$com5" --log "$work/sim.log" "$@" >"$work/sim.out" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -e "$com5" ] && break; sleep 0.05; done
+  (cd "$work" && exec "$wine" "$exe" --data-dir "$work" --port-dir "$work") >"$work/tool.out" 2>&1 &
+  tool=$!
+  pids+=("$tool")
+}
+
+start
+hand Command11 && sleep 13  # 接続: 30 queries 400 ms apart
+hand "Command6(0)" && sleep 0.5 && hand Command13 && sleep 2.5  # MaxRate SET, buzzer ON
+want=":\$PA400# :SX97,1# :GXEP# "
+[ "$(sent | cut -d' ' -f31-)" = "$want" ] || fail "after the read: $(sent | cut -d' ' -f31-), not $want"
+hand Command11 && sleep 2 && hand --close && sleep 1
+n=$(wc -l <"$work/sim.log")
+for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$tool" 2>/dev/null || fail "the program did not end after its window closed"
+[ "$(wc -l <"$work/sim.log")" -eq "$n" ] || fail "commands after the close: $(sent)"
+
+start --hangup-after 2
+hand Command11 && sleep 3
+ticks() { awk '{print $14 + $15}' "/proc/$tool/stat"; }
+before=$(ticks) && sleep 5 && after=$(ticks)
+boxes=$(hand --boxes | tr -d "\r")
+[ "$boxes" = 1 ] || fail "the hang-up is told in $boxes message boxes, not 1"
+[ "$(wc -l <"$work/sim.log")" -eq 2 ] || fail "written after the hang-up: $(sent)"
+[ $((after - before)) -le 25 ] || fail "$((after - before)) ticks of processor in 5 s after the hang-up"
+hand --close
+echo "win32 presses: SET and switch bytes exact, a close ends the read, a hang-up told once ($((after - before)) ticks in 5 s after it)"
