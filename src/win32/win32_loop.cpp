@@ -1,6 +1,7 @@
 #include "win32/win32_loop.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvane {
 
@@ -96,12 +97,19 @@ bool Win32EventLoop::pump(DWORD ms) {
 
 void Win32EventLoop::Wait(double ms) {
   if (quitting_) return;
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(0.0, ms) + 0.5);
+  // The performance counter, not the millisecond tick: a tick read just before it turns would
+  // end a 400 ms wait up to a millisecond early.
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  const double perMs = static_cast<double>(frequency.QuadPart) / 1000.0;
   bool ran = false;
   for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end && ran) break;
-    if (!pump(now >= end ? 0 : static_cast<DWORD>(end - now))) break;
+    QueryPerformanceCounter(&now);
+    const double left =
+        std::max(0.0, ms) - static_cast<double>(now.QuadPart - start.QuadPart) / perMs;
+    if (left <= 0 && ran) break;
+    if (!pump(left <= 0 ? 0 : static_cast<DWORD>(std::ceil(left)))) break;
     ran = true;
   }
 }
