@@ -41,7 +41,7 @@ if [ "$rc" -eq 0 ] && [ $# -eq 0 ]; then
   export DISPLAY=":$(cat "$build/xvfb.display")"
   tests/windows/win32_window_test.sh build/korvane-settei "$build/korvane-settei.exe" || rc=$?
   [ "$rc" -ne 0 ] || tests/windows/win32_e2e_test.sh build/korvane-sim "$build/korvane-settei.exe" \
-    "$build/korvane-settei-cli.exe" || rc=$?
+    "$build/korvane-settei-cli.exe" "$build/korvane-press.exe" || rc=$?
   [ "$rc" -ne 0 ] || tests/windows/win32_press_test.sh build/korvane-sim "$build/korvane-settei.exe" \
     "$build/korvane-press.exe" || rc=$?
   /usr/lib/wine/wineserver -k 2>/dev/null || true

@@ -20,6 +20,7 @@
 #include "backup/backup_file.h"
 #include "backup/backup_keys.h"
 #include "files/local_file.h"
+#include "win32/compare_dialog.h"
 #include "win32/text.h"
 #include "win32/win32_loop.h"
 #include "win32/win32_operator.h"
@@ -72,9 +73,7 @@ void backupFromMenu(HWND owner, Form1& form, Operator& op, EventLoop& loop, Port
              result.trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical);
 }
 
-// The comparison as a list of the differing settings; OK writes them all and says what each now
-// holds.
-void compareFromMenu(HWND owner, Form1& form, Operator& op) {
+void compareFromMenu(HWND owner, HFONT font, Form1& form, Operator& op) {
   if (!form.Backup_Ready()) return;
   const std::filesystem::path file = askFile(owner, false, kCompareTitle);
   if (file.empty()) return;
@@ -83,25 +82,7 @@ void compareFromMenu(HWND owner, Form1& form, Operator& op) {
     op.message(comparison.message, kCompareTitle, MessageStyle::Critical);
     return;
   }
-  std::string list = std::to_string(comparison.differing.size()) + std::string(kDifferingCount);
-  for (std::size_t position : comparison.differing) {
-    list += "\n・" + backupSettingName(position) + ": " +
-            ShownBackupValue(position, comparison.controller[position]) + " → " +
-            ShownBackupValue(position, comparison.file.values[position]);
-  }
-  if (comparison.differing.empty() ||
-      op.message(list, kCompareTitle, MessageStyle::OkCancel) != MessageButton::Ok)
-    return;
-  const RestoreReport report = form.Backup_Restore(comparison.file, comparison.differing);
-  std::string results = report.summary;
-  for (const RestoreRow& row : report.rows) {
-    results +=
-        "\n・" + backupSettingName(row.position) + ": " +
-        std::string(kVerdictTexts[static_cast<std::size_t>(row.verdict())]) +
-        (row.verdict() == RestoreRow::Verdict::Differs ? ShownBackupValue(row.position, *row.now)
-                                                       : std::string());
-  }
-  op.message(results, kCompareTitle, MessageStyle::Ok);
+  ShowCompareDialog(owner, font, form, comparison);
 }
 
 // Whether Windows knows the port, for its tooltip.
@@ -154,7 +135,7 @@ int run(HINSTANCE instance, int show) {
   port.events = PortEventsFor(form, loop);
   window.bind(&form);
   window.setMenuHandlers({[&] { backupFromMenu(window.hwnd(), form, op, loop, port); },
-                          [&] { compareFromMenu(window.hwnd(), form, op); }});
+                          [&] { compareFromMenu(window.hwnd(), window.font(), form, op); }});
   window.setPortTooltips([](int n) { return PortTooltip(factsOf(n)); });
   form.Form_Load();
   ShowWindow(window.hwnd(), pictureRun ? SW_SHOWNORMAL : show);

@@ -37,6 +37,7 @@ class Win32Window : public Panel {
   // Item i of Combo1 gets the device text of port i + 1 as its tooltip.
   void setPortTooltips(const std::function<std::string(int)>& deviceForNumber);
   HWND control(std::string_view name) const;
+  HFONT font() const { return font_; }
 
   // The client area as a PNG, drawn as the window draws itself.
   bool savePng(const std::filesystem::path& file) const;

@@ -5,10 +5,14 @@
 //   korvane-press.exe NAME...        click each control in turn (e.g. Command11 "Command6(0)")
 //   korvane-press.exe --close        close the window, as its close button does
 //   korvane-press.exe --boxes        print how many message boxes the tool shows now
+//   korvane-press.exe --menu N       choose the menu's entry N (1 backup, 2 compare and restore)
+//   korvane-press.exe --open PATH    answer the open dialog the tool shows with PATH
+//   korvane-press.exe --write        press "書き込み" in the comparison the tool shows
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "win32/control_ids.h"
 #include "window/layout.h"
@@ -24,25 +28,37 @@ HWND toolWindow() {
   return nullptr;
 }
 
-int boxes(HWND tool) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(tool, &process);
-  struct Count {
+// The tool's visible top-level windows of a class ("#32770": its message boxes and file dialogs).
+std::vector<HWND> windowsOf(HWND tool, const wchar_t* cls) {
+  struct Find {
     DWORD process;
-    int n;
-  } count{process, 0};
+    const wchar_t* cls;
+    std::vector<HWND> found;
+  } find{0, cls, {}};
+  GetWindowThreadProcessId(tool, &find.process);
   EnumWindows(
       [](HWND w, LPARAM l) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(l);
+        auto* f = reinterpret_cast<Find*>(l);
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
-        wchar_t cls[64] = {};
-        GetClassNameW(w, cls, 64);
-        if (owner == c->process && IsWindowVisible(w) && std::wstring(cls) == L"#32770") ++c->n;
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (owner == f->process && IsWindowVisible(w) && std::wstring(name) == f->cls)
+          f->found.push_back(w);
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&count));
-  return count.n;
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+// The first such window within 30 s (a comparison reads for 12 s first).
+HWND waitFor(HWND tool, const wchar_t* cls) {
+  for (int i = 0; i < 600; ++i) {
+    const auto found = windowsOf(tool, cls);
+    if (!found.empty()) return found.front();
+    Sleep(50);
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -60,7 +76,45 @@ int wmain(int argc, wchar_t** argv) {
       continue;
     }
     if (arg == L"--boxes") {
-      std::printf("%d\n", boxes(tool));
+      std::printf("%d\n", static_cast<int>(windowsOf(tool, L"#32770").size()));
+      continue;
+    }
+    if (arg == L"--menu" && i + 1 < argc) {
+      PostMessageW(tool, WM_COMMAND, MAKEWPARAM(_wtoi(argv[++i]), 0), 0);
+      continue;
+    }
+    if (arg == L"--open" && i + 1 < argc) {
+      HWND dialog = waitFor(tool, L"#32770");
+      // The file name box: edt1 (0x480) in the classic dialog, deep inside cmb13 (0x47c) in the
+      // Explorer one.
+      HWND name = nullptr;
+      EnumChildWindows(
+          dialog,
+          [](HWND w, LPARAM l) -> BOOL {
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            const int id = GetDlgCtrlID(w);
+            if (_wcsicmp(cls, L"Edit") != 0 || (id != 0x480 && id != 0x47c)) return TRUE;
+            *reinterpret_cast<HWND*>(l) = w;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&name));
+      if (dialog == nullptr || name == nullptr) {
+        std::fputs("korvane-press: no open dialog\n", stderr);
+        return 1;
+      }
+      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[++i]));
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      continue;
+    }
+    if (arg == L"--write") {
+      HWND compare = waitFor(tool, L"KorvaneSetteiCompare");
+      HWND write = compare ? GetDlgItem(compare, 1) : nullptr;
+      if (write == nullptr) {
+        std::fputs("korvane-press: no comparison\n", stderr);
+        return 1;
+      }
+      PostMessageW(compare, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(write));
       continue;
     }
     const auto controls = korvane::windowControls();
