@@ -27,6 +27,7 @@ run 0 backup "$work/a.ini" ports/COM1  # a path from the current folder, not fro
 [ "$(stat -c %a "$work/a.ini")" = 600 ] || fail "the backup is not for its owner only"
 grep -q '^wifi_st_password=stargazer$' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "a value missing"; }
 grep -qx "port=$work/ports/COM1" "$work/a.ini" || { cat "$work/a.ini" >&2; fail "the header names another port"; }
+grep -qx 'korvane-settei: 30/30 wifi_st_password' "$work/err" || { cat "$work/err" >&2; fail "the progress"; }
 
 # The file forgotten: "--port" is no file name, and COM1 no stray word; nothing is read.
 run 2 backup --port COM1

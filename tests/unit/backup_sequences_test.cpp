@@ -190,6 +190,10 @@ TEST(Restore, WritesOnlyTheChosenRowsHalfASecondApartThenReadsThemBack) {
   EXPECT_FALSE(report.rows[2].matches);
   EXPECT_EQ(report.rows[2].now, "OLD");
   EXPECT_EQ(report.summary, "4 件を書き込み、3 件が一致しました。");
+
+  // The line lost during the read-back: the report says so, not only that rows did not match.
+  rig.loop.at(rig.loop.nowMs + 600, [&] { rig.form.Port_Lost(); });
+  EXPECT_EQ(rig.form.Backup_Restore(comparison.file, differing).trouble, BackupTrouble::PortLost);
 }
 
 // A compare that cannot go on says why: a refused or missing file before any query, a setting
