@@ -192,7 +192,7 @@ TEST(Restore, WritesOnlyTheChosenRowsHalfASecondApartThenReadsThemBack) {
   EXPECT_EQ(report.summary, "4 件を書き込み、3 件が一致しました。");
 
   // The line lost during the read-back: the report says so, not only that rows did not match.
-  rig.loop.at(rig.loop.nowMs + 600, [&] { rig.form.Port_Lost(); });
+  rig.loop.at(rig.loop.nowMs + 2100, [&] { rig.form.Port_Lost(); });  // after the 4 writes
   EXPECT_EQ(rig.form.Backup_Restore(comparison.file, differing).trouble, BackupTrouble::PortLost);
 }
 
