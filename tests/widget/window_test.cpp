@@ -29,6 +29,7 @@
 #include "qt/main_window.h"
 #include "qt/qt_operator.h"
 #include "qt/tool_window.h"
+#include "window/layout.h"
 
 namespace korvane {
 namespace {
@@ -131,6 +132,9 @@ TEST_F(Window, ABoxShowsExactlyItsTextAndTheArrowKeysGoOnFromIt) {
   window.setText("Combo3", " 6");
   QTest::keyClick(combo3, Qt::Key_Down);
   EXPECT_EQ(window.text("Combo3"), " 7");
+  window.setPortTooltips([](int n) { return "/dev/port" + std::to_string(n); });
+  auto* combo1 = window.findChild<QComboBox*>("Combo1");
+  EXPECT_EQ(combo1->itemData(2, Qt::ToolTipRole).toString(), "/dev/port3");  // COM3's device
 }
 
 // The operator reads state from the lamps: a disabled window must not grey them.
@@ -230,6 +234,7 @@ TEST(ToolWindowTest, TheMenuSitsAboveTheUnchangedClientAreaAndReachesItsHandlers
   tool.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&tool));
   EXPECT_EQ(tool.client().size(), QSize(925, 568));
+  EXPECT_EQ(tool.windowTitle(), QString::fromUtf8(kWindowTitle.data(), kWindowTitle.size()));
   EXPECT_EQ(tool.client().y(), tool.menuBar()->height());
   EXPECT_EQ(tool.menuBar()->actions().at(0)->text(), QStringLiteral("ファイル"));
   tool.client().setEnabled("Form1", false);
