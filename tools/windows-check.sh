@@ -34,6 +34,9 @@ if [ "$rc" -eq 0 ] && [ $# -eq 0 ]; then
   echo "windows-check: the Win32 window under Wine, beside the Qt window" >&2
   [ -x build/korvane-settei ] && [ -x build/korvane-sim ] ||
     { echo "windows-check: build/korvane-settei or build/korvane-sim is missing: build the default preset first" >&2; exit 1; }
+  # The unit tests ran without a display; Wine's desktop of that session must go before windows
+  # are made, or they land on a desktop with no display at all.
+  /usr/lib/wine/wineserver -w
   exec 3>"$build/xvfb.display"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
   xvfb=$!

@@ -491,7 +491,7 @@ std::string Win32Window::controlRects() const {
   std::string out;
   for (const Control& c : controls_) {
     if (c.entry->has(kHidden)) continue;
-    RECT r;
+    RECT r{};
     if (c.entry->kind == ControlKind::Combo) {
       SendMessageW(c.hwnd, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
       RECT closed;
