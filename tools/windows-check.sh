@@ -37,6 +37,9 @@ if [ "$rc" -eq 0 ] && [ $# -eq 0 ]; then
   # The unit tests ran without a display; Wine's desktop of that session must go before windows
   # are made, or they land on a desktop with no display at all.
   /usr/lib/wine/wineserver -w
+  # A server of our own, kept until the end: started first, with its output (and the object dump
+  # it prints when told to end) away from the tests' pipes, which it would otherwise inherit.
+  /usr/lib/wine/wineserver -p >/dev/null 2>&1
   exec 3>"$build/xvfb.display"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
   xvfb=$!

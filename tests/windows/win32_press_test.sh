@@ -11,7 +11,7 @@ work=$(mktemp -d /tmp/korvane-win32-press.XXXXXX)
 com5=$WINEPREFIX/dosdevices/com5
 pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do { kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; } || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -27,7 +27,7 @@ sent() { awk '{print $2}' "$work/sim.log" | tr '\n' ' '; }
 # start SIM-OPTIONS...: a fresh simulator on COM5 and a fresh window; $tool is the window's
 # process.
 start() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do { kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; } || true; done
   pids=()
   rm -f "$com5" "$work/sim.log"
   "$sim" --link "$com5" --log "$work/sim.log" "$@" >"$work/sim.out" 2>&1 &
@@ -43,10 +43,14 @@ hand Command11 && sleep 13  # 接続: 30 queries 400 ms apart
 hand "Command6(0)" && sleep 0.5 && hand Command13 && sleep 2.5  # MaxRate SET, buzzer ON
 want=":\$PA400# :SX97,1# :GXEP# "
 [ "$(sent | cut -d' ' -f31-)" = "$want" ] || fail "after the read: $(sent | cut -d' ' -f31-), not $want"
+# ends: the window closed, the program gone within 10 s.
+ends() {
+  for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null || return 0; sleep 0.1; done
+  fail "the program did not end after its window closed"
+}
 hand Command11 && sleep 2 && hand --close && sleep 1
 n=$(wc -l <"$work/sim.log")
-for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null || break; sleep 0.1; done
-! kill -0 "$tool" 2>/dev/null || fail "the program did not end after its window closed"
+ends
 [ "$(wc -l <"$work/sim.log")" -eq "$n" ] || fail "commands after the close: $(sent)"
 
 start --hangup-after 2
@@ -57,5 +61,6 @@ boxes=$(hand --boxes | tr -d "\r")
 [ "$boxes" = 1 ] || fail "the hang-up is told in $boxes message boxes, not 1"
 [ "$(wc -l <"$work/sim.log")" -eq 2 ] || fail "written after the hang-up: $(sent)"
 [ $((after - before)) -le 25 ] || fail "$((after - before)) ticks of processor in 5 s after the hang-up"
-hand --close
+hand --close  # with the message box still up
+ends
 echo "win32 presses: SET and switch bytes exact, a close ends the read, a hang-up told once ($((after - before)) ticks in 5 s after it)"
