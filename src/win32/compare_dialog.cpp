@@ -6,6 +6,7 @@
 
 #include "backup/backup_keys.h"
 #include "win32/text.h"
+#include "win32/window_object.h"
 #include "window/texts.h"
 
 namespace korvane {
@@ -52,12 +53,7 @@ void writeTicked(Dialog& d) {
 }
 
 LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-  }
-  auto* d = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* d = WindowObject<Dialog>(hwnd, message, l);
   if (d != nullptr && message == WM_COMMAND && HIWORD(w) == BN_CLICKED) {
     if (LOWORD(w) == kWriteId) writeTicked(*d);
     if (LOWORD(w) == kCloseId) DestroyWindow(hwnd);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "win32/window_object.h"
+
 namespace korvane {
 
 namespace {
@@ -30,12 +32,7 @@ Win32EventLoop::~Win32EventLoop() {
 }
 
 LRESULT CALLBACK Win32EventLoop::proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<Win32EventLoop>(hwnd, message, l);
   if (message == kRunPosted && self != nullptr) {
     self->runPosted();
     return 0;

@@ -10,6 +10,7 @@
 #include "protocol/controls.h"
 #include "win32/control_ids.h"
 #include "win32/text.h"
+#include "win32/window_object.h"
 #include "window/png.h"
 #include "window/texts.h"
 
@@ -312,12 +313,8 @@ void Win32Window::command(int id, int notification) {
 }
 
 LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<Win32Window>(hwnd, message, l);
+  if (message == WM_NCCREATE && self != nullptr) self->hwnd_ = hwnd;
   return self ? self->handle(message, w, l) : DefWindowProcW(hwnd, message, w, l);
 }
 
@@ -350,12 +347,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
 }
 
 LRESULT CALLBACK Win32Window::busyProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<Win32Window>(hwnd, message, l);
   if (message == WM_PAINT && self != nullptr) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
