@@ -14,15 +14,12 @@
 #include <vector>
 
 #include "app/backup_sequences.h"
+#include "qt/text.h"
 #include "window/texts.h"
 
 namespace korvane {
 
 namespace {
-
-QString qs(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 std::filesystem::path pathOf(const QString& file) {
   return std::filesystem::path(file.toStdU16String());

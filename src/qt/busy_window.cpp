@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QVBoxLayout>
 
+#include "qt/text.h"
 #include "window/layout.h"
 #include "window/texts.h"
 
@@ -20,9 +21,9 @@ BusyWindow::BusyWindow(QWidget* owner) : QWidget(owner, Qt::Tool) {
   setPalette(teal);
   setAutoFillBackground(true);
 
-  label_ = new QLabel(QString::fromUtf8(kBusyNotice.data(), kBusyNotice.size()), this);
+  label_ = new QLabel(qs(kBusyNotice), this);
   label_->setObjectName("Form2.Label1");
-  QFont font(QString::fromUtf8(kWindowFontFamily.data(), kWindowFontFamily.size()));
+  QFont font(qs(kWindowFontFamily));
   font.setPointSizeF(kBusyFontPoints);
   font.setBold(true);
   label_->setFont(font);

@@ -14,15 +14,12 @@
 #include "protocol/controls.h"
 #include "protocol/presets.h"
 #include "qt/busy_window.h"
+#include "qt/text.h"
 #include "window/layout.h"
 
 namespace korvane {
 
 namespace {
-
-QString qs(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 QColor toQColor(Colour c) {
   return QColor(c.r, c.g, c.b);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "qt/text.h"
 #include "window/layout.h"
 
 namespace korvane {
@@ -33,11 +34,8 @@ BoxLook lookOf(MessageStyle style) {
 MessageButton QtOperator::message(std::string_view text, std::string_view title,
                                   MessageStyle style) {
   const BoxLook look = lookOf(style);
-  const QString caption = title.empty() ? QString::fromUtf8(kApplicationTitle.data(),
-                                                            qsizetype(kApplicationTitle.size()))
-                                        : QString::fromUtf8(title.data(), qsizetype(title.size()));
-  QMessageBox box(look.icon, caption, QString::fromUtf8(text.data(), qsizetype(text.size())),
-                  look.buttons, window_.data());
+  QMessageBox box(look.icon, qs(title.empty() ? kApplicationTitle : title), qs(text), look.buttons,
+                  window_.data());
   box.setDefaultButton(QMessageBox::Ok);
   // Escape answers Cancel where there is one, OK otherwise.
   box.setEscapeButton(look.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "qt/text.h"
 #include "window/layout.h"
 #include "window/texts.h"
 
@@ -11,8 +12,7 @@ namespace korvane {
 
 ToolWindow::ToolWindow(QWidget* parent)
     : QWidget(parent), client_(new MainWindow(this)), menuBar_(new QMenuBar(this)) {
-  setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
-  const auto qs = [](std::string_view text) { return QString::fromUtf8(text.data(), text.size()); };
+  setWindowTitle(qs(kWindowTitle));
   QMenu* file = menuBar_->addMenu(qs(kFileMenu));
   for (const MenuEntry& entry : kFileMenuEntries) {
     if (entry.command == MenuCommand::Separator) {

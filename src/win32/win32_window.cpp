@@ -211,14 +211,13 @@ void Win32Window::setPortTooltips(const std::function<std::string(int)>& deviceF
   std::wstring text;
   for (int n = 1; n <= kPortCount; ++n)
     text += Wide(ComName(n) + "  " + deviceForNumber(n)) + (n < kPortCount ? L"\r\n" : L"");
-  static std::wstring kept;
-  kept = text;
+  portTips_ = text;  // the tooltip keeps a pointer to it
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = hwnd_;
   tool.uId = reinterpret_cast<UINT_PTR>(control(kCombo1));
-  tool.lpszText = kept.data();
+  tool.lpszText = portTips_.data();
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }

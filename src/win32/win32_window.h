@@ -85,6 +85,7 @@ class Win32Window : public Panel {
   MenuHandlers menu_;
   std::vector<Control> controls_;  // in the table's order; id = 100 + index
   std::map<std::string, bool, std::less<>> highlighted_;
+  std::wstring portTips_;
   std::map<std::uint32_t, HBRUSH> brushes_;
 };
 
