@@ -1,6 +1,8 @@
 #include "app/port_tooltip.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace korvane {
@@ -15,6 +17,27 @@ std::string hex4(std::uint16_t id) {
   return text;
 }
 }  // namespace
+
+void ReadUsbIds(std::string_view hardwareId, PortAdapter& adapter) {
+  const auto idAfter = [&](std::string_view key) -> std::optional<std::uint16_t> {
+    std::string upper(hardwareId);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::size_t at = upper.find(key);
+    if (at == std::string::npos || at + key.size() + 4 > upper.size()) return std::nullopt;
+    unsigned value = 0;
+    for (char c : upper.substr(at + key.size(), 4)) {
+      const char* digits = "0123456789ABCDEF";
+      const char* d = std::strchr(digits, c);
+      if (c == '\0' || d == nullptr) return std::nullopt;
+      value = value * 16 + static_cast<unsigned>(d - digits);
+    }
+    return static_cast<std::uint16_t>(value);
+  };
+  const auto vendor = idAfter("VID_"), product = idAfter("PID_");
+  if (!vendor || !product) return;
+  adapter.vendorId = vendor;
+  adapter.productId = product;
+}
 
 std::string PortTooltip(const PortFacts& facts) {
   std::string out = facts.device.string();

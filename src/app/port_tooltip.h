@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace korvane {
 
@@ -24,6 +25,10 @@ struct PortFacts {
   bool present = false;              // the device (or the link's target) exists
   std::optional<PortAdapter> adapter;
 };
+
+// The USB vendor and product ids of a Windows hardware id ("USB\\VID_0403&PID_6001&REV_0600",
+// "FTDIBUS\\VID_0403+PID_6001+A5XK3RJTA\\0000"), into adapter; nothing when it names none.
+void ReadUsbIds(std::string_view hardwareId, PortAdapter& adapter);
 
 // One line for the device ("/dev/ttyUSB0", "/x/COM1 → /dev/ttyUSB0", "/x/COM4（見つかりません）"),
 // then one line with the adapter's description, maker and USB VID:PID, when any is known.

@@ -22,6 +22,29 @@ std::string TrafficLogLine(std::chrono::nanoseconds sinceStart, std::string_view
   return out + Escaped(bytes, true);
 }
 
+bool TrafficLogWanted(std::string_view rules) {
+  bool wanted = false;
+  while (!rules.empty()) {
+    const std::size_t end = std::min(rules.find_first_of(";\n"), rules.size());
+    std::string_view rule = rules.substr(0, end);
+    rules.remove_prefix(std::min(end + 1, rules.size()));
+    const auto trim = [](std::string_view t) {
+      while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+      while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r'))
+        t.remove_suffix(1);
+      return t;
+    };
+    const std::size_t equals = rule.find('=');
+    if (equals == std::string_view::npos) continue;
+    const std::string_view category = trim(rule.substr(0, equals));
+    const std::string_view value = trim(rule.substr(equals + 1));
+    if (category != "korvane.serial.debug" && category != "korvane.serial") continue;
+    if (value == "true") wanted = true;
+    if (value == "false") wanted = false;
+  }
+  return wanted;
+}
+
 namespace {
 // An answer later than this is taken for one that never comes.
 constexpr double kAnswerGivenUpMs = 2000;

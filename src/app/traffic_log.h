@@ -16,6 +16,11 @@ namespace korvane {
 std::string TrafficLogLine(std::chrono::nanoseconds sinceStart, std::string_view event,
                            std::string_view bytes = {});
 
+// Whether the logging rules (QT_LOGGING_RULES, "a.b.debug=true;c=false", or one per line) turn
+// the log on: the last rule for "korvane.serial.debug" or "korvane.serial" wins. The Windows
+// program, which has no Qt, reads the same variable, so that one command line serves both.
+bool TrafficLogWanted(std::string_view rules);
+
 }  // namespace korvane
 
 namespace korvane {

@@ -21,6 +21,7 @@
 #include "backup/backup_keys.h"
 #include "files/local_file.h"
 #include "win32/compare_dialog.h"
+#include "win32/port_facts.h"
 #include "win32/text.h"
 #include "win32/win32_loop.h"
 #include "win32/win32_operator.h"
@@ -85,15 +86,6 @@ void compareFromMenu(HWND owner, HFONT font, Form1& form, Operator& op) {
   ShowCompareDialog(owner, font, form, comparison);
 }
 
-// Whether Windows knows the port, for its tooltip.
-PortFacts factsOf(int number) {
-  PortFacts facts;
-  facts.device = PortDevice(number, {}, ExistsOnDisk);
-  wchar_t target[512];
-  facts.present = QueryDosDeviceW(Wide(ComName(number)).c_str(), target, 512) != 0;
-  return facts;
-}
-
 int run(HINSTANCE instance, int show) {
   const Arguments args = ParseArguments(ProgramArguments(0, nullptr));
   if (!args.error.empty()) {
@@ -136,7 +128,8 @@ int run(HINSTANCE instance, int show) {
   window.bind(&form);
   window.setMenuHandlers({[&] { backupFromMenu(window.hwnd(), form, op, loop, port); },
                           [&] { compareFromMenu(window.hwnd(), window.font(), form, op); }});
-  window.setPortTooltips([](int n) { return PortTooltip(factsOf(n)); });
+  const std::map<int, PortAdapter> adapters = SerialAdapters();
+  window.setPortTooltips([&](int n) { return PortTooltip(PortFactsOf(n, adapters)); });
   form.Form_Load();
   ShowWindow(window.hwnd(), pictureRun ? SW_SHOWNORMAL : show);
   UpdateWindow(window.hwnd());

@@ -1,5 +1,8 @@
 #include "win32/win32_serial_port.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/port_names.h"
 
 namespace korvane {
@@ -8,7 +11,23 @@ Win32SerialPort::Win32SerialPort(Win32EventLoop& loop, DeviceFor deviceFor)
     : loop_(loop), deviceFor_(std::move(deviceFor)) {
   read_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   write_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const char* rules = std::getenv("QT_LOGGING_RULES");
+  logged_ = rules != nullptr && TrafficLogWanted(rules);
 }
+
+void Win32SerialPort::log(const char* event, std::string_view bytes) {
+  if (!logged_) return;
+  const auto line = TrafficLogLine(std::chrono::steady_clock::now() - start_, event, bytes);
+  std::fprintf(stderr, "korvane.serial: %s\n", line.c_str());
+  std::fflush(stderr);
+}
+
+namespace {
+double msSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+}  // namespace
 
 Win32SerialPort::~Win32SerialPort() {
   close();
@@ -27,7 +46,10 @@ bool Win32SerialPort::open() {
   const std::filesystem::path device = deviceFor_(number_);
   HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                          FILE_FLAG_OVERLAPPED, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  if (h == INVALID_HANDLE_VALUE) {
+    log("open failed", ComName(number_) + ": error " + std::to_string(GetLastError()));
+    return false;
+  }
   DCB line{};
   line.DCBlength = sizeof line;
   GetCommState(h, &line);
@@ -52,6 +74,7 @@ bool Win32SerialPort::open() {
   SetCommTimeouts(h, &timeouts);
   handle_ = h;
   loop_.watch(read_.hEvent, [this] { readDone(); });
+  log("opened", ComName(number_));
   startReads();
   return isOpen();
 }
@@ -63,9 +86,11 @@ void Win32SerialPort::close() {
   CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
   ResetEvent(read_.hEvent);
+  log("closed", ComName(number_));
 }
 
 void Win32SerialPort::lose() {
+  log("line failed", "error " + std::to_string(GetLastError()));
   close();
   if (events.lost) events.lost();
 }
@@ -75,7 +100,7 @@ void Win32SerialPort::startReads() {
     ResetEvent(read_.hEvent);
     DWORD got = 0;
     if (ReadFile(handle_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &got, &read_)) {
-      if (got > 0 && events.received) events.received(std::string_view(buffer_.data(), got));
+      received(got);
       continue;
     }
     if (GetLastError() != ERROR_IO_PENDING) lose();
@@ -90,12 +115,20 @@ void Win32SerialPort::readDone() {
     if (GetLastError() != ERROR_IO_INCOMPLETE) lose();  // a hang-up: ERROR_BROKEN_PIPE
     return;
   }
-  if (got > 0 && events.received) events.received(std::string_view(buffer_.data(), got));
+  received(got);
   startReads();
+}
+
+void Win32SerialPort::received(DWORD got) {
+  if (got == 0) return;
+  const std::string_view bytes(buffer_.data(), got);
+  if (logged_) log("received", mask_.received(bytes, msSince(start_)));
+  if (events.received) events.received(bytes);
 }
 
 void Win32SerialPort::write(std::string_view bytes) {
   if (!isOpen()) return;
+  if (logged_) log("sent", mask_.sent(bytes, msSince(start_)));  // no password in the log
   // Whole before the next: a close right after (a port choice, "切断", the end) loses nothing.
   ResetEvent(write_.hEvent);
   DWORD done = 0;

@@ -3,16 +3,19 @@
 // (kControllerLine), one read always pending whose event wakes the message loop, so that a wait
 // never spins and a reply reaches the handlers within one turn of the loop. A read or write that
 // fails (the far end hangs up, the adapter is unplugged) closes the port at once, and the owner
-// is told once.
+// is told once. With the logging rule "korvane.serial.debug=true" in QT_LOGGING_RULES, as for the
+// Qt program, every command, reply, open, close and failure goes to standard error.
 
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
 #include "app/port_events.h"
 #include "app/seams.h"
+#include "app/traffic_log.h"
 #include "win32/win32_loop.h"
 
 namespace korvane {
@@ -33,9 +36,11 @@ class Win32SerialPort : public Port {
   PortEvents events;
 
  private:
-  void startReads();  // reads until one is pending
-  void readDone();    // the pending read's event fired
+  void startReads();         // reads until one is pending
+  void readDone();           // the pending read's event fired
+  void received(DWORD got);  // got bytes in buffer_
   void lose();
+  void log(const char* event, std::string_view bytes = {});
 
   Win32EventLoop& loop_;
   DeviceFor deviceFor_;
@@ -44,6 +49,9 @@ class Win32SerialPort : public Port {
   OVERLAPPED read_{};
   OVERLAPPED write_{};
   std::array<char, 4096> buffer_{};
+  bool logged_ = false;  // the traffic log, to standard error
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  TrafficMask mask_;
 };
 
 }  // namespace korvane

@@ -102,12 +102,10 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
   (void)registered;
 
   HDC screen = GetDC(nullptr);
-  dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-  const std::wstring face = chooseFace(screen);
+  dpi_ = GetDeviceCaps(screen, LOGPIXELSX);  // the primary monitor's; the window's follows below
+  face_ = chooseFace(screen);
   ReleaseDC(nullptr, screen);
-  font_ = makeFont(face, kWindowFontPoints, dpi_);
-  smallFont_ = makeFont(face, kSmallFontPoints, dpi_);
-  busyFont_ = makeFont(face, kBusyFontPoints, dpi_, true);
+  makeFonts();
 
   // The menu, and its keys.
   HMENU bar = CreateMenu();
@@ -129,16 +127,54 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), Wide(kFileMenu).c_str());
   accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT frame{0, 0, px(kClientWidthTwips), px(kClientHeightTwips)};
-  AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Wide(kWindowTitle).c_str(), style,
-                          CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                          frame.bottom - frame.top, nullptr, bar, instance, this);
+  hwnd_ =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Wide(kWindowTitle).c_str(), kFrameStyle,
+                      CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, bar, instance, this);
+  busy_ = CreateWindowExW(WS_EX_TOOLWINDOW, kBusyClass, L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0,
+                          hwnd_, nullptr, instance, this);
   build();
-  busy_ =
-      CreateWindowExW(WS_EX_TOOLWINDOW, kBusyClass, L"", WS_POPUP | WS_BORDER, 0, 0,
-                      px(kBusyWidthTwips), px(kBusyHeightTwips), hwnd_, nullptr, instance, this);
+  // The monitor the window opens on may have another scale than the primary one.
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  const auto dpiFor = reinterpret_cast<DpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "GetDpiForWindow")));
+  const int own = dpiFor != nullptr ? static_cast<int>(dpiFor(hwnd_)) : 0;
+  if (own > 0 && own != dpi_) {
+    dpi_ = own;
+    makeFonts();
+  }
+  layOut();
+  RECT frame{0, 0, px(kClientWidthTwips), px(kClientHeightTwips)};
+  AdjustWindowRectEx(&frame, kFrameStyle, TRUE, WS_EX_CONTROLPARENT);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::makeFonts() {
+  for (HFONT* font : {&font_, &smallFont_, &busyFont_}) {
+    if (*font != nullptr) DeleteObject(*font);
+  }
+  font_ = makeFont(face_, kWindowFontPoints, dpi_);
+  smallFont_ = makeFont(face_, kSmallFontPoints, dpi_);
+  busyFont_ = makeFont(face_, kBusyFontPoints, dpi_, true);
+}
+
+// Every control where the table puts it at the window's DPI, in the font of that DPI.
+void Win32Window::layOut() {
+  for (const Control& c : controls_) {
+    const ControlEntry& entry = *c.entry;
+    int height = px(entry.h);
+    if (entry.kind == ControlKind::Combo) height += px(3000);  // the list that drops down
+    SetWindowPos(c.hwnd, nullptr, px(entry.x), px(entry.y), px(entry.w), std::max(1, height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(c.hwnd, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(entry.points != kWindowFontPoints ? smallFont_ : font_),
+                 TRUE);
+    // The closed box as high as the table says.
+    if (entry.kind == ControlKind::Combo)
+      SendMessageW(c.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), px(entry.h) - 6);
+  }
+  SetWindowPos(busy_, nullptr, 0, 0, px(kBusyWidthTwips), px(kBusyHeightTwips),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Win32Window::~Win32Window() {
@@ -160,7 +196,6 @@ void Win32Window::build() {
     DWORD style = WS_CHILD | (shown ? WS_VISIBLE : 0);
     DWORD extended = 0;
     const wchar_t* cls = L"STATIC";
-    int height = px(entry.h);
     switch (entry.kind) {
       case ControlKind::Label:
         style |= alignStyle(entry) | SS_NOPREFIX | SS_CENTERIMAGE;
@@ -178,7 +213,6 @@ void Win32Window::build() {
       case ControlKind::Combo:
         cls = L"COMBOBOX";
         style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
-        height += px(3000);  // the list that drops down
         break;
       case ControlKind::Lamp:
       case ControlKind::Line:
@@ -186,17 +220,12 @@ void Win32Window::build() {
     }
     HWND child = CreateWindowExW(
         extended, cls, entry.kind == ControlKind::Combo ? L"" : Wide(entry.caption).c_str(), style,
-        px(entry.x), px(entry.y), px(entry.w), std::max(1, height), hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_, nullptr);
-    SendMessageW(child, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(entry.points != kWindowFontPoints ? smallFont_ : font_),
-                 FALSE);
+        0, 0, 1, 1, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
+        instance_, nullptr);
     Colour fill{};
     if (const auto* rgb = std::get_if<Colour>(&entry.back)) fill = *rgb;
     controls_.push_back({&entry, child, fill});
     if (entry.kind == ControlKind::Combo) {
-      // The closed box as high as the table says.
-      SendMessageW(child, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), px(entry.h) - 6);
       for (const std::string& item : ComboItems(entry.name))
         SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
       setText(entry.name, ComboFirstText(entry.name));
@@ -332,6 +361,18 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
         return reinterpret_cast<LRESULT>(b);
       }
       break;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale: the same window at the new DPI, where the system
+      // suggests.
+      dpi_ = LOWORD(w);
+      makeFonts();
+      layOut();
+      const RECT* to = reinterpret_cast<const RECT*>(l);
+      SetWindowPos(hwnd_, nullptr, to->left, to->top, to->right - to->left, to->bottom - to->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    }
     case WM_CLOSE:
       // The handlers end the program (port closed, waits cut short); the window stays for a
       // handler still inside a wait, hidden, and goes with this object.
@@ -479,22 +520,7 @@ bool Win32Window::savePng(const std::filesystem::path& file) const {
 }
 
 std::string Win32Window::controlRects() const {
-  std::string out;
-  for (const Control& c : controls_) {
-    if (c.entry->has(kHidden)) continue;
-    RECT r{};
-    if (c.entry->kind == ControlKind::Combo) {
-      SendMessageW(c.hwnd, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
-      RECT closed;
-      GetWindowRect(c.hwnd, &closed);
-      r.bottom = r.top + (closed.bottom - closed.top);  // the box, not its list
-    } else {
-      GetWindowRect(c.hwnd, &r);
-    }
-    MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    out += ControlRectLine(c.entry->name, r.left, r.top, r.right - r.left, r.bottom - r.top);
-  }
-  return out;
+  return ControlRectsOf(hwnd_);
 }
 
 }  // namespace korvane

@@ -65,6 +65,8 @@ class Win32Window : public Panel {
   static LRESULT CALLBACK busyProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
   LRESULT handle(UINT message, WPARAM w, LPARAM l);
   void build();
+  void makeFonts();  // the three fonts at dpi_
+  void layOut();     // every control placed and sized at dpi_
   void command(int id, int notification);
   HBRUSH brush(Colour colour);
   HBRUSH colourStatic(HDC dc, HWND child);
@@ -81,6 +83,8 @@ class Win32Window : public Panel {
   HACCEL accelerators_ = nullptr;
   HFONT font_ = nullptr, smallFont_ = nullptr, busyFont_ = nullptr;
   int dpi_ = kDesignDpi;
+  std::wstring face_;
+  static constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   Form1* form_ = nullptr;
   MenuHandlers menu_;
   std::vector<Control> controls_;  // in the table's order; id = 100 + index

@@ -338,6 +338,37 @@ TEST(PortTooltip, NamesTheDeviceWhereALinkLeadsAndWhatIsKnownOfTheAdapter) {
   for (const auto& [facts, text] : cases) EXPECT_EQ(PortTooltip(facts), text);
 }
 
+TEST(PortTooltip, TakesTheUsbIdsFromAWindowsHardwareId) {
+  const std::pair<std::string_view, std::optional<std::pair<int, int>>> cases[] = {
+      {"USB\\VID_0403&PID_6001&REV_0600", std::pair{0x0403, 0x6001}},
+      {"FTDIBUS\\VID_0403+PID_6015+DK0AB1CDA\\0000", std::pair{0x0403, 0x6015}},
+      {"usb\\vid_10c4&pid_ea60", std::pair{0x10c4, 0xea60}},
+      {"ACPI\\PNP0501", std::nullopt},            // a port on the board
+      {"USB\\VID_0403&PID_60", std::nullopt},     // cut short
+      {"USB\\VID_04G3&PID_6001", std::nullopt},   // not hexadecimal
+      {"USB\\VID_0403&REV_0600", std::nullopt}};  // a vendor alone says too little
+  for (const auto& [id, ids] : cases) {
+    PortAdapter adapter;
+    ReadUsbIds(id, adapter);
+    EXPECT_EQ(adapter.vendorId.has_value(), ids.has_value()) << id;
+    if (ids) {
+      EXPECT_EQ(std::pair(int(*adapter.vendorId), int(*adapter.productId)), *ids) << id;
+    }
+  }
+}
+
+TEST(TrafficLog, IsOnByTheLastRuleForItsCategory) {
+  const std::pair<std::string_view, bool> cases[] = {
+      {"korvane.serial.debug=true", true},
+      {"qt.qpa.*=false; korvane.serial.debug = true", true},
+      {"korvane.serial=true\nkorvane.serial.debug=false", false},
+      {"korvane.serial.debug=true;korvane.serial.debug=false", false},
+      {"korvane.serial.debug=yes", false},
+      {"korvane.serial.debugger=true", false},
+      {"", false}};
+  for (const auto& [rules, wanted] : cases) EXPECT_EQ(TrafficLogWanted(rules), wanted) << rules;
+}
+
 TEST(TrafficLog, OneEventALineWithMillisecondsAndEveryOtherByteEscaped) {
   using std::chrono::nanoseconds;
   EXPECT_EQ(TrafficLogLine(nanoseconds{12'345'678'901}, "sent", ":GXE1#"), "12345.678 sent :GXE1#");

@@ -8,6 +8,8 @@
 //   korvane-press.exe --menu N       choose the menu's entry N (1 backup, 2 compare and restore)
 //   korvane-press.exe --open PATH    answer the open dialog the tool shows with PATH
 //   korvane-press.exe --write        press "書き込み" in the comparison the tool shows
+//   korvane-press.exe --dpi N        tell the window it is now on a monitor of N DPI (from 96)
+//   korvane-press.exe --rects        print where each control of the window is now
 #include <windows.h>
 
 #include <cstdio>
@@ -77,6 +79,19 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (arg == L"--boxes") {
       std::printf("%d\n", static_cast<int>(windowsOf(tool, L"#32770").size()));
+      continue;
+    }
+    if (arg == L"--dpi" && i + 1 < argc) {
+      const int dpi = _wtoi(argv[++i]);
+      RECT r;
+      GetWindowRect(tool, &r);
+      r.right = r.left + MulDiv(r.right - r.left, dpi, 96);
+      r.bottom = r.top + MulDiv(r.bottom - r.top, dpi, 96);
+      SendMessageW(tool, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+      continue;
+    }
+    if (arg == L"--rects") {
+      std::fputs(korvane::ControlRectsOf(tool).c_str(), stdout);
       continue;
     }
     if (arg == L"--menu" && i + 1 < argc) {

@@ -2,8 +2,9 @@
 # The Windows programs under Wine against the simulator on a pseudo-terminal linked as the Wine
 # port COM5: the window reads every setting (--read-and-screenshot) with its queries 400 ms apart;
 # the console program backs up, compares and restores with the exit statuses of the Linux
-# command line; and the window's own comparison (its menu, the open dialog, the list with the
-# differing row ticked, "書き込み", all pressed by korvane-press.exe) writes back what differs.
+# command line, and logs its traffic when asked; and the window's own comparison (its menu, the
+# open dialog, the list with the differing row ticked, "書き込み", all pressed by
+# korvane-press.exe) writes back what differs.
 # Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
 # usage: win32_e2e_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE WIN32_KORVANE_SETTEI_CLI_EXE
 #        KORVANE_PRESS_EXE
@@ -43,6 +44,14 @@ awk 'NR > 1 && ($1 - last < 390 || $1 - last > 450) { print "queries " $1 - last
 
 run 0 "$cli" --backup a.ini --port COM5
 grep -qx 'max_rate=400' "$work/a.ini" && grep -qx 'port=COM5' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "the backup"; }
+# The traffic log on standard error, turned on in cmd.exe as the read-me says (Wine passes no
+# QT_ variable from here): each query and its answer, the passwords masked.
+(cd "$work" && timeout 90 /usr/lib/wine/wine64 cmd /c "set QT_LOGGING_RULES=korvane.serial.debug=true&& \
+  Z:$(tr / '\\' <<<"$cli") --backup c.ini --port COM5 2>err") >/dev/null 2>&1 || fail "the logged backup"
+log=$(grep -c '^korvane.serial: [0-9.]* sent :' "$work/err" || true)
+[ "$log" -eq 30 ] && grep -q '^korvane.serial: [0-9.]* received 400#' "$work/err" &&
+  grep -q '^korvane.serial: [0-9.]* received \*\*\*\*\*\*\*\*#' "$work/err" &&
+  grep -q '^korvane.serial: [0-9.]* opened COM5' "$work/err" || { cat "$work/err" >&2; fail "the traffic log ($log queries)"; }
 sed 's/^max_rate=.*/max_rate=450/' "$work/a.ini" >"$work/b.ini"
 run 1 "$cli" --compare b.ini
 [ "$(cut -f1 "$work/out")" = max_rate ] || { cat "$work/out" >&2; fail "--compare names other settings"; }

@@ -3,7 +3,7 @@
 # the Wine port COM5: a SET writes exactly its field's command, an option switch reads its row
 # back a second later, the window closed in the middle of a read sends nothing more and the
 # program ends; a controller that hangs up is told once, nothing more is written and the
-# processor stays idle. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
+# processor stays idle; moved to a monitor of another scale, every control follows. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
 # usage: win32_press_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE KORVANE_PRESS_EXE
 set -euo pipefail
 sim=$(realpath "$1") exe=$(realpath "$2") press=$(realpath "$3")
@@ -48,6 +48,13 @@ ends() {
   for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null || return 0; sleep 0.1; done
   fail "the program did not end after its window closed"
 }
+# Moved to a monitor at 150 %: every control where the table puts it at 144 DPI, and back.
+hand --rects >"$work/96.txt" && hand --dpi 144 --rects >"$work/144.txt" && hand --dpi 96 --rects >"$work/back.txt"
+awk 'NR == FNR { at[$1] = $0; next }
+     { split(at[$1], a); for (i = 2; i <= 5; i++) if ($i - a[i] * 1.5 > 2 || a[i] * 1.5 - $i > 2) { print "at 144 DPI: " $0 " (96: " at[$1] ")"; bad = 1 } }
+     END { exit bad }' "$work/96.txt" "$work/144.txt" || fail "the window did not follow the monitor's DPI"
+cmp -s "$work/96.txt" "$work/back.txt" || fail "the window is not as it was once back at 96 DPI"
+[ "$(wc -l <"$work/144.txt")" -gt 100 ] || fail "only $(wc -l <"$work/144.txt") controls at 144 DPI"
 hand Command11 && sleep 2 && hand --close && sleep 1
 n=$(wc -l <"$work/sim.log")
 ends
@@ -63,4 +70,4 @@ boxes=$(hand --boxes | tr -d "\r")
 [ $((after - before)) -le 25 ] || fail "$((after - before)) ticks of processor in 5 s after the hang-up"
 hand --close  # with the message box still up
 ends
-echo "win32 presses: SET and switch bytes exact, a close ends the read, a hang-up told once ($((after - before)) ticks in 5 s after it)"
+echo "win32 presses: SET and switch bytes exact, 144 DPI followed, a close ends the read, a hang-up told once ($((after - before)) ticks in 5 s after it)"
