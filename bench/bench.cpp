@@ -150,6 +150,7 @@ struct TimedPanel : korvane::Panel {
   bool isEnabled(std::string_view c) const override { return inner.isEnabled(c); }
   void setEnabled(std::string_view c, bool on) override { inner.setEnabled(c, on); }
   void showBusy(bool on) override { inner.showBusy(on); }
+  void addItem(std::string_view c, std::string_view t) override { inner.addItem(c, t); }
 };
 
 void readAllFigures() {

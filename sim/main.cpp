@@ -19,6 +19,8 @@ constexpr const char* kUsage =
     "  --silent            never answer\n"
     "  --split-gap MS      send answers one byte at a time, MS milliseconds apart\n"
     "  --garbage           send bytes without '#' in place of every answer\n"
+    "  --modem             answer \"OK\" and a line end in place of every answer, as another\n"
+    "                      device (a modem) on the port would\n"
     "  --flood BYTES       send BYTES bytes without '#' once, before the first answer\n"
     "  --hangup-after N    close the line and exit after answering N commands\n"
     "  --exit-on-close     exit when the tool closes the line instead of waiting for the next "
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
       faults.late = true;
     } else if (arg == "--garbage") {
       faults.garbage = true;
+    } else if (arg == "--modem") {
+      faults.modem = true;
     } else if (arg == "--exit-on-close") {
       options.exitOnClose = true;
     } else if (arg == "--link" && hasValue) {

@@ -31,7 +31,9 @@ void Responder::schedule(const std::string& reply, Millis now, std::vector<Sched
     out.push_back({when, noise(config_.floodBytes)});
   }
   if (config_.silent) return;
-  const std::string text = config_.garbage ? noise(reply.size()) : reply;
+  const std::string text = config_.garbage ? noise(reply.size())
+                           : config_.modem ? std::string("OK\r\n")
+                                           : reply;
   if (config_.splitGap) {
     for (char c : text) {
       out.push_back({when, std::string(1, c)});

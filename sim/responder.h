@@ -23,6 +23,7 @@ struct FaultConfig {
   bool late = false;                 // answer after kLateDelay instead of delay
   std::optional<Millis> splitGap{};  // send answers one byte at a time, this far apart
   bool garbage = false;              // send bytes without "#" in place of each answer
+  bool modem = false;                // answer "OK\r\n" in place of each answer: another device
   std::size_t floodBytes = 0;        // once, before the first answer: this many bytes without "#"
   std::optional<std::uint64_t> hangupAfter{};  // hang up once this many commands were answered
 };

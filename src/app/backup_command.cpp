@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "app/memory_panel.h"
 #include "app/port_names.h"
+#include "app/port_search.h"
 #include "files/local_file.h"
 
 namespace korvane {
@@ -44,16 +45,76 @@ void printRow(std::size_t position, bool secrets, std::string_view first,
 }  // namespace
 
 std::filesystem::path BackupCommandDevice(const BackupCommand& command, int number) {
-  // "COM1".."COM255" is a port number, anything else a device path.
-  if (!command.port.empty() && ComNumber(command.port, kHighestPortNumber) == 0) {
+  // "COM1".."COM255" is a port number, "auto" the number found, anything else a device path.
+  if (!command.port.empty() && command.port != kAutoPort &&
+      ComNumber(command.port, kHighestPortNumber) == 0) {
     return PathFromUtf8(command.port);
   }
   return PortDevice(number, command.portFolder, ExistsOnDisk);
 }
 
+namespace {
+
+// The search of --find and --port auto: progress on standard error, then each port's line.
+SearchRun search(const BackupCommand& command, Port& port, EventLoop& loop, PortEvents& events,
+                 const std::function<void(const ProbeResult&)>& each) {
+  const std::vector<int> numbers =
+      command.portsPresent ? command.portsPresent() : std::vector<int>{};
+  int told = -1;
+  const SearchRun run = SearchPorts(
+      numbers, port, events, loop,
+      command.deviceText ? command.deviceText : [](int) { return std::string(); },
+      [&](int done, int total, int number) {
+        if (done != told && done < total) {
+          std::fprintf(stderr, "korvane-settei: %s\n",
+                       FindProgressText(done, total, number).c_str());
+          told = done;
+        }
+        return true;
+      });
+  for (const ProbeResult& r : run.results) each(r);
+  return run;
+}
+
+}  // namespace
+
+int RunFindCommand(const BackupCommand& command, Port& port, EventLoop& loop, PortEvents& events) {
+  const SearchRun run = search(command, port, loop, events, [](const ProbeResult& r) {
+    std::printf("%s\n", ProbeLine(r).c_str());
+  });
+  std::string found;
+  for (const int number : FoundPorts(run.results)) found += " " + ComName(number);
+  std::printf("found:%s\n", found.empty() ? " none" : found.c_str());
+  if (run.results.empty()) {
+    std::fprintf(stderr, "korvane-settei: %s\n", FindMessage(run, false).c_str());
+  }
+  return FindExitStatus(run.results);
+}
+
 int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
                      PortEvents& events) {
-  const int number = ComNumber(command.port, kHighestPortNumber);
+  int number = ComNumber(command.port, kHighestPortNumber);
+  if (command.port == kAutoPort) {
+    const SearchRun run = search(command, port, loop, events, [](const ProbeResult& r) {
+      std::fprintf(stderr, "korvane-settei: %s\n", ProbeLine(r).c_str());
+    });
+    const std::vector<int> found = FoundPorts(run.results);
+    if (found.empty()) {
+      std::fprintf(stderr, "korvane-settei: %s\n",
+                   FindMessage(run, PortsWantDialoutGroup()).c_str());
+      return kExitTrouble;
+    }
+    if (found.size() > 1) {  // which one is meant, only the operator knows
+      std::string names;
+      for (const int n : found) names += (names.empty() ? "" : " ") + ComName(n);
+      std::fprintf(stderr,
+                   "korvane-settei: コントローラーが複数のポート（%s）で応答しました。"
+                   "--port でどれか一つを選んでください。\n",
+                   names.c_str());
+      return kExitTrouble;
+    }
+    number = found.front();
+  }
   MemoryPanel panel;
   ConsoleOperator op;
   Form1 form(panel, port, loop, op, command.dataFolder);

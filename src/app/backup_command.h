@@ -9,7 +9,10 @@
 // trouble before anything was written.
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/port_events.h"
 #include "app/seams.h"
@@ -24,7 +27,13 @@ struct BackupCommand {
   std::filesystem::path dataFolder;
   std::filesystem::path portFolder;  // where COMn links are looked up
   bool showSecrets = false;          // print the WiFi passwords instead of ********
+  // For `--port auto` and `--find`: the ports there are (PortsPresent), and the tooltip text of
+  // each, from the shell.
+  std::function<std::vector<int>()> portsPresent;
+  std::function<std::string(int)> deviceText;
 };
+
+inline constexpr std::string_view kAutoPort = "auto";
 
 // For the runs that no one watches (the backup modes, the picture runs): a message the handlers
 // would show in a box goes to standard error, and a question is answered OK, so that nothing
@@ -42,6 +51,12 @@ std::filesystem::path BackupCommandDevice(const BackupCommand& command, int numb
 
 // Runs the mode on `port` (which opens BackupCommandDevice's device) within `loop`; what the
 // port receives, and the loss of its line, its adapter hands to `events`.
+// With `--port auto`, the search comes first, and the mode goes on only when exactly one port
+// answered as the controller.
 int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop, PortEvents& events);
+
+// `--find`: one ProbeLine per port on standard output, then "found: COMn..."
+// (or "found: none"); progress on standard error. Returns FindExitStatus.
+int RunFindCommand(const BackupCommand& command, Port& port, EventLoop& loop, PortEvents& events);
 
 }  // namespace korvane

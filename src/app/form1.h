@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/port_search.h"
 #include "app/seams.h"
 #include "settings/receive_buffer.h"
 
@@ -47,6 +48,17 @@ class Form1 {
   void COMM1close();
   // The port went away under us (unplugged, far end hung up): the adapter has closed it.
   void Port_Lost();
+  // The ports the system has now, ascending (the shell's; none known until set). Form_Load adds
+  // those above the list's own to the port box.
+  void setPortsPresent(std::function<std::vector<int>()> present);
+
+  // --- finding the controller's port (app/port_search.h), from the "通信" menu
+  // Searches every port there is, on the window's own port while it is closed (a port open
+  // already answers the question; nothing happens then), as the one conversation with the
+  // controllers: the port's events are the search's meanwhile. The port found is selected;
+  // the operator is told what each port gave. deviceText(n) is port n's tooltip text.
+  void Find_Controller(PortEvents& events, const std::function<std::string(int)>& deviceText,
+                       const FindProgress& progress);
 
   // --- the command channel (app/command_channel.cpp)
   void SendCommand(std::string_view command);
@@ -103,6 +115,7 @@ class Form1 {
  private:
   void applyLamps(int first, int second);
   void showPort();
+  void listPort(int number);  // in the port box's list, added when above the list's own
   // repaired: the reply was not UTF-8 and shows U+FFFD where its bytes were.
   void fileReply(const std::string& reply, bool repaired);
   // true for plus, false for minus, nothing when neither lamp of the axis is lit.
@@ -133,6 +146,8 @@ class Form1 {
   bool runningQueued_ = false;
   std::vector<std::string> queued_;  // presses waiting for their turn, by control name
   ReplyWatch replyWatch_;            // set by readSettings for its own read only
+  std::function<std::vector<int>()> portsPresent_;
+  std::vector<int> listedBeyond_;  // ports above the list's own that the box lists too
 };
 
 }  // namespace korvane

@@ -7,6 +7,7 @@
 #include <array>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/seams.h"
 #include "window/layout.h"
@@ -26,11 +27,15 @@ class MemoryPanel : public Panel {
   bool isEnabled(std::string_view control) const override;
   void setEnabled(std::string_view control, bool on) override;
   void showBusy(bool shown) override { busy = shown; }
+  void addItem(std::string_view control, std::string_view text) override {
+    added[std::string(control)].emplace_back(text);
+  }
 
   std::map<std::string, std::string, std::less<>> texts;
   std::array<Colour, kLampCount> lamps;
   std::map<std::string, bool, std::less<>> disabled, highlighted;
   bool busy = false;
+  std::map<std::string, std::vector<std::string>, std::less<>> added;  // items added, by control
 };
 
 }  // namespace korvane

@@ -1,5 +1,6 @@
 // Start-up, the port choice, connect/disconnect and the end of the program.
 
+#include <algorithm>
 #include <string>
 
 #include "app/conversation.h"
@@ -21,7 +22,14 @@ constexpr const char* kCommErrorTitle = "通信エラー";
 Form1::Form1(Panel& panel, Port& port, EventLoop& loop, Operator& op, std::filesystem::path folder)
     : panel_(panel), port_(port), loop_(loop), operator_(op), folder_(std::move(folder)) {}
 
+void Form1::setPortsPresent(std::function<std::vector<int>()> present) {
+  portsPresent_ = std::move(present);
+}
+
 void Form1::Form_Load() {
+  if (portsPresent_) {
+    for (const int number : portsPresent_()) listPort(number);
+  }
   Load_param();
   Load_Set();
   // The window's size is fixed by the shell.
@@ -39,6 +47,13 @@ void Form1::Load_param() {
     if (const auto number = ParsePortFile(*text)) port_.setNumber(*number);
   }
   showPort();
+}
+
+void Form1::listPort(int number) {
+  if (number <= kPortCount || std::ranges::find(listedBeyond_, number) != listedBeyond_.end())
+    return;
+  listedBeyond_.push_back(number);
+  panel_.addItem(kCombo1, ComName(number));
 }
 
 // The box names the port "接続" will open, never its design text "COM10" while port 1 is used.
@@ -73,10 +88,13 @@ void Form1::Port_Lost() {
 }
 
 void Form1::Combo1_LostFocus() {
-  // Only the exact texts of the list count: "com3", " COM3" or "COM20" keep the old number.
+  // Only the exact texts of the list count: "com3", " COM3" or a "COM20" the list does not have
+  // keep the old number.
   const std::string text = panel_.text(kCombo1);
-  const int listed = ComNumber(text, kPortCount);
-  const int number = listed != 0 ? listed : port_.number();
+  const int named = ComNumber(text, kHighestPortNumber);
+  const bool listed = (named >= 1 && named <= kPortCount) ||
+                      std::ranges::find(listedBeyond_, named) != listedBeyond_.end();
+  const int number = listed ? named : port_.number();
   // A click into the box and out again is no port choice: the connection stays. Another port
   // closes this one, and a press waiting for the old port's conversation goes with it.
   if (number != port_.number()) {
@@ -86,6 +104,29 @@ void Form1::Combo1_LostFocus() {
   }
   showPort();  // a text that is not taken ("COM20", "com3") gives way to the port in use
   Save_param();
+}
+
+void Form1::Find_Controller(PortEvents& events, const std::function<std::string(int)>& deviceText,
+                            const FindProgress& progress) {
+  if (port_.isOpen() || conversing_) return;
+  const std::vector<int> numbers = portsPresent_ ? portsPresent_() : std::vector<int>{};
+  SearchRun run;
+  converse([&] {
+    // The window closing ends the search before its next port.
+    run = SearchPorts(
+        numbers, port_, events, loop_, deviceText,
+        [&](int done, int total, int number) { return progress(done, total, number) && !ending_; });
+  });
+  if (ending_) return;
+  const std::vector<int> found = FoundPorts(run.results);
+  if (!found.empty()) {
+    listPort(found.front());
+    port_.setNumber(found.front());
+    showPort();
+    Save_param();
+  }
+  operator_.message(FindMessage(run, PortsWantDialoutGroup()), kFindTitle,
+                    found.empty() && !run.cancelled ? MessageStyle::Critical : MessageStyle::Ok);
 }
 
 void Form1::Command12_Click() {

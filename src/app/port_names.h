@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "protocol/controls.h"  // ComName
 
@@ -42,6 +43,16 @@ bool ExistsOnDisk(const std::filesystem::path& path);
 // then fails like any absent port).
 std::filesystem::path PortDevice(int number, const std::filesystem::path& programFolder,
                                  const PathExists& exists);
+
+// The ports there are now, ascending. POSIX: each n with a COMn link in folder (also one whose
+// device is missing: it is still that port), or whose device (/dev/ttyUSB{n-1}, ttyACM, ttyS)
+// exists and is one the system lists as a serial port (systemPort; a ttyS with no chip behind it
+// is not). Windows: each n whose device systemPort says the system has.
+std::vector<int> PortsPresent(const std::filesystem::path& folder, const PathExists& exists,
+                              const PathExists& systemPort);
+
+// Whether a port refused for lack of permission wants the user in the "dialout" group (POSIX).
+bool PortsWantDialoutGroup();
 
 // The path to open for a device: one with a "/" in it is a path from the current folder, as
 // everywhere on the command line ("ports/COM1", "./COM1"); the serial library would look a

@@ -8,4 +8,16 @@ std::filesystem::path PortDevice(int number, const std::filesystem::path&, const
   return std::filesystem::path("\\\\.\\" + ComName(number));
 }
 
+std::vector<int> PortsPresent(const std::filesystem::path& folder, const PathExists& exists,
+                              const PathExists& systemPort) {
+  std::vector<int> present;
+  for (int number = 1; number <= kHighestPortNumber; ++number)
+    if (systemPort(PortDevice(number, folder, exists))) present.push_back(number);
+  return present;
+}
+
+bool PortsWantDialoutGroup() {
+  return false;
+}
+
 }  // namespace korvane

@@ -30,7 +30,12 @@ class Panel {
   virtual void setEnabled(std::string_view control, bool enabled) = 0;
   // Form2, the "書き込み中....." notice; shown without blocking.
   virtual void showBusy(bool shown) = 0;
+  // One more entry at the end of a combo box's list (a port numbered above the list's own).
+  virtual void addItem(std::string_view control, std::string_view text) = 0;
 };
+
+// Why a port could not be opened, as far as the system tells.
+enum class OpenTrouble { None, InUse, NoPermission, Other };
 
 // The one serial port, as the handlers write to it. What it receives, and the loss of its line, an
 // adapter hands to the PortEvents of port_events.h, which deliver them to the handlers.
@@ -42,6 +47,8 @@ class Port {
   virtual bool setNumber(int number) = 0;
   // Returns false when the port could not be opened (absent, in use).
   virtual bool open() = 0;
+  // Why the last open failed.
+  virtual OpenTrouble openTrouble() const { return OpenTrouble::Other; }
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
   virtual void write(std::string_view bytes) = 0;

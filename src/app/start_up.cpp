@@ -23,15 +23,16 @@ enum class Option {
   Compare,
   Restore,
   Port,
-  ShowSecrets
+  ShowSecrets,
+  Find
 };
-constexpr std::size_t kOptionKinds = std::size_t(Option::ShowSecrets) + 1;
+constexpr std::size_t kOptionKinds = std::size_t(Option::Find) + 1;
 struct OptionName {
   std::string_view name;
   Option option;
   bool takesValue;
 };
-constexpr std::array<OptionName, 13> kOptions{
+constexpr std::array<OptionName, 14> kOptions{
     {{"help", Option::Help, false},
      {"help-all", Option::Help, false},
      {"version", Option::Version, false},
@@ -44,7 +45,8 @@ constexpr std::array<OptionName, 13> kOptions{
      {"compare", Option::Compare, true},
      {"restore", Option::Restore, true},
      {"port", Option::Port, true},
-     {"show-secrets", Option::ShowSecrets, false}}};
+     {"show-secrets", Option::ShowSecrets, false},
+     {"find", Option::Find, false}}};
 
 std::string fail(std::string_view what, bool withUsage = false) {
   std::string out = std::string(kProgramName) + ": " + std::string(what) + "\n";
@@ -117,6 +119,13 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
   if (given[int(Option::Version)]) return out.version = true, out;
   const int modes = int(given[int(Option::Backup)]) + int(given[int(Option::Compare)]) +
                     int(given[int(Option::Restore)]);
+  if (given[int(Option::Find)]) {
+    if (modes > 0 || given[int(Option::Port)] || !positional.empty()) {
+      out.error = fail("--find goes alone (with --port-dir at most)");
+      return out;
+    }
+    out.find = true;
+  }
   if (modes > 1 || (modes == 0 && given[int(Option::Port)])) {
     out.error = fail("one of --backup, --compare, --restore (--port goes with one of them)");
     return out;
@@ -157,12 +166,18 @@ Without a mode it opens the window. The backup modes need no window and no displ
   --compare FILE  print each setting that differs: key, the controller's value, the file's
   --restore FILE  write the settings that differ, read them back and print each with its
                   read-back
-PORT is COMn (mapped as the window maps it) or a device path; without --port the port that
-siri.DAT names. Progress goes to standard error, results to standard output.
+PORT is COMn (mapped as the window maps it), a device path, or "auto": the port where the
+controller answers, found as --find finds it; without --port the port that siri.DAT names.
+Progress goes to standard error, results to standard output.
 Exit status: 0 done and everything matches; 1 the controller differs from the file
 (--compare) or a read-back does not match (--restore); 2 trouble before anything was
 written (bad arguments, a refused file, a port that does not open, a setting that did not
 answer).
+
+  --find          try every port there is with one query that only reads, and print one line
+                  per port (name, device, what answered) and last "found:" with the port(s)
+                  where the controller answered. Exit status: 0 exactly one, 1 none, 3 several,
+                  2 trouble of the tool itself.
 
 Options:
   -h, --help                   Displays help on commandline options.
@@ -175,7 +190,8 @@ Options:
   --backup <FILE>              Back up every setting to FILE.
   --compare <FILE>             Compare the controller with FILE.
   --restore <FILE>             Restore what differs from FILE.
-  --port <PORT>                The port of the backup modes.
+  --port <PORT>                The port of the backup modes (COMn, a device, or auto).
+  --find                       Find the port of the controller.
   --show-secrets               Print the WiFi passwords in --compare and
                                --restore (else ********).
 )";

@@ -7,7 +7,8 @@
 //   korvane-settei [--data-dir DIR] [--port-dir DIR]                 the window
 //   korvane-settei --screenshot PNG | --read-and-screenshot PNG       a picture of it, and quit
 //   korvane-settei --control-rects FILE          each control's rectangle in pixels, and quit
-//   korvane-settei --backup|--compare|--restore FILE [--port PORT] [--show-secrets]
+//   korvane-settei --backup|--compare|--restore FILE [--port PORT|auto] [--show-secrets]
+//   korvane-settei --find                        which port the controller is on
 
 #include <filesystem>
 #include <optional>
@@ -32,6 +33,7 @@ struct Arguments {
   std::filesystem::path file;                                   // the mode's FILE
   std::string port;  // --port: "COMn", a device path, or empty for the port "siri.DAT" names
   bool showSecrets = false;
+  bool find = false;  // --find
   // Set when the arguments cannot run: what to print on standard error, ending in a newline;
   // the program then ends with kExitTrouble and does nothing else.
   std::string error;

@@ -50,6 +50,31 @@ class ReadProgress {
   QProgressDialog dialog_;
 };
 
+// The search's progress: the port in hand, "n / total"; Cancel closes it and stops.
+class FindProgressDialog {
+ public:
+  explicit FindProgressDialog(QWidget* parent)
+      : dialog_(qs(kFindTitle), qs(kCancelCaption), 0, 1, parent) {
+    dialog_.setWindowTitle(qs(kFindTitle));
+    dialog_.setWindowModality(Qt::WindowModal);
+    dialog_.setMinimumDuration(0);
+    dialog_.setAutoClose(false);
+    dialog_.setAutoReset(false);
+  }
+  FindProgress callback() {
+    return [this](int done, int total, int number) {
+      if (done == total) return dialog_.hide(), true;  // the result comes next
+      dialog_.setMaximum(total);
+      dialog_.setValue(done);
+      dialog_.setLabelText(qs(FindProgressText(done, total, number)));
+      return !dialog_.wasCanceled();
+    };
+  }
+
+ private:
+  QProgressDialog dialog_;
+};
+
 MessageStyle styleOf(BackupTrouble trouble) {
   return trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical;
 }
@@ -158,6 +183,16 @@ void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op) {
 std::unique_ptr<QDialog> NewCompareDialog(QWidget* parent, Form1& form,
                                           const BackupComparison& comparison) {
   return std::make_unique<CompareDialog>(parent, form, comparison);
+}
+
+}  // namespace korvane
+
+namespace korvane {
+
+void ShowFindDialog(QWidget* parent, Form1& form, PortEvents& events,
+                    const std::function<std::string(int)>& deviceText) {
+  FindProgressDialog progress(parent);
+  form.Find_Controller(events, deviceText, progress.callback());
 }
 
 }  // namespace korvane

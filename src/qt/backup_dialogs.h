@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,10 @@ struct BackupShellFacts {
 
 void ShowBackupDialogs(QWidget* parent, Form1& form, Operator& op, const BackupShellFacts& facts);
 void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op);
+// "コントローラーを探す...": the search with a progress dialog that can cancel it; Form1 says
+// what was found. events are the window's port's.
+void ShowFindDialog(QWidget* parent, Form1& form, PortEvents& events,
+                    const std::function<std::string(int)>& deviceText);
 // The table of a comparison that has been read, with its "書き込み" button.
 std::unique_ptr<QDialog> NewCompareDialog(QWidget* parent, Form1& form,
                                           const BackupComparison& comparison);

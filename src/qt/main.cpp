@@ -60,14 +60,27 @@ int main(int argc, char** argv) {
     return std::pair{args.dataFolder.value_or(own), args.portFolder.value_or(own)};
   };
 
-  if (args.mode) {
+  if (args.mode || args.find) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(korvane::kProgramName);
     const auto [folder, portFolder] = folders();
-    const korvane::BackupCommand command{*args.mode, args.file,  args.port,
-                                         folder,     portFolder, args.showSecrets};
+    const QHash<QString, QSerialPortInfo> serialPorts = korvane::SerialPortsByPath();
+    korvane::BackupCommand command{
+        args.mode.value_or(korvane::BackupMode::Backup),
+        args.file,
+        args.port,
+        folder,
+        portFolder,
+        args.showSecrets,
+        [&] { return korvane::PortsPresentNow(portFolder, serialPorts); },
+        {}};
+    command.deviceText = [&](int n) {
+      return korvane::PortTooltip(korvane::PortFactsOf(
+          korvane::PortDevice(n, portFolder, korvane::ExistsOnDisk), serialPorts));
+    };
     korvane::QtSerialPort port([&](int n) { return korvane::BackupCommandDevice(command, n); });
     korvane::QtEventLoop loop;
+    if (args.find) return korvane::RunFindCommand(command, port, loop, port.events);
     return korvane::RunBackupCommand(command, port, loop, port.events);
   }
 
@@ -81,6 +94,12 @@ int main(int argc, char** argv) {
     return korvane::PortDevice(n, portFolder, korvane::ExistsOnDisk);
   };
 
+  // What the system knows of the ports, asked again for each search (an adapter plugged in
+  // meanwhile is found).
+  QHash<QString, QSerialPortInfo> serialPorts = korvane::SerialPortsByPath();
+  const auto portTooltip = [&deviceFor, &serialPorts](int n) {
+    return korvane::PortTooltip(korvane::PortFactsOf(deviceFor(n), serialPorts));
+  };
   korvane::ToolWindow toolWindow;
   korvane::MainWindow& window = toolWindow.client();
   korvane::QtSerialPort port(deviceFor);
@@ -93,6 +112,10 @@ int main(int argc, char** argv) {
   korvane::Operator& op = pictureRun ? static_cast<korvane::Operator&>(console) : windowOperator;
   korvane::Form1 form(window, port, loop, op, folder);
   korvane::WireShell(form, port, loop, window);
+  form.setPortsPresent([&, portFolder = portFolder] {
+    serialPorts = korvane::SerialPortsByPath();
+    return korvane::PortsPresentNow(portFolder, serialPorts);
+  });
   toolWindow.setMenuHandlers({
       [&] {
         const korvane::LocalDateTime now = loop.now();
@@ -104,11 +127,10 @@ int main(int argc, char** argv) {
              QDir(documents).filePath(QString::fromStdString(korvane::BackupFileName(now)))});
       },
       [&] { korvane::ShowCompareRestoreDialogs(&toolWindow, form, op); },
+      [&] { korvane::ShowFindDialog(&toolWindow, form, port.events, portTooltip); },
+      [&] { return !port.isOpen(); },
   });
-  const QHash<QString, QSerialPortInfo> serialPorts = korvane::SerialPortsByPath();
-  window.setPortTooltips([&deviceFor, &serialPorts](int n) {
-    return korvane::PortTooltip(korvane::PortFactsOf(deviceFor(n), serialPorts));
-  });
+  window.setPortTooltips(portTooltip);
 
   form.Form_Load();
   toolWindow.show();

@@ -219,10 +219,22 @@ void MainWindow::setHandlers(Handlers handlers) {
   handlers_ = std::move(handlers);
 }
 
-void MainWindow::setPortTooltips(const std::function<std::string(int)>& deviceForNumber) {
-  for (int i = 0; i < combo1_->count(); ++i) {
-    combo1_->setItemData(i, QString::fromStdString(deviceForNumber(i + 1)), Qt::ToolTipRole);
-  }
+void MainWindow::setPortTooltips(std::function<std::string(int)> deviceForNumber) {
+  portTip_ = std::move(deviceForNumber);
+  for (int i = 0; i < combo1_->count(); ++i) tipPortItem(i);
+}
+
+void MainWindow::tipPortItem(int index) {
+  const int number = ComNumber(combo1_->itemText(index).toStdString(), kHighestPortNumber);
+  if (portTip_ && number != 0)
+    combo1_->setItemData(index, QString::fromStdString(portTip_(number)), Qt::ToolTipRole);
+}
+
+void MainWindow::addItem(std::string_view name, std::string_view text) {
+  auto* combo = qobject_cast<QComboBox*>(control(name));
+  if (combo == nullptr) return;
+  combo->addItem(qs(text));
+  if (combo == combo1_) tipPortItem(combo->count() - 1);
 }
 
 QWidget* MainWindow::control(std::string_view name) const {

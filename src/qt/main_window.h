@@ -41,7 +41,9 @@ class MainWindow : public QWidget, public Panel {
   void bind(Form1* form);
 
   // Item i of Combo1 gets the device text of port i + 1 as its tooltip.
-  void setPortTooltips(const std::function<std::string(int)>& deviceForNumber);
+  // Each item of the port box gets the text of its port number as its tooltip, also an item
+  // added later.
+  void setPortTooltips(std::function<std::string(int)> deviceForNumber);
 
   // The widget of a control, nullptr for an unknown name. Form2 is busyWindow().
   QWidget* control(std::string_view name) const;
@@ -56,6 +58,7 @@ class MainWindow : public QWidget, public Panel {
   bool isEnabled(std::string_view control) const override;
   void setEnabled(std::string_view control, bool enabled) override;
   void showBusy(bool shown) override;
+  void addItem(std::string_view control, std::string_view text) override;
 
   using QWidget::isEnabled;
   using QWidget::setEnabled;
@@ -79,6 +82,8 @@ class MainWindow : public QWidget, public Panel {
   std::map<std::string, QWidget*, std::less<>> controls_;
   QComboBox* combo1_ = nullptr;
   QComboBox* combo2_ = nullptr;
+  std::function<std::string(int)> portTip_;
+  void tipPortItem(int index);
   bool combo1Focused_ = false;
   bool committingTypedText_ = false;
   BusyWindow* busy_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "app/port_names.h"
+
 namespace korvane {
 
 namespace {
@@ -27,6 +29,17 @@ QHash<QString, QSerialPortInfo> SerialPortsByPath() {
     if (!path.isEmpty()) ports.insert(path, port);
   }
   return ports;
+}
+
+std::vector<int> PortsPresentNow(const std::filesystem::path& folder,
+                                 const QHash<QString, QSerialPortInfo>& ports) {
+  return PortsPresent(folder, ExistsOnDisk, [&ports](const std::filesystem::path& device) {
+#ifdef Q_OS_WIN
+    return ports.contains(toQString(device));
+#else
+    return ports.contains(QFileInfo(toQString(device)).canonicalFilePath());
+#endif
+  });
 }
 
 PortFacts PortFactsOf(const std::filesystem::path& device,

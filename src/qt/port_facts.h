@@ -5,6 +5,7 @@
 #include <QSerialPortInfo>
 #include <QString>
 #include <filesystem>
+#include <vector>
 
 #include "app/port_tooltip.h"
 
@@ -12,6 +13,10 @@ namespace korvane {
 
 // The serial devices the system lists, by their real path (on Windows \\.\COM3).
 QHash<QString, QSerialPortInfo> SerialPortsByPath();
+
+// The ports there are now (PortsPresent): a COMn link in folder, or a device the system lists.
+std::vector<int> PortsPresentNow(const std::filesystem::path& folder,
+                                 const QHash<QString, QSerialPortInfo>& ports);
 
 // Whether the device is there, where a link leads, and the adapter's description, maker and USB
 // ids (listed under the link's target, not the link).

@@ -4,6 +4,10 @@
 #include <QMetaEnum>
 #include <QTimer>
 #include <chrono>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "app/port_names.h"
 #include "app/traffic_log.h"
@@ -77,6 +81,17 @@ bool QtSerialPort::open() {
   if (!serial_.open(QIODevice::ReadWrite)) {
     qCDebug(lcSerial).noquote() << logLine("open failed",
                                            device_ + QStringLiteral(": ") + serial_.errorString());
+    // Qt says "permission" both for a port another program holds and for one this user may not
+    // open; the file's own permissions tell them apart.
+    openTrouble_ = OpenTrouble::Other;
+    if (serial_.error() == QSerialPort::PermissionError) {
+#ifdef Q_OS_UNIX
+      const bool mayOpen = ::faccessat(AT_FDCWD, device.c_str(), R_OK | W_OK, AT_EACCESS) == 0;
+#else
+      const bool mayOpen = true;  // Windows refuses a port in use as access denied
+#endif
+      openTrouble_ = mayOpen ? OpenTrouble::InUse : OpenTrouble::NoPermission;
+    }
     serial_.clearError();
     return false;
   }

@@ -28,6 +28,7 @@ class QtSerialPort : public QObject, public Port {
   int number() const override { return number_; }
   bool setNumber(int number) override;
   bool open() override;
+  OpenTrouble openTrouble() const override { return openTrouble_; }
   void close() override;
   bool isOpen() const override { return open_; }
   void write(std::string_view bytes) override;
@@ -43,6 +44,7 @@ class QtSerialPort : public QObject, public Port {
   QSerialPort serial_;
   QString device_;  // the path opened last, for the traffic log
   TrafficMask mask_;
+  OpenTrouble openTrouble_ = OpenTrouble::None;
   int number_ = 1;
   bool open_ = false;
 };

@@ -30,6 +30,15 @@ ToolWindow::ToolWindow(QWidget* parent)
                         : entry.key == StandardKey::Open ? QKeySequence::Open
                                                          : QKeySequence::Quit);
   }
+  QMenu* comm = menuBar_->addMenu(qs(kCommMenu));
+  find_ = comm->addAction(qs(kFindMenuEntry), this, [this] {
+    const auto handler = menuHandlers_.find;
+    if (handler && find_->isEnabled()) handler();
+  });
+  // Greyed out while a port is open: that port already answers the question.
+  connect(comm, &QMenu::aboutToShow, this, [this] {
+    find_->setEnabled(!menuHandlers_.findAvailable || menuHandlers_.findAvailable());
+  });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -1,13 +1,15 @@
 #pragma once
-// The program's top-level window: the menu bar "ファイル" above the unchanged client area of
-// MainWindow. The menu's two backup entries call the handlers the shell gives; "終了" closes the
-// window as its close button does.
+// The program's top-level window: the menu bar ("ファイル", "通信") above the unchanged client
+// area of MainWindow. The menu's backup entries and the search call the handlers the shell
+// gives; "終了" closes the window as its close button does. The search is greyed out while
+// findAvailable says no (a port is open).
 
 #include <QWidget>
 #include <functional>
 
 #include "qt/main_window.h"
 
+class QAction;
 class QMenuBar;
 
 namespace korvane {
@@ -19,12 +21,15 @@ class ToolWindow : public QWidget {
   struct MenuHandlers {
     std::function<void()> backup;          // "設定をバックアップ..."
     std::function<void()> compareRestore;  // "設定を比較・復元..."
+    std::function<void()> find;            // "コントローラーを探す..."
+    std::function<bool()> findAvailable;
   };
 
   explicit ToolWindow(QWidget* parent = nullptr);
 
   MainWindow& client() { return *client_; }
   QMenuBar* menuBar() const { return menuBar_; }
+  QAction* findAction() const { return find_; }
   void setMenuHandlers(MenuHandlers handlers) { menuHandlers_ = std::move(handlers); }
 
  protected:
@@ -34,6 +39,7 @@ class ToolWindow : public QWidget {
   MainWindow* client_;
   QMenuBar* menuBar_;
   MenuHandlers menuHandlers_;
+  QAction* find_ = nullptr;
 };
 
 }  // namespace korvane

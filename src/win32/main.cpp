@@ -128,8 +128,12 @@ int run(HINSTANCE instance, int show) {
   window.bind(&form);
   window.setMenuHandlers({[&] { backupFromMenu(window.hwnd(), form, op, loop, port); },
                           [&] { compareFromMenu(window.hwnd(), window.font(), form, op); }});
-  const std::map<int, PortAdapter> adapters = SerialAdapters();
-  window.setPortTooltips([&](int n) { return PortTooltip(PortFactsOf(n, adapters)); });
+  window.setPortTooltips([](const std::vector<int>& numbers) {
+    const std::map<int, PortAdapter> adapters = SerialAdapters();
+    std::vector<std::string> texts;
+    for (int n : numbers) texts.push_back(PortTooltip(PortFactsOf(n, adapters)));
+    return texts;
+  });
   form.Form_Load();
   ShowWindow(window.hwnd(), pictureRun ? SW_SHOWNORMAL : show);
   UpdateWindow(window.hwnd());

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "app/form1.h"
+#include "app/port_names.h"
 #include "app/start_up.h"
 #include "protocol/controls.h"
 #include "win32/control_ids.h"
@@ -235,20 +236,29 @@ void Win32Window::build() {
                              hwnd_, nullptr, instance_, nullptr);
 }
 
-void Win32Window::setPortTooltips(const std::function<std::string(int)>& deviceForNumber) {
-  // The box shows the devices of all its ports at once: one line each.
-  std::wstring text;
-  for (int n = 1; n <= kPortCount; ++n)
-    text += Wide(ComName(n) + "  " + deviceForNumber(n)) + (n < kPortCount ? L"\r\n" : L"");
-  portTips_ = text;  // the tooltip keeps a pointer to it
+void Win32Window::setPortTooltips(PortTexts devices) {
+  portTipFor_ = std::move(devices);
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = hwnd_;
   tool.uId = reinterpret_cast<UINT_PTR>(control(kCombo1));
-  tool.lpszText = portTips_.data();
+  tool.lpszText = LPSTR_TEXTCALLBACKW;  // made when shown: what is plugged in then
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The box shows the devices of all its ports at once: one line each.
+const wchar_t* Win32Window::portTips() {
+  const auto items = ComboItems(kCombo1);
+  std::vector<int> numbers;
+  for (const std::string& item : items) numbers.push_back(ComNumber(item, kHighestPortNumber));
+  const std::vector<std::string> devices = portTipFor_(numbers);
+  std::wstring text;
+  for (std::size_t i = 0; i < items.size() && i < devices.size(); ++i)
+    text += Wide(items[i] + "  " + devices[i]) + (i + 1 < items.size() ? L"\r\n" : L"");
+  portTips_ = text;  // the tooltip reads it after this returns
+  return portTips_.c_str();
 }
 
 const Win32Window::Control* Win32Window::find(HWND child) const {
@@ -372,6 +382,14 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
+    }
+    case WM_NOTIFY: {
+      auto* tip = reinterpret_cast<NMTTDISPINFOW*>(l);
+      if (tip->hdr.code == TTN_GETDISPINFOW && portTipFor_) {
+        tip->lpszText = const_cast<wchar_t*>(portTips());
+        return 0;
+      }
+      break;
     }
     case WM_CLOSE:
       // The handlers end the program (port closed, waits cut short); the window stays for a

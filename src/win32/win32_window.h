@@ -34,8 +34,10 @@ class Win32Window : public Panel {
   HACCEL accelerators() const { return accelerators_; }
   void bind(Form1* form) { form_ = form; }
   void setMenuHandlers(MenuHandlers handlers) { menu_ = std::move(handlers); }
-  // Item i of Combo1 gets the device text of port i + 1 as its tooltip.
-  void setPortTooltips(const std::function<std::string(int)>& deviceForNumber);
+  // The port box's tooltip: each listed port's name and its device's text, asked of devices
+  // (the numbers listed, a text for each) each time the tooltip shows.
+  using PortTexts = std::function<std::vector<std::string>(const std::vector<int>& numbers)>;
+  void setPortTooltips(PortTexts devices);
   HWND control(std::string_view name) const;
   HFONT font() const { return font_; }
 
@@ -89,6 +91,8 @@ class Win32Window : public Panel {
   MenuHandlers menu_;
   std::vector<Control> controls_;  // in the table's order; id = 100 + index
   std::map<std::string, bool, std::less<>> highlighted_;
+  const wchar_t* portTips();
+  PortTexts portTipFor_;
   std::wstring portTips_;
   std::map<std::uint32_t, HBRUSH> brushes_;
 };

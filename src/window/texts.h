@@ -25,6 +25,9 @@ inline constexpr std::array<MenuEntry, 4> kFileMenuEntries{{
     {"", MenuCommand::Separator, StandardKey::None},
     {"終了", MenuCommand::Quit, StandardKey::Quit},
 }};
+// The second menu: finding the controller's port, while no port is open.
+inline constexpr std::string_view kCommMenu = "通信";
+inline constexpr std::string_view kFindMenuEntry = "コントローラーを探す...";
 
 // ---- Form2, the busy notice: a small tool window centred on the main window
 inline constexpr std::string_view kBusyNotice = "書き込み中.....";

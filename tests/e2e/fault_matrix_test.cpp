@@ -17,6 +17,7 @@
 #include <optional>
 #include <set>
 
+#include "app/port_names.h"
 #include "e2e/tool.h"
 #include "protocol/catalogue.h"
 #include "qt/busy_window.h"
@@ -334,6 +335,7 @@ struct Unusable {
   const char* name;
   int error;          // why the open fails: this errno, or 0 for Qt's lock file
   bool ordinaryUser;  // "接続" is pressed as uid 65534 rather than root
+  const char* found;  // what the search says of the port
   // Makes port 1 unusable; what it returns keeps it so for the test.
   std::function<std::shared_ptr<void>(Tool&, std::unique_ptr<SimProcess>&)> make;
 };
@@ -350,7 +352,17 @@ TEST_P(UnusablePort, OneMessageAndNothingSent) {
       ASSERT_TRUE(user.emplace().ok());
     }
     tool.press("Command11");
+    // The search names the port with its reason, and takes nothing from another program.
+    tool.op.whileShown = nullptr;
+    tool.form.setPortsPresent([] { return std::vector<int>{1}; });
+    tool.form.Find_Controller(
+        tool.port.events, [](int) { return "d"; }, [](int, int, int) { return true; });
   }
+  ASSERT_EQ(tool.op.messages.size(), 2u);
+  EXPECT_NE(tool.op.messages[1].text.find(std::string("COM1  d: ") + GetParam().found),
+            std::string::npos)
+      << tool.op.messages[1].text;
+  tool.op.messages.pop_back();
   // The port list's tooltip says whether the device is there, a link's target for a link.
   EXPECT_EQ(PortFactsOf(tool.link(), {}).present, fs::exists(tool.link()));
   ASSERT_EQ(tool.op.messages.size(), 1u);
@@ -358,36 +370,44 @@ TEST_P(UnusablePort, OneMessageAndNothingSent) {
   EXPECT_EQ(tool.op.messages[0].title, "通信エラー");
   // Nothing sent, and each case fails for its own reason, not for an incidental one.
   const char* reason = GetParam().error ? std::strerror(GetParam().error) : "locking the device";
-  ASSERT_EQ(trace.lines.size(), 1u) << ::testing::PrintToString(trace.lines);
+  ASSERT_EQ(trace.lines.size(), 2u) << ::testing::PrintToString(trace.lines);
   EXPECT_TRUE(trace.lines[0].starts_with("open failed ")) << trace.lines[0];
   EXPECT_NE(trace.lines[0].find(reason), std::string::npos) << trace.lines[0];
   if (sim) {  // only the other copy's own read reached the controller: its queries, none twice
     EXPECT_EQ(descriptorsOn(sim->slavePath()), 0);
     const Strings log = sim->commands();
-    EXPECT_EQ(log.at(0), ":GXE1#");
+    if (!GetParam().error || GetParam().error == EBUSY) {
+      EXPECT_EQ(log.at(0), ":GXE1#");
+    }
     EXPECT_EQ(std::set<std::string>(log.begin(), log.end()).size(), log.size());
   }
 }
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, UnusablePort, ::testing::Values(
-    Unusable{"DeviceMissing", ENOENT, false, [](Tool&, auto&) { return nullptr; }},
-    Unusable{"LinkToNowhere", ENOENT, false, [](Tool& tool, auto&) {
+    Unusable{"DeviceMissing", ENOENT, false, "開けません", [](Tool&, auto&) { return nullptr; }},
+    Unusable{"LinkToNowhere", ENOENT, false, "開けません", [](Tool& tool, auto&) {
       fs::create_symlink("/dev/ttyKorvaneNone", tool.link());
       return nullptr;
     }},
-    Unusable{"NotATerminal", ENOTTY, false, [](Tool& tool, auto&) {
+    Unusable{"NotATerminal", ENOTTY, false, "開けません", [](Tool& tool, auto&) {
       std::ofstream(tool.link()) << ":GXE1#";
       return nullptr;
     }},
     // Qt takes a lock file named after the device path, and a second open of that path fails,
     // for root too; TIOCEXCL, which root ignores, is not what stops it.
-    Unusable{"InUseByAnotherCopyOfTheTool", 0, false, [](Tool& tool, std::unique_ptr<SimProcess>& sim) {
+    Unusable{"InUseByAnotherCopyOfTheTool", 0, false, "ほかのプログラムが使用中", [](Tool& tool, std::unique_ptr<SimProcess>& sim) {
       sim = std::make_unique<SimProcess>(Strings{}, tool.link());
       return otherCopy(tool, *sim, tool.dir.path);
     }},
     // The other copy reaches the device through a link of its own, so the lock files differ;
     // Qt's TIOCEXCL on the open device refuses any user but root.
-    Unusable{"InUseThroughAnotherPathForAnOrdinaryUser", EBUSY, true, [](Tool& tool, std::unique_ptr<SimProcess>& sim) {
+    // A device of root's, as /dev/ttyUSB0 is for a user outside the dialout group.
+    Unusable{"NotPermittedForAnOrdinaryUser", EACCES, true, "開く権限がありません", [](Tool& tool, std::unique_ptr<SimProcess>& sim) {
+      sim = std::make_unique<SimProcess>(Strings{}, tool.link());
+      fs::permissions(tool.dir.path, fs::perms(0755));
+      return nullptr;
+    }},
+    Unusable{"InUseThroughAnotherPathForAnOrdinaryUser", EBUSY, true, "ほかのプログラムが使用中", [](Tool& tool, std::unique_ptr<SimProcess>& sim) {
       sim = std::make_unique<SimProcess>(Strings{}, tool.link());
       fs::create_directory(tool.dir.path / "other-ports");
       fs::create_symlink(sim->slavePath(), tool.dir.path / "other-ports" / "COM1");
@@ -396,6 +416,65 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, UnusablePort, ::testing::Values(
       return otherCopy(tool, *sim, tool.dir.path / "other-ports");
     }}), caseName);
 // clang-format on
+
+// ==========================================================================================
+// Finding the controller among real pseudo-terminals: the simulator behind a port above the
+// list's own, a silent one, another device, a link to nothing. One query reaches each device
+// that opens and nothing after it; every port is closed again; the found port then opens.
+
+TEST(FindController, FindsTheSimulatorAmongOtherPortsAndLeavesEveryPortClosed) {
+  Tool tool;
+  SimProcess silent({"--silent"}, tool.link(2)), modem({"--modem"}, tool.link(3));
+  SimProcess controller({}, tool.link(21));
+  fs::create_symlink("/dev/ttyKorvaneNone", tool.link(4));
+  tool.form.setPortsPresent([&] {  // the folder's links only: no port of this machine's own
+    return PortsPresent(tool.dir.path, ExistsOnDisk, [](const fs::path&) { return false; });
+  });
+  tool.form.Form_Load();
+  auto* box = tool.window.findChild<QComboBox*>("Combo1");
+  ASSERT_EQ(box->itemText(box->count() - 1), "COM21");
+  const int descriptors =
+      static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+  std::map<int, qint64> started;  // each port's start, from the search's progress
+  QElapsedTimer clock;
+  clock.start();
+  tool.form.Find_Controller(
+      tool.port.events, [](int) { return "d"; },
+      [&](int, int, int number) {
+        started.emplace(number, clock.elapsed());
+        return true;
+      });
+  EXPECT_LE(started.at(3) - started.at(2), 1200) << "the silent port";
+  ASSERT_EQ(tool.op.messages.size(), 1u);
+  EXPECT_NE(tool.op.messages[0].text.find("COM21  d"), std::string::npos)
+      << tool.op.messages[0].text;
+  for (SimProcess* sim : {&silent, &modem, &controller}) {
+    EXPECT_EQ(sim->commands(), Strings{":GXE1#"});
+    EXPECT_EQ(descriptorsOn(sim->slavePath()), 0);
+  }
+  EXPECT_EQ(static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {})),
+            descriptors);
+  EXPECT_EQ(tool.window.text("Combo1"), "COM21");
+  EXPECT_TRUE(tool.openPort());  // "接続" opens the port found
+  EXPECT_EQ(tool.port.number(), 21);
+}
+
+TEST(FindController, CancelledDuringASilentPortLeavesEveryPortClosed) {
+  Tool tool;
+  SimProcess silent({"--silent"}, tool.link(1)), controller({}, tool.link(2));
+  tool.form.setPortsPresent([] { return std::vector<int>{1, 2}; });
+  QElapsedTimer clock;
+  clock.start();
+  tool.form.Find_Controller(
+      tool.port.events, [](int) { return "d"; },
+      [&](int, int, int number) { return number == 1 && clock.elapsed() < 300; });
+  EXPECT_EQ(silent.commands(), Strings{":GXE1#"});
+  EXPECT_TRUE(controller.commands().empty());
+  EXPECT_EQ(descriptorsOn(silent.slavePath()), 0);
+  EXPECT_FALSE(tool.port.isOpen());
+  ASSERT_EQ(tool.op.messages.size(), 1u);
+  EXPECT_TRUE(tool.op.messages[0].text.starts_with("探すのを途中でやめました。"));
+}
 
 // ==========================================================================================
 // Local files.

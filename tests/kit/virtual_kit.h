@@ -68,6 +68,7 @@ class FakePort : public Port {
   bool opened = false;
   int portNumber = 1;
   std::function<void(std::string_view)> onWrite;
+  std::map<int, OpenTrouble> refused;  // ports that do not open, and why
 
   int number() const override { return portNumber; }
   bool setNumber(int n) override {
@@ -75,7 +76,12 @@ class FakePort : public Port {
     portNumber = n;
     return true;
   }
-  bool open() override { return opened = true; }
+  bool open() override {
+    const auto refusal = refused.find(portNumber);
+    trouble_ = refusal == refused.end() ? OpenTrouble::None : refusal->second;
+    return opened = trouble_ == OpenTrouble::None;
+  }
+  OpenTrouble openTrouble() const override { return trouble_; }
   void close() override { opened = false; }
   bool isOpen() const override { return opened; }
   void write(std::string_view bytes) override {
@@ -90,6 +96,7 @@ class FakePort : public Port {
 
  private:
   VirtualLoop& loop_;
+  OpenTrouble trouble_ = OpenTrouble::None;
 };
 
 class FakeOperator : public Operator {

@@ -14,6 +14,7 @@
 
 #include "app/local_files_place.h"
 #include "app/port_names.h"
+#include "app/port_search.h"
 #include "app/port_tooltip.h"
 #include "app/start_up.h"
 #include "app/traffic_log.h"
@@ -224,6 +225,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
     if (a.showSecrets) out += " secrets";
     if (a.dataFolder) out += " data " + PathUtf8(*a.dataFolder);
     if (a.readAndScreenshot) out += " read+png " + PathUtf8(*a.readAndScreenshot);
+    if (a.find) out += " find";
     return out;
   };
   const std::string usage =
@@ -247,7 +249,12 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--backup"}, "Missing value after '--backup'.\n"},
       {{"--show-secrets=1"}, "Unexpected value after '--show-secrets'.\n"},
       {{"--bogus", "-h"}, "Unknown option 'bogus'.\n"},
-      {{"-hxy"}, "Unknown options: x, y.\n"}};
+      {{"-hxy"}, "Unknown options: x, y.\n"},
+      {{"--port-dir", "/p", "--find"}, " find"},
+      {{"--backup", "a.ini", "--port", "auto"}, "mode 0 a.ini port auto"},
+      {{"--find", "--port", "COM1"}, "--find goes alone (with --port-dir at most)\n"},
+      {{"--find", "--compare", "a.ini"}, "--find goes alone (with --port-dir at most)\n"},
+      {{"--find", "COM3"}, "--find goes alone (with --port-dir at most)\n"}};
   for (const auto& [args, outcome] : cases)
     EXPECT_EQ(run(args), outcome) << testing::PrintToString(args);
 }
@@ -284,6 +291,66 @@ TEST(PortDevice, ALinkInTheFolderOrTheFirstDeviceThatExists) {
   EXPECT_EQ(PortDevice(3, "/p", existing(Paths{"/dev/ttyS3"})), "/p/COM3");
 }
 #endif
+
+#ifndef _WIN32
+// The ports a search tries: every link of the folder (a dangling one too: it is that port), and
+// a device of the default mapping only where the system lists it as a serial port.
+TEST(PortsPresent, TheFoldersLinksAndTheDevicesTheSystemLists) {
+  using Paths = std::set<std::string>;
+  const Paths files{"/p/COM2",    "/p/COM20",   "/dev/ttyUSB0",
+                    "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS1"};
+  const Paths listed{"/dev/ttyUSB0", "/dev/ttyS2", "/p/COM2"};  // ttyS0 and ttyS1: no chip
+  EXPECT_EQ(PortsPresent("/p", existing(files), existing(listed)), (std::vector<int>{1, 2, 3, 20}));
+  EXPECT_TRUE(PortsWantDialoutGroup());
+}
+#else
+TEST(PortsPresent, ThePortsTheSystemHas) {
+  const std::set<std::string> listed{"//./COM3", "//./COM31"};
+  EXPECT_EQ(PortsPresent("C:/k", ExistsOnDisk, existing(listed)), (std::vector<int>{3, 31}));
+  EXPECT_FALSE(PortsWantDialoutGroup());
+}
+#endif
+
+// The search's one query is answered by the controller with a number of at most four digits and
+// "#", and nothing else; any other answer is another device, decided as soon as it shows.
+TEST(PortSearch, JudgesAnAnswerByItsForm) {
+  using V = ReplyVerdict;
+  const std::pair<std::string_view, V> cases[] = {
+      {"", V::Incomplete},       {"4", V::Incomplete},       {"4000", V::Incomplete},
+      {"400#", V::Controller},   {"0#", V::Controller},      {"9999#", V::Controller},
+      {"40000", V::OtherDevice}, {"#", V::OtherDevice},      {"OK\r\n", V::OtherDevice},
+      {"400#0", V::OtherDevice}, {":GXE1#", V::OtherDevice}, {"-5#", V::OtherDevice},
+      {"4 0#", V::OtherDevice},  {"40\r\n", V::OtherDevice}};
+  for (const auto& [answer, verdict] : cases) EXPECT_EQ(JudgeProbeReply(answer), verdict) << answer;
+}
+
+TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
+  const ProbeResult usb{5, "/dev/ttyUSB4\nFT232R USB UART, FTDI, USB 0403:6001",
+                        ProbeOutcome::Controller};
+  const ProbeResult modem{1, "/dev/ttyS0", ProbeOutcome::OtherDevice};
+  const ProbeResult locked{2, "/dev/ttyACM1", ProbeOutcome::NoPermission};
+  EXPECT_EQ(FindMessage({{modem, usb}, false}, true),
+            "コントローラーが見つかりました。\n"
+            "COM5  /dev/ttyUSB4, FT232R USB UART, FTDI, USB 0403:6001\n"
+            "このポートを選びました。「接続」で読み込めます。");
+  EXPECT_EQ(ProbeLine(usb),
+            "COM5\t/dev/ttyUSB4, FT232R USB UART, FTDI, USB 0403:6001\tコントローラー");
+  ProbeResult second = usb;
+  second.number = 23;
+  const std::string several = FindMessage({{usb, modem, second}, false}, true);
+  EXPECT_NE(several.find("2 つのポート"), std::string::npos) << several;
+  EXPECT_TRUE(several.ends_with("最初の COM5 を選びました。")) << several;
+  EXPECT_EQ(FindMessage({{modem, locked}, false}, false),
+            "コントローラーは見つかりませんでした。\n"
+            "COM1  /dev/ttyS0: 別の機器の応答\nCOM2  /dev/ttyACM1: 開く権限がありません");
+  EXPECT_NE(FindMessage({{modem, locked}, false}, true).find("dialout"), std::string::npos);
+  EXPECT_EQ(FindMessage({{modem}, false}, true).find("dialout"), std::string::npos);
+  EXPECT_TRUE(FindMessage({{modem}, true}, false).starts_with("探すのを途中でやめました。\n"));
+  EXPECT_EQ(FindMessage({}, false), "調べられるポートがありません。");
+  EXPECT_EQ(FindExitStatus({usb}), 0);
+  EXPECT_EQ(FindExitStatus({modem, locked}), 1);
+  EXPECT_EQ(FindExitStatus({usb, second}), 3);
+}
 
 // Start-up reads only a regular file, and only its start: a directory or a named pipe in a file's
 // place, or a file of 10 MiB, can neither hold it up nor fill the memory.

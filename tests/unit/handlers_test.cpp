@@ -424,6 +424,102 @@ TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
   }
 }
 
+// "コントローラーを探す..." on the virtual clock: ports that answer as the controller ("400#"), as
+// another device, not at all, or do not open; each answer 30 ms after the query, through the
+// events the search holds meanwhile.
+struct SearchWorld {
+  Rig rig;
+  PortEvents events;
+  std::map<int, std::string> answers;  // a port absent here stays silent
+  std::vector<int> present;
+  std::function<bool(int done, int number)> goOn = [](int, int) { return true; };
+  SearchWorld() {
+    rig.form.setPortsPresent([this] { return present; });
+    rig.port.onWrite = [this](std::string_view) {
+      const auto answer = answers.find(rig.port.number());
+      if (answer == answers.end()) return;
+      rig.loop.after(30, [this, text = answer->second] {
+        if (rig.port.isOpen() && events.received) events.received(text);
+      });
+    };
+  }
+  void find() {
+    rig.form.Find_Controller(
+        events, [](int n) { return "/dev/p" + std::to_string(n); },
+        [this](int done, int, int number) { return goOn(done, number); });
+  }
+  // The ports each query went to, with its virtual time.
+  std::vector<std::pair<double, int>> queries;
+};
+
+TEST(FindController, OneQueryAPortASecondAtMostAndTheControllersPortSelected) {
+  SearchWorld w;
+  w.present = {1, 3, 5, 7, 8, 23};
+  w.answers = {{3, "OK\r\n"}, {5, "400#"}, {23, "4"}};  // 23 answers too little
+  w.rig.port.refused = {{7, OpenTrouble::InUse}, {8, OpenTrouble::NoPermission}};
+  w.rig.form.Form_Load();
+  EXPECT_EQ(w.rig.panel.added["Combo1"], Strings{"COM23"});  // listed beyond COM19
+  w.find();
+  // The silent port costs its second, the others only their answer (within one step).
+  EXPECT_EQ(w.rig.port.writes,
+            (Writes{{0, ":GXE1#"}, {1000, ":GXE1#"}, {1030, ":GXE1#"}, {1060, ":GXE1#"}}));
+  EXPECT_FALSE(w.rig.port.isOpen());
+  EXPECT_EQ(w.rig.port.number(), 5);
+  EXPECT_EQ(w.rig.panel.text("Combo1"), "COM5");
+  EXPECT_EQ(slurp(w.rig.dir.path / "siri.DAT"), " 5 \r\n");
+  ASSERT_EQ(w.rig.op.messages.size(), 1u);
+  EXPECT_EQ(w.rig.op.messages[0].title, "コントローラーを探す");
+  EXPECT_EQ(w.rig.op.messages[0].style, MessageStyle::Ok);
+  EXPECT_NE(w.rig.op.messages[0].text.find("COM5  /dev/p5"), std::string::npos);
+  // The events are the window's again: an answer now reaches nobody through the search.
+  EXPECT_FALSE(w.events.received);
+}
+
+TEST(FindController, APortAboveTheListIsAddedSelectedAndTakenFromTheBox) {
+  SearchWorld w;
+  w.rig.form.Form_Load();
+  w.rig.panel.texts["Combo1"] = "COM31";  // not listed yet: the old port stays
+  w.rig.form.Combo1_LostFocus();
+  EXPECT_EQ(w.rig.port.number(), 1);
+  w.present = {2, 31};  // plugged in after the start
+  w.answers = {{2, "12#"}, {31, "400#"}};
+  w.find();
+  EXPECT_EQ(w.rig.port.number(), 2);  // the first of the two
+  EXPECT_NE(w.rig.op.messages.back().text.find("最初の COM2"), std::string::npos);
+  w.present = {31};
+  w.find();
+  EXPECT_EQ(w.rig.panel.added["Combo1"], Strings{"COM31"});
+  w.rig.panel.texts["Combo1"] = "COM2";
+  w.rig.form.Combo1_LostFocus();
+  w.rig.panel.texts["Combo1"] = "COM31";
+  w.rig.form.Combo1_LostFocus();
+  EXPECT_EQ(w.rig.port.number(), 31);
+}
+
+TEST(FindController, CancelOrCloseStopsAtThePortInHandAndAnOpenPortIsNotSearched) {
+  for (const bool close : {false, true}) {
+    SearchWorld w;
+    w.present = {1, 2, 3};
+    w.goOn = [&](int, int number) {
+      if (number < 2) return true;
+      if (close) w.rig.form.Form_Unload();
+      return close;  // the window's end stops it without the dialog's word
+    };
+    w.find();
+    EXPECT_EQ(w.rig.port.writes, (Writes{{0, ":GXE1#"}})) << close;
+    EXPECT_FALSE(w.rig.port.isOpen());
+    EXPECT_EQ(w.rig.port.number(), 1);  // the port before, as nothing was found
+    ASSERT_EQ(w.rig.op.messages.size(), close ? 0u : 1u);
+    if (!close) EXPECT_TRUE(w.rig.op.messages[0].text.starts_with("探すのを途中でやめました。"));
+  }
+  SearchWorld w;
+  w.present = {1};
+  w.rig.open();
+  w.find();
+  EXPECT_TRUE(w.rig.port.writes.empty());
+  EXPECT_TRUE(w.rig.op.messages.empty());
+}
+
 TEST(Disconnect, ClearsTheParameterFieldsAndTheChannelAndTurnsEveryLampTeal) {
   Rig rig;
   rig.open();

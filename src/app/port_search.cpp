@@ -1,0 +1,166 @@
+#include "app/port_search.h"
+
+#include <algorithm>
+
+#include "app/port_names.h"
+#include "protocol/controls.h"
+
+namespace korvane {
+
+ReplyVerdict JudgeProbeReply(std::string_view received) {
+  constexpr std::size_t kMostDigits = 4;
+  std::size_t digits = 0;
+  while (digits < received.size() && received[digits] >= '0' && received[digits] <= '9') ++digits;
+  if (digits > kMostDigits) return ReplyVerdict::OtherDevice;
+  if (digits == received.size()) return ReplyVerdict::Incomplete;  // nothing, or digits so far
+  if (received[digits] != '#' || digits == 0) return ReplyVerdict::OtherDevice;
+  return digits + 1 == received.size() ? ReplyVerdict::Controller : ReplyVerdict::OtherDevice;
+}
+
+namespace {
+
+ProbeOutcome openFailure(OpenTrouble trouble) {
+  switch (trouble) {
+    case OpenTrouble::InUse:
+      return ProbeOutcome::InUse;
+    case OpenTrouble::NoPermission:
+      return ProbeOutcome::NoPermission;
+    case OpenTrouble::None:
+    case OpenTrouble::Other:
+      break;
+  }
+  return ProbeOutcome::CannotOpen;
+}
+
+std::string_view outcomeText(ProbeOutcome outcome) {
+  switch (outcome) {
+    case ProbeOutcome::Controller:
+      return "コントローラー";
+    case ProbeOutcome::NoAnswer:
+      return "応答なし";
+    case ProbeOutcome::OtherDevice:
+      return "別の機器の応答";
+    case ProbeOutcome::InUse:
+      return "ほかのプログラムが使用中";
+    case ProbeOutcome::NoPermission:
+      return "開く権限がありません";
+    case ProbeOutcome::CannotOpen:
+      break;
+  }
+  return "開けません";
+}
+
+// "COM5  /dev/ttyUSB0, FT232R USB UART": the name and the tooltip on one line.
+std::string portLine(const ProbeResult& r, std::string_view between) {
+  std::string device = r.device;
+  for (std::size_t at = device.find('\n'); at != std::string::npos; at = device.find('\n', at))
+    device.replace(at, 1, ", ");
+  return ComName(r.number) + std::string(between) + device;
+}
+
+}  // namespace
+
+SearchRun SearchPorts(const std::vector<int>& numbers, Port& port, PortEvents& events,
+                      EventLoop& loop, const std::function<std::string(int)>& deviceText,
+                      const FindProgress& progress) {
+  SearchRun run;
+  const PortEvents kept = events;
+  const int keptNumber = port.number();
+  std::string received;
+  bool lost = false;
+  events.received = [&](std::string_view bytes) { received += bytes; };
+  events.lost = [&] { lost = true; };
+  const int total = static_cast<int>(numbers.size());
+  for (int i = 0; i < total && !run.cancelled; ++i) {
+    const int number = numbers[static_cast<std::size_t>(i)];
+    if (!progress(i, total, number)) {
+      run.cancelled = true;
+      break;
+    }
+    ProbeResult result{number, deviceText(number), ProbeOutcome::NoAnswer};
+    if (!port.setNumber(number) || !port.open()) {
+      result.outcome = openFailure(port.openTrouble());
+      run.results.push_back(result);
+      continue;
+    }
+    received.clear();
+    lost = false;
+    port.write(kProbeQuery);
+    ReplyVerdict verdict = ReplyVerdict::Incomplete;
+    for (double waited = 0; waited < kProbeAnswerMs && !lost; waited += kProbeStepMs) {
+      loop.Wait(kProbeStepMs);
+      verdict = JudgeProbeReply(received);
+      if (verdict != ReplyVerdict::Incomplete) break;
+      if (!progress(i, total, number)) {
+        run.cancelled = true;
+        break;
+      }
+    }
+    port.close();
+    if (run.cancelled) break;
+    // A line that fails meanwhile (a far end gone) has given no answer either.
+    result.outcome = verdict == ReplyVerdict::Controller    ? ProbeOutcome::Controller
+                     : verdict == ReplyVerdict::OtherDevice ? ProbeOutcome::OtherDevice
+                                                            : ProbeOutcome::NoAnswer;
+    run.results.push_back(result);
+  }
+  port.setNumber(keptNumber);
+  events = kept;
+  if (!run.cancelled) progress(total, total, 0);
+  return run;
+}
+
+std::vector<int> FoundPorts(const std::vector<ProbeResult>& results) {
+  std::vector<int> found;
+  for (const ProbeResult& r : results)
+    if (r.outcome == ProbeOutcome::Controller) found.push_back(r.number);
+  return found;
+}
+
+int FindExitStatus(const std::vector<ProbeResult>& results) {
+  const std::size_t found = FoundPorts(results).size();
+  return found == 1 ? 0 : found == 0 ? 1 : kExitSeveral;
+}
+
+std::string ProbeLine(const ProbeResult& result) {
+  return portLine(result, "\t") + "\t" + std::string(outcomeText(result.outcome));
+}
+
+std::string FindMessage(const SearchRun& run, bool dialoutHint) {
+  std::string text;
+  std::vector<const ProbeResult*> found;
+  for (const ProbeResult& r : run.results)
+    if (r.outcome == ProbeOutcome::Controller) found.push_back(&r);
+  if (run.cancelled) text = "探すのを途中でやめました。\n";
+  if (found.size() == 1) {
+    return text + "コントローラーが見つかりました。\n" + portLine(*found[0], "  ") + "\n" +
+           "このポートを選びました。「接続」で読み込めます。";
+  }
+  if (found.size() > 1) {
+    text +=
+        "コントローラーの応答が " + std::to_string(found.size()) + " つのポートにありました。\n";
+    for (const ProbeResult* r : found) text += portLine(*r, "  ") + "\n";
+    return text + "最初の " + ComName(found[0]->number) + " を選びました。";
+  }
+  if (run.results.empty()) return text + "調べられるポートがありません。";
+  text += "コントローラーは見つかりませんでした。\n";
+  bool refused = false;
+  for (const ProbeResult& r : run.results) {
+    text += portLine(r, "  ") + ": " + std::string(outcomeText(r.outcome)) + "\n";
+    refused = refused || r.outcome == ProbeOutcome::NoPermission;
+  }
+  if (refused && dialoutHint) {
+    text +=
+        "ポートを開くには dialout グループに入っている必要があります"
+        "（sudo adduser $USER dialout のあと、ログインし直してください）。\n";
+  }
+  text.pop_back();
+  return text;
+}
+
+std::string FindProgressText(int done, int total, int number) {
+  return ComName(number) + " を調べています（" + std::to_string(done + 1) + " / " +
+         std::to_string(total) + "）";
+}
+
+}  // namespace korvane

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# `--find` and `--port auto` of the built program against simulators on pseudo-terminals: a
+# controller, a silent port, another device (a modem answering "OK") and a link to nothing. The
+# exit status says one (0), none (1) or several (3); each port gets one query and nothing more;
+# a backup with --port auto goes to the one controller found, and to none when there are two.
+# Run as an ordinary user when started as root, as an owner runs it: this machine's own serial
+# ports are then refused (no query reaches them) instead of probed.
+# usage: find_cli_test.sh KORVANE_SETTEI KORVANE_SIM
+set -euo pipefail
+app=$(realpath "$1") sim=$(realpath "$2")
+. "$(dirname "$0")/lib.sh"
+
+as=()
+ports=$work
+if [ "$(id -u)" = 0 ]; then
+  as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  ports=$work/ports && mkdir "$ports" && chmod 755 "$work" && chown 65534:65534 "$ports"
+fi
+# port N SIM-OPTIONS...: a simulator behind COMN of the folder, logging to $work/N.log.
+port() {
+  local n=$1
+  shift
+  "${as[@]}" "$sim" --link "$ports/COM$n" --log "$ports/$n.log" "$@" >/dev/null 2>&1 &
+  sim_pids+=($!)
+  for _ in $(seq 100); do [ -e "$ports/COM$n" ] && return 0; sleep 0.05; done
+  fail "no simulator behind COM$n"
+}
+# run EXPECTED-STATUS ARGS...: the program without a display; its output in $work/out, $work/err.
+run() {
+  local want=$1 rc=0
+  shift
+  (cd "$ports" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 "${as[@]}" "$app" "$@" \
+    --port-dir "$ports" --data-dir "$ports" >"$work/out" 2>"$work/err") || rc=$?
+  [ "$rc" -eq "$want" ] || { cat "$work/out" "$work/err" >&2; fail "$* ended with $rc, not $want"; }
+}
+line() { grep -q "^COM$1"$'\t'".*"$'\t'"$2\$" "$work/out" || { cat "$work/out" >&2; fail "COM$1 is not \"$2\""; }; }
+
+port 2 --silent
+port 3 --modem
+ln -s /dev/ttyKorvaneNone "$ports/COM4"
+run 1 --find
+line 2 応答なし && line 3 別の機器の応答 && line 4 開けません
+[ "$(tail -n 1 "$work/out")" = "found: none" ] || fail "found what is not there"
+
+port 21
+run 0 --find
+line 21 コントローラー
+[ "$(tail -n 1 "$work/out")" = "found: COM21" ] || { cat "$work/out" >&2; fail "COM21 not found"; }
+# Two searches, one query each: nothing else ever reached a port.
+for n in 2 3 21; do
+  want=":GXE1# :GXE1# " && [ "$n" != 21 ] || want=":GXE1# "
+  [ "$(awk '{print $2}' "$ports/$n.log" | tr '\n' ' ')" = "$want" ] ||
+    { cat "$ports/$n.log" >&2; fail "COM$n got more than one query a search"; }
+done
+
+run 0 --backup "$ports/a.ini" --port auto
+grep -qx 'port=COM21' "$ports/a.ini" || { cat "$ports/a.ini" >&2; fail "the backup is not of COM21"; }
+
+port 7
+run 3 --find
+[ "$(tail -n 1 "$work/out")" = "found: COM7 COM21" ] || { cat "$work/out" >&2; fail "not both found"; }
+before=$(wc -l <"$ports/7.log")
+run 2 --compare "$ports/a.ini" --port auto
+grep -q 'COM7' "$work/err" && grep -q 'COM21' "$work/err" || { cat "$work/err" >&2; fail "the two controllers are not named"; }
+[ "$(wc -l <"$ports/7.log")" -eq $((before + 1)) ] || fail "--port auto went on with two controllers"
+echo "find: none (1), one (0) above COM19, several (3); --port auto backs up the one and refuses two"
