@@ -12,7 +12,7 @@ wine=/usr/lib/wine/wine64 press=$build/korvane-press.exe
 work=$(mktemp -d /tmp/korvane-win32-figures.XXXXXX)
 pids=()
 cleanup() {  # the display last: the programs still on it would complain
-  for ((i = ${#pids[@]} - 1; i >= 1; i--)); do kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null; done
+  for ((i = ${#pids[@]} - 1; i >= 1; i--)); do { kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null; } || true; done
   /usr/lib/wine/wineserver -k 2>/dev/null || true  # the prefix's server, kept warm above
   kill "${pids[0]}" 2>/dev/null && wait "${pids[0]}" 2>/dev/null
   rm -rf "$work"

@@ -1,17 +1,31 @@
-// korvane-render OUT.png [--sample]
+// korvane-render OUT.png [--sample | --find PORTDIR]
 // Draws the main window offscreen and saves it, to look at the layout as the operator will see
 // it. With --sample the fields hold long values and the lamps show all three colours, and the
-// busy notice is saved beside it as OUT-busy.png.
+// busy notice is saved beside it as OUT-busy.png. With --find the window searches the COMn links
+// of PORTDIR for the controller (no port of the machine's own) and OUT.png is the message box
+// that tells what it found.
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QTimer>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
+#include "app/form1.h"
+#include "app/port_names.h"
+#include "qt/backup_dialogs.h"
 #include "qt/busy_window.h"
 #include "qt/main_window.h"
+#include "qt/port_facts.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_operator.h"
+#include "qt/qt_serial_port.h"
+#include "qt/tool_window.h"
+#include "qt/wiring.h"
 
 namespace {
 
@@ -55,13 +69,44 @@ void fillSample(korvane::MainWindow& window) {
 
 }  // namespace
 
+// The real search's message box, as the operator sees it, saved while it is shown.
+int renderFind(const QString& out, const std::filesystem::path& ports) {
+  using namespace korvane;
+  ToolWindow tool;
+  QtSerialPort port([&](int n) { return PortDevice(n, ports, ExistsOnDisk); });
+  QtEventLoop loop;
+  QtOperator op(&tool);
+  Form1 form(tool.client(), port, loop, op, ports);
+  WireShell(form, port, loop, tool.client());
+  form.setPortsPresent(
+      [&] { return PortsPresent(ports, ExistsOnDisk, [](const auto&) { return false; }); });
+  tool.show();
+  bool saved = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    saved = box->grab().save(out, "PNG");
+    box->accept();
+  });
+  poll.start(100);
+  ShowFindDialog(&tool, form, port.events, [&](int n) {
+    return PortTooltip(PortFactsOf(PortDevice(n, ports, ExistsOnDisk), {}));
+  });
+  if (!saved) std::fprintf(stderr, "korvane-render: cannot write %s\n", qPrintable(out));
+  return saved ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
-  if (argc < 2 || (argc == 3 && std::string(argv[2]) != "--sample") || argc > 3) {
-    std::fprintf(stderr, "usage: korvane-render OUT.png [--sample]\n");
+  const bool find = argc == 4 && std::string(argv[2]) == "--find";
+  if (argc < 2 || (argc == 3 && std::string(argv[2]) != "--sample") || (argc == 4 && !find) ||
+      argc > 4) {
+    std::fprintf(stderr, "usage: korvane-render OUT.png [--sample | --find PORTDIR]\n");
     return 2;
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (find) return renderFind(QString::fromLocal8Bit(argv[1]), argv[3]);
   const bool sample = argc == 3;
   const QString out = QString::fromLocal8Bit(argv[1]);
 

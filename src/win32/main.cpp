@@ -21,6 +21,7 @@
 #include "backup/backup_keys.h"
 #include "files/local_file.h"
 #include "win32/compare_dialog.h"
+#include "win32/find_progress.h"
 #include "win32/port_facts.h"
 #include "win32/text.h"
 #include "win32/win32_loop.h"
@@ -105,10 +106,18 @@ int run(HINSTANCE instance, int show) {
   const std::filesystem::path portFolder = args.portFolder.value_or(own);
   Win32EventLoop loop;
 
-  if (args.mode) {
-    const BackupCommand command{*args.mode, args.file,  args.port,
-                                folder,     portFolder, args.showSecrets};
+  const auto portTooltip = [](int n) { return PortTooltip(PortFactsOf(n, SerialAdapters())); };
+  if (args.mode || args.find) {
+    const BackupCommand command{args.mode.value_or(BackupMode::Backup),
+                                args.file,
+                                args.port,
+                                folder,
+                                portFolder,
+                                args.showSecrets,
+                                PortsPresentNow,
+                                portTooltip};
     Win32SerialPort port(loop, [&](int n) { return BackupCommandDevice(command, n); });
+    if (args.find) return RunFindCommand(command, port, loop, port.events);
     return RunBackupCommand(command, port, loop, port.events);
   }
 
@@ -127,7 +136,13 @@ int run(HINSTANCE instance, int show) {
   port.events = PortEventsFor(form, loop);
   window.bind(&form);
   window.setMenuHandlers({[&] { backupFromMenu(window.hwnd(), form, op, loop, port); },
-                          [&] { compareFromMenu(window.hwnd(), window.font(), form, op); }});
+                          [&] { compareFromMenu(window.hwnd(), window.font(), form, op); },
+                          [&] {
+                            FindProgressWindow progress(window.hwnd(), window.font());
+                            form.Find_Controller(port.events, portTooltip, progress.callback());
+                          },
+                          [&] { return !port.isOpen(); }});
+  form.setPortsPresent(PortsPresentNow);
   window.setPortTooltips([](const std::vector<int>& numbers) {
     const std::map<int, PortAdapter> adapters = SerialAdapters();
     std::vector<std::string> texts;

@@ -63,12 +63,22 @@ std::map<int, PortAdapter> SerialAdapters() {
   return adapters;
 }
 
+namespace {
+// A Windows port is no file: it is there when the system has a device for its name.
+bool systemHas(const std::filesystem::path& device) {
+  wchar_t target[512];
+  return QueryDosDeviceW(device.filename().c_str(), target, 512) != 0;
+}
+}  // namespace
+
+std::vector<int> PortsPresentNow() {
+  return PortsPresent({}, ExistsOnDisk, systemHas);
+}
+
 PortFacts PortFactsOf(int number, const std::map<int, PortAdapter>& adapters) {
   PortFacts facts;
   facts.device = PortDevice(number, {}, ExistsOnDisk);
-  wchar_t target[512];
-  // A Windows port is no file: it is there when the system has a device for its name.
-  facts.present = QueryDosDeviceW(Wide(ComName(number)).c_str(), target, 512) != 0;
+  facts.present = systemHas(facts.device);
   if (const auto found = adapters.find(number); found != adapters.end())
     facts.adapter = found->second;
   return facts;

@@ -3,6 +3,7 @@
 // the adapter behind it (Device Manager's name, its maker, its USB ids), from SetupAPI.
 
 #include <map>
+#include <vector>
 
 #include "app/port_tooltip.h"
 
@@ -12,5 +13,8 @@ namespace korvane {
 std::map<int, PortAdapter> SerialAdapters();
 
 PortFacts PortFactsOf(int number, const std::map<int, PortAdapter>& adapters);
+
+// The COM ports the system has now, ascending (PortsPresent).
+std::vector<int> PortsPresentNow();
 
 }  // namespace korvane

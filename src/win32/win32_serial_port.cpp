@@ -47,6 +47,12 @@ bool Win32SerialPort::open() {
   HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                          FILE_FLAG_OVERLAPPED, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
+    // A port another program has open is refused as access denied.
+    const DWORD error = GetLastError();
+    openTrouble_ = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
+                       ? OpenTrouble::InUse
+                       : OpenTrouble::Other;
+    SetLastError(error);
     log("open failed", ComName(number_) + ": error " + std::to_string(GetLastError()));
     return false;
   }

@@ -29,6 +29,7 @@ class Win32SerialPort : public Port {
   int number() const override { return number_; }
   bool setNumber(int number) override;
   bool open() override;
+  OpenTrouble openTrouble() const override { return openTrouble_; }
   void close() override;
   bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
   void write(std::string_view bytes) override;
@@ -49,6 +50,7 @@ class Win32SerialPort : public Port {
   OVERLAPPED read_{};
   OVERLAPPED write_{};
   std::array<char, 4096> buffer_{};
+  OpenTrouble openTrouble_ = OpenTrouble::None;
   bool logged_ = false;  // the traffic log, to standard error
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   TrafficMask mask_;

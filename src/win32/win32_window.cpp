@@ -66,6 +66,13 @@ HFONT makeFont(const std::wstring& face, double points, int dpi, bool bold = fal
                      face.c_str());
 }
 
+// Item i of a combo box's list.
+std::wstring itemText(HWND box, LRESULT i) {
+  std::wstring item(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)), L'\0');
+  SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+  return item;
+}
+
 DWORD alignStyle(const ControlEntry& entry) {
   const bool field = entry.kind == ControlKind::Field;
   switch (entry.align) {
@@ -126,6 +133,9 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
     keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(letter), id});
   }
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), Wide(kFileMenu).c_str());
+  commMenu_ = CreatePopupMenu();
+  AppendMenuW(commMenu_, MF_STRING, kFindMenuId, Wide(kFindMenuEntry).c_str());
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(commMenu_), Wide(kCommMenu).c_str());
   accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 
   hwnd_ =
@@ -250,7 +260,10 @@ void Win32Window::setPortTooltips(PortTexts devices) {
 
 // The box shows the devices of all its ports at once: one line each.
 const wchar_t* Win32Window::portTips() {
-  const auto items = ComboItems(kCombo1);
+  HWND box = control(kCombo1);
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) items.push_back(Utf8(itemText(box, i)));
   std::vector<int> numbers;
   for (const std::string& item : items) numbers.push_back(ComNumber(item, kHighestPortNumber));
   const std::vector<std::string> devices = portTipFor_(numbers);
@@ -320,6 +333,12 @@ HBRUSH Win32Window::colourEdit(HDC dc, HWND child) {
 }
 
 void Win32Window::command(int id, int notification) {
+  if (id == kFindMenuId) {
+    const auto handler = menu_.find;  // a copy: the search runs for a while
+    const bool available = !menu_.findAvailable || menu_.findAvailable();
+    if (handler && available && IsWindowEnabled(hwnd_)) handler();
+    return;
+  }
   if (id >= 1 && id <= 4) {  // the menu, by MenuCommand + 1
     const auto which = static_cast<MenuCommand>(id - 1);
     if (which == MenuCommand::Quit) return void(PostMessageW(hwnd_, WM_CLOSE, 0, 0));
@@ -337,9 +356,7 @@ void Win32Window::command(int id, int notification) {
     HWND box = controls_[index].hwnd;
     const LRESULT item = SendMessageW(box, CB_GETCURSEL, 0, 0);
     if (item == CB_ERR) return;
-    std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, item, 0)), L'\0');
-    SendMessageW(box, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()));
-    SetWindowTextW(box, text.c_str());
+    SetWindowTextW(box, itemText(box, item).c_str());
     form_->Combo2_Click();
   } else if (e.name == kCombo1 && notification == CBN_KILLFOCUS) {
     // Only the focus going to another control of this window is leaving the box; another window
@@ -383,6 +400,13 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
     }
+    case WM_INITMENUPOPUP:
+      // The search greyed out while a port is open: that port already answers the question.
+      if (reinterpret_cast<HMENU>(w) == commMenu_) {
+        const bool available = !menu_.findAvailable || menu_.findAvailable();
+        EnableMenuItem(commMenu_, kFindMenuId, MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
+      }
+      break;
     case WM_NOTIFY: {
       auto* tip = reinterpret_cast<NMTTDISPINFOW*>(l);
       if (tip->hdr.code == TTN_GETDISPINFOW && portTipFor_) {
@@ -442,10 +466,7 @@ void Win32Window::setText(std::string_view name, std::string_view value) {
     LRESULT at = CB_ERR;
     const LRESULT count = SendMessageW(c->hwnd, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count && at == CB_ERR; ++i) {
-      std::wstring item(static_cast<std::size_t>(SendMessageW(c->hwnd, CB_GETLBTEXTLEN, i, 0)),
-                        L'\0');
-      SendMessageW(c->hwnd, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-      if (item == wide) at = i;
+      if (itemText(c->hwnd, i) == wide) at = i;
     }
     SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
     SetWindowTextW(c->hwnd, wide.c_str());
@@ -454,6 +475,11 @@ void Win32Window::setText(std::string_view name, std::string_view value) {
   SetWindowTextW(c->hwnd, wide.c_str());
   // Show the start of a long value (a 15-digit gear ratio), not its end.
   if (c->entry->kind == ControlKind::Field) SendMessageW(c->hwnd, EM_SETSEL, 0, 0);
+}
+
+void Win32Window::addItem(std::string_view name, std::string_view text) {
+  if (const Control* c = find(name); c != nullptr && c->entry->kind == ControlKind::Combo)
+    SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 Colour Win32Window::lamp(int shape) const {

@@ -23,7 +23,10 @@ class Win32Window : public Panel {
  public:
   struct MenuHandlers {
     std::function<void()> backup, compareRestore;
+    std::function<void()> find;           // "コントローラーを探す..."
+    std::function<bool()> findAvailable;  // greyed out while this says no (a port is open)
   };
+  static constexpr int kFindMenuId = 10;
 
   explicit Win32Window(HINSTANCE instance);
   ~Win32Window() override;
@@ -56,6 +59,7 @@ class Win32Window : public Panel {
   bool isEnabled(std::string_view control) const override;
   void setEnabled(std::string_view control, bool enabled) override;
   void showBusy(bool shown) override;
+  void addItem(std::string_view control, std::string_view text) override;
 
  private:
   struct Control {
@@ -83,6 +87,7 @@ class Win32Window : public Panel {
   HWND busy_ = nullptr;
   HWND tooltip_ = nullptr;
   HACCEL accelerators_ = nullptr;
+  HMENU commMenu_ = nullptr;
   HFONT font_ = nullptr, smallFont_ = nullptr, busyFont_ = nullptr;
   int dpi_ = kDesignDpi;
   std::wstring face_;

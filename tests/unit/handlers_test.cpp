@@ -510,7 +510,9 @@ TEST(FindController, CancelOrCloseStopsAtThePortInHandAndAnOpenPortIsNotSearched
     EXPECT_FALSE(w.rig.port.isOpen());
     EXPECT_EQ(w.rig.port.number(), 1);  // the port before, as nothing was found
     ASSERT_EQ(w.rig.op.messages.size(), close ? 0u : 1u);
-    if (!close) EXPECT_TRUE(w.rig.op.messages[0].text.starts_with("探すのを途中でやめました。"));
+    if (!close) {
+      EXPECT_TRUE(w.rig.op.messages[0].text.starts_with("探すのを途中でやめました。"));
+    }
   }
   SearchWorld w;
   w.present = {1};

@@ -228,7 +228,11 @@ TEST(CompareTable, TheDifferingRowsAreMarkedAndTickedAndWritingSaysWhatTheyHoldN
 TEST(ToolWindowTest, TheMenuSitsAboveTheUnchangedClientAreaAndReachesItsHandlers) {
   ToolWindow tool;
   Events events;
-  tool.setMenuHandlers({[&] { events.push_back("backup"); }, [&] { events.push_back("compare"); }});
+  bool portOpen = true;
+  tool.setMenuHandlers({[&] { events.push_back("backup"); },
+                        [&] { events.push_back("compare"); },
+                        [&] { events.push_back("find"); },
+                        [&] { return !portOpen; }});
   tool.client().setHandlers({{}, {}, {}, [&] { events.push_back("unload"); }});
   tool.show();
   tool.activateWindow();
@@ -237,6 +241,15 @@ TEST(ToolWindowTest, TheMenuSitsAboveTheUnchangedClientAreaAndReachesItsHandlers
   EXPECT_EQ(tool.windowTitle(), QString::fromUtf8(kWindowTitle.data(), kWindowTitle.size()));
   EXPECT_EQ(tool.client().y(), tool.menuBar()->height());
   EXPECT_EQ(tool.menuBar()->actions().at(0)->text(), QStringLiteral("ファイル"));
+  // "通信": the search greyed out while a port is open, and reaching its handler once closed.
+  ASSERT_EQ(tool.menuBar()->actions().at(1)->text(), QStringLiteral("通信"));
+  QMenu* comm = tool.menuBar()->actions().at(1)->menu();
+  emit comm->aboutToShow();
+  EXPECT_FALSE(tool.findAction()->isEnabled());
+  tool.findAction()->trigger();
+  portOpen = false;
+  emit comm->aboutToShow();
+  tool.findAction()->trigger();
   tool.client().setEnabled("Form1", false);
   QTest::keySequence(&tool, QKeySequence::Save);
   EXPECT_FALSE(tool.menuBar()->isEnabled());
@@ -244,7 +257,7 @@ TEST(ToolWindowTest, TheMenuSitsAboveTheUnchangedClientAreaAndReachesItsHandlers
   QTest::keySequence(&tool, QKeySequence::Save);
   QTest::keySequence(&tool, QKeySequence::Open);
   tool.menuBar()->actions().at(0)->menu()->actions().last()->trigger();  // "終了"
-  EXPECT_EQ(events, (Events{"backup", "compare", "unload"}));
+  EXPECT_EQ(events, (Events{"find", "backup", "compare", "unload"}));
   EXPECT_FALSE(tool.isVisible());
 }
 

@@ -5,9 +5,11 @@
 //   korvane-press.exe NAME...        click each control in turn (e.g. Command11 "Command6(0)")
 //   korvane-press.exe --close        close the window, as its close button does
 //   korvane-press.exe --boxes        print how many message boxes the tool shows now
-//   korvane-press.exe --menu N       choose the menu's entry N (1 backup, 2 compare and restore)
+//   korvane-press.exe --menu N       choose the menu's entry N (1 backup, 2 compare and restore,
+//                                    10 find the controller)
 //   korvane-press.exe --open PATH    answer the open dialog the tool shows with PATH
 //   korvane-press.exe --write        press "書き込み" in the comparison the tool shows
+//   korvane-press.exe --ok           print the text of the message box the tool shows, and OK it
 //   korvane-press.exe --dpi N        tell the window it is now on a monitor of N DPI (from 96)
 //   korvane-press.exe --rects        print where each control of the window is now
 #include <windows.h>
@@ -120,6 +122,36 @@ int wmain(int argc, wchar_t** argv) {
       }
       SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[++i]));
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      continue;
+    }
+    if (arg == L"--ok") {
+      HWND box = waitFor(tool, L"#32770");
+      // The message: the box's static control with the longest text (its id differs between
+      // Windows and Wine).
+      std::wstring message;
+      if (box != nullptr) {
+        EnumChildWindows(
+            box,
+            [](HWND w, LPARAM l) -> BOOL {
+              wchar_t cls[16] = {}, text[2048] = {};
+              GetClassNameW(w, cls, 16);
+              GetWindowTextW(w, text, 2048);
+              auto* longest = reinterpret_cast<std::wstring*>(l);
+              if (_wcsicmp(cls, L"Static") == 0 && wcslen(text) > longest->size()) *longest = text;
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&message));
+      }
+      if (message.empty()) {
+        std::fputs("korvane-press: no message box\n", stderr);
+        return 1;
+      }
+      const int n =
+          WideCharToMultiByte(CP_UTF8, 0, message.c_str(), -1, nullptr, 0, nullptr, nullptr);
+      std::string utf8(static_cast<std::size_t>(n), '\0');
+      WideCharToMultiByte(CP_UTF8, 0, message.c_str(), -1, utf8.data(), n, nullptr, nullptr);
+      std::printf("%s\n", utf8.c_str());
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
       continue;
     }
     if (arg == L"--write") {

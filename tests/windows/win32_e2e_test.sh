@@ -2,9 +2,10 @@
 # The Windows programs under Wine against the simulator on a pseudo-terminal linked as the Wine
 # port COM5: the window reads every setting (--read-and-screenshot) with its queries 400 ms apart;
 # the console program backs up, compares and restores with the exit statuses of the Linux
-# command line, and logs its traffic when asked; and the window's own comparison (its menu, the
-# open dialog, the list with the differing row ticked, "書き込み", all pressed by
-# korvane-press.exe) writes back what differs.
+# command line, finds the controller's port (--find) and logs its traffic when asked; and the
+# window finds the port from its menu, then its own comparison (its menu, the open dialog, the
+# list with the differing row ticked, "書き込み", all pressed by korvane-press.exe) writes back
+# what differs.
 # Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
 # usage: win32_e2e_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE WIN32_KORVANE_SETTEI_CLI_EXE
 #        KORVANE_PRESS_EXE
@@ -15,6 +16,7 @@ com5=$WINEPREFIX/dosdevices/com5
 sim_pid=
 cleanup() {
   [ -z "$sim_pid" ] || { kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null; } || true
+  /usr/lib/wine/wine64 reg delete 'HKLM\Software\Wine\Ports' /v COM5 /f >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -22,10 +24,15 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
+rm -f "$com5"
 "$sim" --link "$com5" --log "$work/sim.log" >"$work/sim.out" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do [ -L "$com5" ] && [ -e "$com5" ] && break; sleep 0.05; done
 [ -e "$com5" ] || fail "the simulator made no COM5"
+# COM5 one of the system's ports, as an adapter plugged in is: Wine lists the ports its
+# registry names when its server starts (the search asks the system which ports there are).
+/usr/lib/wine/wine64 reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$(readlink "$com5")" /f >/dev/null 2>&1
+/usr/lib/wine/wineserver -k && /usr/lib/wine/wineserver -p >/dev/null 2>&1
 # run EXPECTED-STATUS PROGRAM ARGS...: from the scratch folder, whose siri.DAT names port 5.
 run() {
   local want=$1 rc=0
@@ -42,6 +49,10 @@ run 0 "$exe" --read-and-screenshot read.png
 awk 'NR > 1 && ($1 - last < 390 || $1 - last > 450) { print "queries " $1 - last " ms apart"; bad = 1 }
      { last = $1 } END { exit bad }' "$work/sim.log" || fail "the queries are not 400 ms apart"
 
+run 0 "$cli" --find
+tr -d '\r' <"$work/out" | grep -q $'^COM5\t.*\tコントローラー$' && [ "$(tail -n 1 "$work/out" | tr -d '\r')" = "found: COM5" ] ||
+  { cat "$work/out" >&2; fail "--find did not find COM5"; }
+[ "$(wc -l <"$work/sim.log")" -eq 31 ] || fail "the search sent $(($(wc -l <"$work/sim.log") - 30)) queries, not 1"
 run 0 "$cli" --backup a.ini --port COM5
 grep -qx 'max_rate=400' "$work/a.ini" && grep -qx 'port=COM5' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "the backup"; }
 # The traffic log on standard error, turned on in cmd.exe as the read-me says (Wine passes no
@@ -60,15 +71,21 @@ grep -q $'^max_rate\t450\t450\tmatches' "$work/out" && grep -q ':$PA450#' "$work
   { cat "$work/out" >&2; fail "the restore"; }
 run 2 "$cli" --compare b.ini --port COM7
 
-# The controller now holds b.ini's 450; the window compares it with a.ini and writes back 400.
+# The controller now holds b.ini's 450; the window, on port 1, finds it from its menu ("通信"),
+# then compares it with a.ini and writes back 400.
+printf ' 1 \r\n' >"$work/siri.DAT"
 (cd "$work" && exec /usr/lib/wine/wine64 "$exe" --data-dir "$work" --port-dir "$work") >/dev/null 2>&1 &
 tool=$!
+/usr/lib/wine/wine64 "$press" --menu 10 --ok >"$work/found" || fail "no word from the search"
+grep -q '^COM5 ' "$work/found" || { cat "$work/found" >&2; fail "the window's search did not find COM5"; }
 n=$(wc -l <"$work/sim.log")
-/usr/lib/wine/wine64 "$press" Command11 && sleep 13  # 接続 first, as the menu asks
+/usr/lib/wine/wine64 "$press" Command11  # 接続 first, as the menu asks: its 30 queries, then the
+for _ in $(seq 300); do [ "$(wc -l <"$work/sim.log")" -ge $((n + 30)) ] && break; sleep 0.1; done
+sleep 1  # last answer's wait
 /usr/lib/wine/wine64 "$press" --menu 2 --open "Z:$(tr / '\\' <<<"$work/a.ini")" --write && sleep 2
 /usr/lib/wine/wine64 "$press" --close || true
 for _ in $(seq 150); do kill -0 "$tool" 2>/dev/null || break; sleep 0.1; done
 kill "$tool" 2>/dev/null && fail "the window did not end once closed"
 [ "$(tail -n +$((n + 1)) "$work/sim.log" | awk '{print $2}' | tail -n 2 | tr '\n' ' ')" = ':$PA400# :GXE1# ' ] ||
   { tail -n 5 "$work/sim.log" >&2; fail "the window's comparison did not write back max_rate"; }
-echo "win32 end to end: a read of 30 settings 400 ms apart; backup, compare and restore over COM5, by the console program and by the window"
+echo "win32 end to end: a read of 30 settings 400 ms apart; COM5 found; backup, compare and restore over COM5, by the console program and by the window"
