@@ -5,9 +5,11 @@
 #include "app/backup_sequences.h"
 
 #include <algorithm>
+#include <map>
 #include <numeric>
 
 #include "app/conversation.h"
+#include "files/journal.h"
 #include "files/local_file.h"
 #include "protocol/catalogue.h"
 #include "protocol/command_set.h"
@@ -27,14 +29,6 @@ constexpr const char* kUnansweredText =
     "次の設定は答えがないか、範囲外の答えでした。もう一度お試しください。";
 constexpr const char* kUnstorableText = "次の設定は、今の値を SET ボタンで書き戻せません。";
 constexpr const char* kNothingSavedText = "ファイルは保存していません。";
-
-// The value the window shows for a setting after this reply: the lamp pair as "1" (first lamp
-// lit) or "0", or the field's text. Nothing when the reply was dropped.
-std::optional<std::string> shownValue(const ReplyEffects& effects) {
-  if (effects.lamps) return effects.lamps->firstLit ? "1" : "0";
-  if (effects.text) return effects.text->text;
-  return std::nullopt;
-}
 
 std::string troubleText(BackupTrouble trouble) {
   switch (trouble) {
@@ -91,7 +85,7 @@ KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
   const auto watch = [&](int replyKind, const ReplyEffects& effects, bool repaired) {
     const int position = backupPositionOfKind(replyKind);
     if (position < 0 || !asked[position]) return;
-    if (auto value = shownValue(effects)) {
+    if (auto value = ShownValue(effects)) {
       answers.values[position] = std::move(*value);
       answers.repaired[position] = repaired;
     }
@@ -241,6 +235,8 @@ RestoreReport Form1::Backup_Restore(const BackupFile& file,
 void Form1::restoreChosen(const BackupFile& file, RestoreReport& report) {
   panel_.setEnabled(kForm1, false);
   panel_.showBusy(true);
+  std::map<std::size_t, std::string> before;
+  for (const RestoreRow& row : report.rows) before[row.position] = knownValue(int(row.position));
   std::vector<std::size_t> written;
   for (RestoreRow& row : report.rows) {
     if (!written.empty()) Wait(kRestoreWaitMs);
@@ -261,6 +257,11 @@ void Form1::restoreChosen(const BackupFile& file, RestoreReport& report) {
       row.now = answers.values[row.position];
       row.matches = row.now && SameBackupValue(row.position, *row.now, file.values[row.position]);
     }
+  }
+  for (const RestoreRow& row : report.rows) {
+    if (row.written)
+      journal(int(row.position), before[row.position], file.values[row.position],
+              row.now.value_or(std::string(kNotReadBack)));
   }
   panel_.showBusy(false);
   panel_.setEnabled(kForm1, true);

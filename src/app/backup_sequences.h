@@ -27,6 +27,7 @@ enum class BackupTrouble {
   Unstorable,    // a setting holds a value its own button would not write back
   FileRefused,   // the backup file cannot be read or is not a backup we accept
   WriteFailed,   // the backup file could not be saved
+  Refused,       // nothing to write: an undo whose value before is unknown or not writable
 };
 
 // What a read of kept settings heard: per position, the value the window shows for it after the

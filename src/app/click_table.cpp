@@ -88,6 +88,7 @@ void Form1::converse(const std::function<void()>& body) {
   conversing_ = true;
   body();
   conversing_ = false;
+  tellJournalTrouble();
   runQueued();
 }
 

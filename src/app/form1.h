@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +25,7 @@ struct DirectionButtons;
 struct BackupFile;
 struct BackupReading;
 struct BackupSaveResult;
+struct JournalEntry;
 struct KeptAnswers;
 struct ReplyEffects;
 struct RestoreReport;
@@ -100,6 +102,13 @@ class Form1 {
                                   const BackupProgress& progress);
   RestoreReport Backup_Restore(const BackupFile& file, std::span<const std::size_t> positions);
 
+  // --- the journal of settings written (files/journal.h; app/journal_handlers.cpp)
+  // Writes the entry's value before back as a restore of that one setting writes it (its SET
+  // button's refusal rules, the same pacing, the read-back), which journals the undo in turn; an
+  // entry whose value before is unknown, or whose setting cannot be written, is refused with the
+  // reason in the report's summary.
+  RestoreReport Journal_Undo(const JournalEntry& entry);
+
   // State, for the shell and the tests.
   std::int16_t ReplyKind() const { return replyKind_; }
   const std::string& RecvBuf() const { return recvBuf_.text(); }
@@ -132,6 +141,13 @@ class Form1 {
                     const std::function<bool(std::size_t done)>& goOn);
   KeptAnswers readKept(std::span<const std::size_t> positions, const BackupProgress& progress);
   void restoreChosen(const BackupFile& file, RestoreReport& report);
+  // The journal: what the window last knew of a setting (read or written), by backup position;
+  // one entry per setting written; a journal that cannot be written told once per run, after the
+  // conversation in progress.
+  std::string knownValue(int position) const;
+  void journal(int position, const std::string& before, const std::string& sent,
+               const std::string& readBack);
+  void tellJournalTrouble();
 
   Panel& panel_;
   Port& port_;
@@ -148,6 +164,9 @@ class Form1 {
   ReplyWatch replyWatch_;            // set by readSettings for its own read only
   std::function<std::vector<int>()> portsPresent_;
   std::vector<int> listedBeyond_;  // ports above the list's own that the box lists too
+  std::map<int, std::string> known_;
+  bool journalTroubleTold_ = false;
+  std::string journalTrouble_;  // to tell once the conversation in progress is over
 };
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 // The one-shot operating buttons, the clock and the WiFi mode.
 
 #include "app/form1.h"
+#include "backup/backup_keys.h"
 #include "operation/date_time.h"
 #include "protocol/command_set.h"
 
@@ -9,9 +10,19 @@ namespace korvane {
 void Form1::Operation_Click(int button) {
   const OperationButton* b = operationButton(button);
   if (b == nullptr) return;
+  // A direction button writes a setting the controller keeps: journaled, while the port is open.
+  int kind = 0;
+  bool plus = false;
+  for (const auto& [axis, axisKind] :
+       {std::pair{&kRaDirection, kRaDirectionKind}, std::pair{&kDecDirection, kDecDirectionKind}}) {
+    if (b == &axis->plus || b == &axis->minus) kind = axisKind, plus = b == &axis->plus;
+  }
+  const int position = kind != 0 && port_.isOpen() ? backupPositionOfKind(kind) : -1;
+  const std::string before = knownValue(position);
   for (std::string_view command : b->commands) {
     if (!command.empty()) SendCommand(command);
   }
+  journal(position, before, plus ? "1" : "0", "");
   // The lamps move whether or not the command reached the controller.
   if (b->lamps.exists()) applyLamps(b->lamps.first, b->lamps.second);
 }

@@ -1,11 +1,18 @@
 // The ON/OFF option rows and the polar home position.
 
 #include "app/form1.h"
+#include "backup/backup_keys.h"
+#include "files/journal.h"
 #include "protocol/catalogue.h"
 #include "protocol/command_set.h"
 #include "protocol/controls.h"
+#include "settings/dispatch.h"
 
 namespace korvane {
+
+namespace {
+constexpr const char* kPolarHomeSent = "（今の向き）";  // what the polar home position writes
+}  // namespace
 
 void Form1::OptionSwitch_Click(int button) {
   const auto row = std::ranges::find_if(kOptionRows, [button](const OptionRow& r) {
@@ -13,12 +20,20 @@ void Form1::OptionSwitch_Click(int button) {
   });
   if (row == kOptionRows.end()) return;
   converse([&] {
+    const int position = backupPositionOfKind(row->replyKind);
+    const std::string before = knownValue(position);
     // Set first, so that an answer to the switch itself also moves the lamps.
     replyKind_ = static_cast<std::int16_t>(row->replyKind);
     SendCommand(button == row->onButton ? row->onCommand : row->offCommand);
     Wait(kOptionWaitMs);
+    std::string readBack(kNotReadBack);
+    replyWatch_ = [&](int kind, const ReplyEffects& effects, bool) {
+      if (auto value = ShownValue(effects); value && kind == row->replyKind) readBack = *value;
+    };
     SendCommand(settingByKind(row->replyKind)->query);
     Wait(kOptionWaitMs);
+    replyWatch_ = nullptr;
+    journal(position, before, button == row->onButton ? "1" : "0", readBack);
   });
 }
 
@@ -26,6 +41,18 @@ void Form1::Command29_Click() {
   converse([this] {
     panel_.setEnabled(command6(kHomeAltitudeSet), false);
     panel_.setEnabled(command6(kHomeAzimuthSet), false);
+    // The home position becomes where the mount points: journaled as that, with what the
+    // controller reads back for each of its two settings.
+    const int positions[] = {backupPositionOfKind(kHomeAltitudeKind),
+                             backupPositionOfKind(kHomeAzimuthKind)};
+    const std::string before[] = {knownValue(positions[0]), knownValue(positions[1])};
+    std::string readBack[] = {std::string(kNotReadBack), std::string(kNotReadBack)};
+    replyWatch_ = [&](int kind, const ReplyEffects& effects, bool) {
+      if (auto value = ShownValue(effects)) {
+        if (kind == kHomeAltitudeKind) readBack[0] = *value;
+        if (kind == kHomeAzimuthKind) readBack[1] = *value;
+      }
+    };
     SendCommand(kPolarHome);  // any answer goes under the kind set last
     Wait(kPolarHomeWaitsMs[0]);
     replyKind_ = kHomeAltitudeKind;
@@ -34,6 +61,8 @@ void Form1::Command29_Click() {
     replyKind_ = kHomeAzimuthKind;
     SendCommand(settingByKind(kHomeAzimuthKind)->query);
     Wait(kPolarHomeWaitsMs[2]);
+    replyWatch_ = nullptr;
+    for (int i : {0, 1}) journal(positions[i], before[i], kPolarHomeSent, readBack[i]);
     panel_.setEnabled(command6(kHomeAltitudeSet), true);
     panel_.setEnabled(command6(kHomeAzimuthSet), true);
   });

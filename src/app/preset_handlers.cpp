@@ -5,6 +5,7 @@
 
 #include "app/conversation.h"
 #include "app/form1.h"
+#include "backup/backup_keys.h"
 #include "presets/gear_calculator.h"
 #include "protocol/catalogue.h"
 #include "protocol/command_set.h"
@@ -47,9 +48,15 @@ void Form1::Command19_Click() {
     // "切断") is unknown, not minus: guessing would reverse a motor. Its slot passes unused.
     const std::optional<bool> raPlus = knownDirection(kRaDirection);
     const std::optional<bool> decPlus = knownDirection(kDecDirection);
-    if (raPlus) SendCommand(kRaDirection.of(*raPlus).commands[0]);
+    const auto direction = [this](const DirectionButtons& axis, bool plus, int kind) {
+      const int position = backupPositionOfKind(kind);
+      const std::string before = knownValue(position);
+      SendCommand(axis.of(plus).commands[0]);
+      journal(position, before, plus ? "1" : "0", "");
+    };
+    if (raPlus) direction(kRaDirection, *raPlus, kRaDirectionKind);
     Wait(kCalculatorWaitMs);
-    if (decPlus) SendCommand(kDecDirection.of(*decPlus).commands[0]);
+    if (decPlus) direction(kDecDirection, *decPlus, kDecDirectionKind);
     for (const SetRow& row : std::span(kSetRows).first<kStepSetButtons>()) {
       Wait(kCalculatorWaitMs);
       Command6_Click(row);

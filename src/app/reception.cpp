@@ -2,6 +2,7 @@
 // current ReplyKind says.
 
 #include "app/form1.h"
+#include "backup/backup_keys.h"
 #include "protocol/controls.h"
 #include "protocol/utf8.h"
 #include "settings/dispatch.h"
@@ -32,6 +33,9 @@ void Form1::fileReply(const std::string& reply, bool repaired) {
     } else {
       applyLamps(pair.second, pair.first);
     }
+  }
+  if (const int position = backupPositionOfKind(replyKind_); position >= 0) {
+    if (auto value = ShownValue(effects)) known_[position] = std::move(*value);
   }
   if (replyWatch_) replyWatch_(replyKind_, effects, repaired);
 }

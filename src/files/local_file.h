@@ -24,6 +24,14 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path,
 bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
                     std::string* error = nullptr, unsigned mode = 0644);
 
+// Appends the bytes to the file (made, for its owner only, when missing) with one write, so that a
+// crash or a pulled plug leaves every earlier line whole. False with `error` saying why.
+bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
+                     std::string* error = nullptr);
+
+// "+09:00": the local time's offset from UTC now, as the system's time zone says.
+std::string UtcOffsetText();
+
 // Where a save to `path` lands: a symbolic link is followed to the file it names (through any
 // number of links, up to the systems' own limit of 40), so that the link stays a link.
 std::filesystem::path SaveTarget(const std::filesystem::path& path);

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "files/local_file.h"
@@ -48,6 +51,32 @@ bool fail(std::string* error, const char* what, int err) {
   return false;
 }
 }  // namespace
+
+bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
+                     std::string* error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
+  if (fd < 0) return fail(error, "cannot open the file", errno);
+  ssize_t done = 0;
+  do {
+    done = ::write(fd, bytes.data(), bytes.size());
+  } while (done < 0 && errno == EINTR);
+  const int err = errno;
+  ::close(fd);
+  if (done < 0) return fail(error, "cannot write", err);
+  if (static_cast<std::size_t>(done) != bytes.size()) return fail(error, "cannot write", ENOSPC);
+  return true;
+}
+
+std::string UtcOffsetText() {
+  const std::time_t now = std::time(nullptr);
+  struct tm local {};
+  ::localtime_r(&now, &local);
+  const long minutes = local.tm_gmtoff / 60;
+  char text[32];
+  std::snprintf(text, sizeof text, "%c%02ld:%02ld", minutes < 0 ? '-' : '+',
+                std::labs(minutes) / 60, std::labs(minutes) % 60);
+  return text;
+}
 
 bool WriteLocalFile(const std::filesystem::path& requested, std::string_view bytes,
                     std::string* error, unsigned mode) {

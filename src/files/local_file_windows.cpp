@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,33 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path, std:
 }
 
 // Windows has no permission bits to set: a file in the user's own folder is the user's alone.
+bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
+                     std::string* error) {
+  const HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return fail(error, "cannot open the file", ::GetLastError());
+  DWORD done = 0;
+  const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+  const DWORD err = ::GetLastError();
+  ::CloseHandle(file);
+  if (!ok) return fail(error, "cannot write", err);
+  if (done != bytes.size()) return fail(error, "cannot write", ERROR_DISK_FULL);
+  return true;
+}
+
+std::string UtcOffsetText() {
+  TIME_ZONE_INFORMATION zone{};
+  const DWORD which = ::GetTimeZoneInformation(&zone);
+  long bias = zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT   ? zone.DaylightBias
+                           : which == TIME_ZONE_ID_STANDARD ? zone.StandardBias
+                                                            : 0);
+  const long minutes = -bias;  // Bias is UTC minus local
+  char text[32];
+  std::snprintf(text, sizeof text, "%c%02ld:%02ld", minutes < 0 ? '-' : '+',
+                std::labs(minutes) / 60, std::labs(minutes) % 60);
+  return text;
+}
+
 bool WriteLocalFile(const std::filesystem::path& requested, std::string_view bytes,
                     std::string* error, unsigned /*mode*/) {
   const std::filesystem::path path = SaveTarget(requested);  // through a link, to its file

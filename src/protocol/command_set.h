@@ -61,6 +61,8 @@ struct DirectionButtons {
 };
 inline constexpr DirectionButtons kRaDirection{*operationButton(1), *operationButton(2)};
 inline constexpr DirectionButtons kDecDirection{*operationButton(3), *operationButton(4)};
+// The catalogue rows the two directions are read and kept under.
+inline constexpr int kRaDirectionKind = 17, kDecDirectionKind = 18;
 
 // Two-state controller options: switch, wait, read back, wait.
 struct OptionRow {

@@ -34,6 +34,12 @@ std::string_view trailingNumber(std::string_view reply) {
 
 }  // namespace
 
+std::optional<std::string> ShownValue(const ReplyEffects& effects) {
+  if (effects.lamps) return effects.lamps->firstLit ? "1" : "0";
+  if (effects.text) return effects.text->text;
+  return std::nullopt;
+}
+
 ReplyEffects DispatchReply(int replyKind, std::string_view reply) {
   ReplyEffects effects;
   const Setting* setting = settingByKind(replyKind);

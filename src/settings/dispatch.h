@@ -26,4 +26,8 @@ struct ReplyEffects {
 // The reply is the text before its "#". Nothing at all when the reply is dropped.
 ReplyEffects DispatchReply(int replyKind, std::string_view reply);
 
+// The value the window shows for a setting after a reply: a lamp pair as "1" (first lamp lit) or
+// "0", or the field's text. Nothing when the reply was dropped.
+std::optional<std::string> ShownValue(const ReplyEffects& effects);
+
 }  // namespace korvane

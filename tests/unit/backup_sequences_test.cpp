@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "files/journal.h"
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
 #include "unit/backup_values.h"
@@ -190,6 +191,13 @@ TEST(Restore, WritesOnlyTheChosenRowsHalfASecondApartThenReadsThemBack) {
   EXPECT_FALSE(report.rows[2].matches);
   EXPECT_EQ(report.rows[2].now, "OLD");
   EXPECT_EQ(report.summary, "4 件を書き込み、3 件が一致しました。");
+  // The journal: each written setting with what the comparison read before and what came back.
+  std::vector<std::string> journaled;
+  for (const JournalEntry& e : ReadJournal(rig.dir.path).entries)
+    journaled.push_back(e.key + "|" + e.before + "|" + e.sent + "|" + e.readBack);
+  EXPECT_EQ(journaled, (std::vector<std::string>{"max_rate|300|400|400", "ra_direction|0|1|1",
+                                                 "wifi_ap_ssid|OLD|KORVANE AP|OLD",
+                                                 "option_buzzer|0|1|1"}));
 
   // The line lost during the read-back: the report says so, not only that rows did not match.
   rig.loop.at(rig.loop.nowMs + 2100, [&] { rig.form.Port_Lost(); });  // after the 4 writes

@@ -1,0 +1,146 @@
+#include "files/journal.h"
+
+#include <array>
+#include <system_error>
+
+#include "files/local_file.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr std::size_t kFields = 7;
+
+std::string escaped(std::string_view value) {
+  std::string out;
+  for (const char c : value) {
+    switch (c) {
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> unescaped(std::string_view field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '\\') {
+      out += field[i];
+      continue;
+    }
+    if (++i == field.size()) return std::nullopt;
+    switch (field[i]) {
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case '\\':
+        out += '\\';
+        break;
+      default:
+        return std::nullopt;
+    }
+  }
+  return out;
+}
+
+std::optional<JournalEntry> parseLine(std::string_view line) {
+  std::array<std::string, kFields> fields;
+  std::size_t n = 0;
+  for (std::size_t at = 0;; ++n) {
+    const std::size_t tab = line.find('\t', at);
+    if (n == kFields) return std::nullopt;  // one field too many
+    auto field = unescaped(line.substr(at, tab == std::string_view::npos ? tab : tab - at));
+    if (!field) return std::nullopt;
+    fields[n] = std::move(*field);
+    if (tab == std::string_view::npos) break;
+    at = tab + 1;
+  }
+  if (n + 1 != kFields || fields[2].empty() || fields[0].empty()) return std::nullopt;
+  return JournalEntry{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]};
+}
+
+}  // namespace
+
+std::string FormatJournalLine(const JournalEntry& e) {
+  std::string line;
+  for (const std::string* field :
+       {&e.time, &e.port, &e.key, &e.caption, &e.before, &e.sent, &e.readBack}) {
+    if (!line.empty() || field != &e.time) line += '\t';
+    line += escaped(*field);
+  }
+  return line + "\n";
+}
+
+JournalRead ParseJournal(std::string_view text) {
+  JournalRead read;
+  const std::string_view header = kJournalHeader.substr(0, kJournalHeader.size() - 1);
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (end == std::string_view::npos) {  // cut short: a line ends in "\n"
+      if (!line.empty()) ++read.skipped;
+      break;
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // saved by a Windows editor
+    if (line == header || line.empty()) continue;
+    if (auto entry = parseLine(line)) {
+      read.entries.push_back(std::move(*entry));
+    } else {
+      ++read.skipped;
+    }
+  }
+  return read;
+}
+
+std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
+                                         const JournalEntry& entry) {
+  const std::filesystem::path file = folder / kJournalFileName;
+  const std::string line = FormatJournalLine(entry);
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  const bool fresh = ec || size == 0;
+  if (!fresh && size + line.size() > kJournalLimit) {
+    std::filesystem::rename(file, folder / kJournalOlderFileName, ec);
+    if (ec) return PathUtf8(file) + ": " + ec.message();
+  }
+  const bool header = fresh || size + line.size() > kJournalLimit;
+  std::string error;
+  if (!AppendLocalFile(file, header ? std::string(kJournalHeader) + line : line, &error))
+    return PathUtf8(file) + ": " + error;
+  return std::nullopt;
+}
+
+JournalRead ReadJournal(const std::filesystem::path& folder) {
+  JournalRead all;
+  for (const std::string_view name : {kJournalOlderFileName, kJournalFileName}) {
+    constexpr std::size_t kMost = 4 * kJournalLimit;  // a file edited into something else
+    const auto text = ReadLocalFile(folder / name, kMost);
+    if (!text) continue;
+    JournalRead read = ParseJournal(*text);
+    all.skipped += read.skipped;
+    for (JournalEntry& e : read.entries) all.entries.push_back(std::move(e));
+  }
+  return all;
+}
+
+}  // namespace korvane

@@ -1,0 +1,56 @@
+#pragma once
+// The journal of every setting the tool writes: a UTF-8 text file of one line per entry, fields
+// separated by tabs, after a header line, so that it opens in a spreadsheet. An entry is appended
+// with one write; at 1 MiB the file becomes the single older generation and a new one begins.
+//   日時  ポート  設定  項目  前の値  送った値  読み返した値
+//   2026-12-07 21:14:05 +09:00  COM5  max_rate  MaxRate  400  450  (empty: not read back)
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvane {
+
+inline constexpr std::string_view kJournalFileName = "journal.tsv";
+inline constexpr std::string_view kJournalOlderFileName = "journal.1.tsv";
+inline constexpr std::uintmax_t kJournalLimit = 1024 * 1024;
+inline constexpr std::string_view kJournalHeader =
+    "日時\tポート\t設定\t項目\t前の値\t送った値\t読み返した値\n";
+// The value before, when the tool never read the setting.
+inline constexpr std::string_view kUnknownBefore = "—";
+// The value read back, when the controller gave none (or the read-back could not run).
+inline constexpr std::string_view kNotReadBack = "（応答なし）";
+
+struct JournalEntry {
+  std::string time;  // "2026-12-07 21:14:05 +09:00"
+  std::string port;  // "COM5"
+  std::string key;   // the backup file's key
+  std::string caption;
+  std::string before;  // kUnknownBefore when never read
+  std::string sent;
+  std::string readBack;  // empty when the tool does not read the setting back
+  friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
+};
+
+// One line, ending in "\n"; a tab, a line end or a backslash inside a value as \t, \n, \r, \\.
+std::string FormatJournalLine(const JournalEntry& entry);
+
+struct JournalRead {
+  std::vector<JournalEntry> entries;  // in the file's order, oldest first
+  int skipped = 0;                    // lines that are no entry (edited by hand, cut short)
+};
+JournalRead ParseJournal(std::string_view text);
+
+// Appends the entry to the journal in folder: the header first into a new file, the file moved
+// to the older generation first when the entry would take it past the limit. Nothing when it is
+// written; else why not.
+std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
+                                         const JournalEntry& entry);
+
+// The journal's entries, the older generation's first.
+JournalRead ReadJournal(const std::filesystem::path& folder);
+
+}  // namespace korvane

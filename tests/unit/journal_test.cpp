@@ -1,0 +1,196 @@
+// The journal of settings written: the file (lines, damage, rotation, a crash between two
+// appends) and the handlers that write it, on the virtual clock.
+
+#include "files/journal.h"
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <fstream>
+
+#include "app/backup_sequences.h"
+#include "files/local_file.h"
+#include "kit/virtual_kit.h"
+
+namespace korvane {
+namespace {
+
+using kit::Rig;
+using Strings = std::vector<std::string>;
+
+const JournalEntry kEntry{"2026-12-07 21:14:05 +09:00",
+                          "COM5",
+                          "wifi_ap_ssid",
+                          "WIFI (AP) SSID",
+                          "a\tb\\c",
+                          "new\nline",
+                          ""};
+
+TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
+  const std::string line = FormatJournalLine(kEntry);
+  EXPECT_EQ(
+      line,
+      "2026-12-07 21:14:05 +09:00\tCOM5\twifi_ap_ssid\tWIFI (AP) SSID\ta\\tb\\\\c\tnew\\nline\t\n");
+  const std::string text =
+      std::string(kJournalHeader) + line + "edited\tby hand\n" +  // too few fields
+      "t\tp\tk\tc\tb\ts\tr\textra\n" +                            // too many
+      "t\tp\tk\tc\tb\\x\ts\tr\n" +                                // no such escape
+      "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +                 // a Windows editor's line end
+      "\n" + line.substr(0, 20);                                  // cut short by a crash
+  const JournalRead read = ParseJournal(text);
+  ASSERT_EQ(read.entries.size(), 2u);
+  EXPECT_EQ(read.entries[0], kEntry);
+  EXPECT_EQ(read.entries[1].readBack, "3");
+  EXPECT_EQ(read.skipped, 4);
+}
+
+TEST(JournalFile, BeginsWithItsHeaderAndKeepsOneOlderGenerationPastTheLimit) {
+  const kit::TempDir dir;
+  ASSERT_EQ(AppendJournal(dir.path, kEntry), std::nullopt);
+  ASSERT_EQ(AppendJournal(dir.path, kEntry), std::nullopt);
+  const auto file = dir.path / kJournalFileName;
+  EXPECT_EQ(ReadLocalFile(file),
+            std::string(kJournalHeader) + FormatJournalLine(kEntry) + FormatJournalLine(kEntry));
+  // Filled to just under the limit: the next entry goes to a new file.
+  const std::size_t lines =
+      (kJournalLimit - std::filesystem::file_size(file)) / FormatJournalLine(kEntry).size();
+  {
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    for (std::size_t i = 0; i < lines; ++i) out << FormatJournalLine(kEntry);
+  }
+  JournalEntry last = kEntry;
+  last.sent = "last";
+  ASSERT_EQ(AppendJournal(dir.path, last), std::nullopt);
+  EXPECT_LE(std::filesystem::file_size(dir.path / kJournalOlderFileName), kJournalLimit);
+  EXPECT_EQ(ReadLocalFile(file), std::string(kJournalHeader) + FormatJournalLine(last));
+  const JournalRead all = ReadJournal(dir.path);
+  EXPECT_EQ(all.entries.size(), lines + 3);
+  EXPECT_EQ(all.entries.back().sent, "last");
+  EXPECT_EQ(all.skipped, 0);
+  // A folder that is no folder: the reason, not an exception.
+  EXPECT_NE(AppendJournal(file, kEntry), std::nullopt);
+}
+
+#ifndef _WIN32
+// A writer killed between two appends leaves every line whole.
+TEST(JournalFile, AWriterKilledBetweenTwoAppendsLeavesEveryLineWhole) {
+  const kit::TempDir dir;
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    for (;;) AppendJournal(dir.path, kEntry);
+  }
+  while (!std::filesystem::exists(dir.path / kJournalFileName) ||
+         std::filesystem::file_size(dir.path / kJournalFileName) < 64 * 1024) {
+    ::usleep(1000);
+  }
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  const JournalRead read = ReadJournal(dir.path);
+  EXPECT_GT(read.entries.size(), 100u);
+  EXPECT_EQ(read.skipped, 0);
+  for (const JournalEntry& e : read.entries) ASSERT_EQ(e, kEntry);
+}
+#endif
+
+// The handlers: which presses add which entries.
+Strings journaled(const Rig& rig) {
+  Strings out;
+  for (const JournalEntry& e : ReadJournal(rig.dir.path).entries) {
+    out.push_back(e.port + " " + e.key + " " + e.before + ">" + e.sent +
+                  (e.readBack.empty() ? "" : " =" + e.readBack));
+  }
+  return out;
+}
+
+TEST(Journal, EachWriteOfASettingWithItsValueBeforeAndNothingElse) {
+  Rig rig;
+  rig.port.setNumber(7);
+  rig.open();
+  rig.panel.texts["Text1(0)"] = "450";
+  rig.press("Command6(0)");  // MaxRate never read
+  rig.press("Command5(0)");  // read: the controller now says 450
+  rig.loop.drain();
+  rig.panel.texts["Text1(0)"] = "300";
+  rig.press("Command6(0)");
+  rig.panel.texts["Text1(0)"] = "5000";  // out of range: the rejection notice, no setting
+  rig.press("Command6(0)");
+  rig.panel.texts["Text1(23)"] = "a#b";  // refused: nothing sent
+  rig.press("Command6(17)");
+  rig.op.messages.clear();
+  for (const char* notSettings : {"Command34", "Command35", "Command7", "Command22"})
+    rig.press(notSettings);
+  rig.press("Command14");  // buzzer OFF, read back
+  rig.loop.drain();
+  rig.press("Command1");  // RA direction +
+  EXPECT_EQ(journaled(rig), (Strings{"COM7 max_rate —>450", "COM7 max_rate 450>300",
+                                     "COM7 option_buzzer —>0 =0", "COM7 ra_direction —>1"}));
+  EXPECT_TRUE(rig.op.messages.empty());
+}
+
+TEST(Journal, TheCalculatorsSendPhaseAndThePolarHome) {
+  Rig rig;
+  rig.open().press("Command11");  // everything read first
+  rig.loop.drain();
+  rig.panel.setLamp(1, kMagenta);  // RA +, DEC - as the lamps show
+  rig.panel.setLamp(4, kMagenta);
+  rig.press("Command19");
+  const std::string home = rig.controller.state().homeAltitude;
+  rig.press("Command29");
+  Strings all = journaled(rig);
+  ASSERT_EQ(all.size(), 9u) << testing::PrintToString(all);
+  EXPECT_EQ(all[0], "COM1 ra_direction 1>1");
+  EXPECT_EQ(all[1], "COM1 dec_direction 0>0");
+  for (int i = 2; i < 7; ++i) all[i] = all[i].substr(0, all[i].find(' ', 5));
+  EXPECT_EQ(Strings(all.begin() + 2, all.begin() + 7),
+            (Strings{"COM1 max_rate", "COM1 ra_steps_per_degree", "COM1 dec_steps_per_degree",
+                     "COM1 ra_steps_per_worm", "COM1 dec_steps_per_worm"}));
+  EXPECT_EQ(all[7],
+            "COM1 home_altitude " + home + ">（今の向き） =" + rig.controller.state().homeAltitude);
+}
+
+TEST(Journal, AnUndoWritesTheValueBeforeAndIsJournaledItself) {
+  Rig rig;
+  rig.open().press("Command5(0)");  // MaxRate read: 400
+  rig.loop.drain();
+  rig.panel.texts["Text1(0)"] = "450";
+  rig.press("Command6(0)");
+  const JournalEntry set = ReadJournal(rig.dir.path).entries.back();
+  const std::size_t before = rig.port.writes.size();
+  const RestoreReport undo = rig.form.Journal_Undo(set);
+  EXPECT_EQ(undo.matching(), 1) << undo.summary;
+  EXPECT_EQ(rig.port.sent().at(before), ":$PA400#");
+  EXPECT_EQ(journaled(rig).back(), "COM1 max_rate 450>400 =400");
+  // The first write of a setting never read cannot be undone, and sends nothing.
+  JournalEntry unknown = set;
+  unknown.before = kUnknownBefore;
+  const std::size_t writes = rig.port.writes.size();
+  EXPECT_EQ(rig.form.Journal_Undo(unknown).summary,
+            "この変更の前の値は分からないため、元に戻せません。");
+  EXPECT_EQ(rig.port.writes.size(), writes);
+}
+
+TEST(Journal, AJournalThatCannotBeWrittenIsToldOnceAndTheWritesGoOn) {
+  Rig rig;
+  std::ofstream(rig.dir.path / kJournalFileName) << "";
+  std::filesystem::remove(rig.dir.path / kJournalFileName);
+  std::filesystem::create_directory(rig.dir.path / kJournalFileName);  // no file can go there
+  rig.open();
+  rig.panel.texts["Text1(0)"] = "450";
+  rig.press("Command6(0)");
+  rig.press("Command6(0)");
+  rig.press("Command13");  // inside a conversation: told after it, not in its waits
+  rig.loop.drain();
+  EXPECT_EQ(rig.port.sent(), (Strings{":$PA450#", ":$PA450#", ":SX97,1#", ":GXEP#"}));
+  ASSERT_EQ(rig.op.messages.size(), 1u);
+  EXPECT_EQ(rig.op.messages[0].title, "変更履歴");
+  EXPECT_NE(rig.op.messages[0].text.find("journal.tsv"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvane
