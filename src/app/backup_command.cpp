@@ -9,6 +9,7 @@
 #include "app/memory_panel.h"
 #include "app/port_names.h"
 #include "app/port_search.h"
+#include "files/journal.h"
 #include "files/local_file.h"
 
 namespace korvane {
@@ -77,6 +78,18 @@ SearchRun search(const BackupCommand& command, Port& port, EventLoop& loop, Port
 }
 
 }  // namespace
+
+int RunJournalCommand(const std::filesystem::path& dataFolder, int entries) {
+  const JournalRead read = ReadJournal(dataFolder);
+  std::fputs(std::string(kJournalHeader).c_str(), stdout);
+  const std::size_t from =
+      read.entries.size() > std::size_t(entries) ? read.entries.size() - std::size_t(entries) : 0;
+  for (std::size_t i = from; i < read.entries.size(); ++i)
+    std::fputs(FormatJournalLine(read.entries[i]).c_str(), stdout);
+  if (read.skipped > 0)
+    std::fprintf(stderr, "korvane-settei: 読めない %d 行を飛ばしました。\n", read.skipped);
+  return kExitDone;
+}
 
 int RunFindCommand(const BackupCommand& command, Port& port, EventLoop& loop, PortEvents& events) {
   const SearchRun run = search(command, port, loop, events, [](const ProbeResult& r) {

@@ -8,11 +8,11 @@
 #include "files/journal.h"
 #include "files/local_file.h"
 #include "protocol/controls.h"
+#include "window/texts.h"
 
 namespace korvane {
 
 namespace {
-constexpr const char* kJournalTitle = "変更履歴";
 constexpr const char* kJournalTroubleText =
     "変更履歴に記録できません。設定は書き込みますが、この実行中の変更は変更履歴に残りません。\n";
 constexpr const char* kUnknownBeforeText = "この変更の前の値は分からないため、元に戻せません。";

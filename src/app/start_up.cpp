@@ -24,15 +24,16 @@ enum class Option {
   Restore,
   Port,
   ShowSecrets,
-  Find
+  Find,
+  Journal
 };
-constexpr std::size_t kOptionKinds = std::size_t(Option::Find) + 1;
+constexpr std::size_t kOptionKinds = std::size_t(Option::Journal) + 1;
 struct OptionName {
   std::string_view name;
   Option option;
   bool takesValue;
 };
-constexpr std::array<OptionName, 14> kOptions{
+constexpr std::array<OptionName, 15> kOptions{
     {{"help", Option::Help, false},
      {"help-all", Option::Help, false},
      {"version", Option::Version, false},
@@ -46,7 +47,8 @@ constexpr std::array<OptionName, 14> kOptions{
      {"restore", Option::Restore, true},
      {"port", Option::Port, true},
      {"show-secrets", Option::ShowSecrets, false},
-     {"find", Option::Find, false}}};
+     {"find", Option::Find, false},
+     {"journal", Option::Journal, false}}};
 
 std::string fail(std::string_view what, bool withUsage = false) {
   std::string out = std::string(kProgramName) + ": " + std::string(what) + "\n";
@@ -102,6 +104,15 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
       return out.error = fail("Unknown option '" + std::string(name) + "'."), out;
     const int index = int(known->option);
     given[index] = true;
+    if (known->option == Option::Journal) {  // its number may follow, or be left out
+      if (equals != std::string_view::npos) {
+        values[index] = std::string(body.substr(equals + 1));
+      } else if (i + 1 < arguments.size() && !arguments[i + 1].empty() &&
+                 arguments[i + 1].find_first_not_of("0123456789") == std::string::npos) {
+        values[index] = arguments[++i];
+      }
+      continue;
+    }
     if (!known->takesValue) {
       if (equals != std::string_view::npos) {
         return out.error = fail("Unexpected value after '--" + std::string(name) + "'."), out;
@@ -119,6 +130,18 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
   if (given[int(Option::Version)]) return out.version = true, out;
   const int modes = int(given[int(Option::Backup)]) + int(given[int(Option::Compare)]) +
                     int(given[int(Option::Restore)]);
+  if (given[int(Option::Journal)]) {
+    const std::string n = value(Option::Journal).value_or("20");
+    if (n.empty() || n.size() > 6 || n.find_first_not_of("0123456789") != std::string::npos) {
+      out.error = fail("--journal takes a number of entries (\"" + n + "\" is none)");
+      return out;
+    }
+    if (modes > 0 || given[int(Option::Find)] || given[int(Option::Port)] || !positional.empty()) {
+      out.error = fail("--journal goes alone (with --data-dir at most)");
+      return out;
+    }
+    out.journalEntries = std::stoi(n);
+  }
   if (given[int(Option::Find)]) {
     if (modes > 0 || given[int(Option::Port)] || !positional.empty()) {
       out.error = fail("--find goes alone (with --port-dir at most)");
@@ -137,7 +160,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     out.readAndScreenshot = PathFromUtf8(*value(Option::ReadAndScreenshot));
   if (value(Option::ControlRects)) out.controlRects = PathFromUtf8(*value(Option::ControlRects));
   out.showSecrets = given[int(Option::ShowSecrets)];
-  if (modes == 0) return out;
+  if (modes == 0 || out.journalEntries) return out;
 
   const Option mode = given[int(Option::Backup)]    ? Option::Backup
                       : given[int(Option::Compare)] ? Option::Compare
@@ -174,6 +197,8 @@ Exit status: 0 done and everything matches; 1 the controller differs from the fi
 written (bad arguments, a refused file, a port that does not open, a setting that did not
 answer).
 
+  --journal [N]   print the last N entries (20 unless given) of the journal of settings
+                  written, as the file holds them (see the README's "Journal").
   --find          try every port there is with one query that only reads, and print one line
                   per port (name, device, what answered) and last "found:" with the port(s)
                   where the controller answered. Exit status: 0 exactly one, 1 none, 3 several,
@@ -192,6 +217,7 @@ Options:
   --restore <FILE>             Restore what differs from FILE.
   --port <PORT>                The port of the backup modes (COMn, a device, or auto).
   --find                       Find the port of the controller.
+  --journal [N]                Print the journal's last N entries.
   --show-secrets               Print the WiFi passwords in --compare and
                                --restore (else ********).
 )";

@@ -9,6 +9,7 @@
 //   korvane-settei --control-rects FILE          each control's rectangle in pixels, and quit
 //   korvane-settei --backup|--compare|--restore FILE [--port PORT|auto] [--show-secrets]
 //   korvane-settei --find                        which port the controller is on
+//   korvane-settei --journal [N]                 the journal's last N entries
 
 #include <filesystem>
 #include <optional>
@@ -33,7 +34,8 @@ struct Arguments {
   std::filesystem::path file;                                   // the mode's FILE
   std::string port;  // --port: "COMn", a device path, or empty for the port "siri.DAT" names
   bool showSecrets = false;
-  bool find = false;  // --find
+  bool find = false;                  // --find
+  std::optional<int> journalEntries;  // --journal [N]
   // Set when the arguments cannot run: what to print on standard error, ending in a newline;
   // the program then ends with kExitTrouble and does nothing else.
   std::string error;

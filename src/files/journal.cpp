@@ -1,5 +1,6 @@
 #include "files/journal.h"
 
+#include <algorithm>
 #include <array>
 #include <system_error>
 
@@ -128,6 +129,23 @@ std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
   if (!AppendLocalFile(file, header ? std::string(kJournalHeader) + line : line, &error))
     return PathUtf8(file) + ": " + error;
   return std::nullopt;
+}
+
+std::vector<std::size_t> JournalRows(const std::vector<JournalEntry>& entries,
+                                     std::string_view key) {
+  std::vector<std::size_t> rows;
+  for (std::size_t i = entries.size(); i-- > 0;) {
+    if (key.empty() || entries[i].key == key) rows.push_back(i);
+  }
+  return rows;
+}
+
+std::vector<std::string> JournalKeys(const std::vector<JournalEntry>& entries) {
+  std::vector<std::string> keys;
+  for (const JournalEntry& e : entries) {
+    if (std::find(keys.begin(), keys.end(), e.key) == keys.end()) keys.push_back(e.key);
+  }
+  return keys;
 }
 
 JournalRead ReadJournal(const std::filesystem::path& folder) {

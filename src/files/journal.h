@@ -50,6 +50,13 @@ JournalRead ParseJournal(std::string_view text);
 std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
                                          const JournalEntry& entry);
 
+// The positions of the entries to show, newest first; only those of `key` unless it is empty.
+std::vector<std::size_t> JournalRows(const std::vector<JournalEntry>& entries,
+                                     std::string_view key);
+
+// The keys the entries name, each once, in the order first seen: the dialog's filter.
+std::vector<std::string> JournalKeys(const std::vector<JournalEntry>& entries);
+
 // The journal's entries, the older generation's first.
 JournalRead ReadJournal(const std::filesystem::path& folder);
 

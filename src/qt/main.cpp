@@ -19,6 +19,7 @@
 #include "backup/backup_file.h"
 #include "files/local_file.h"
 #include "qt/backup_dialogs.h"
+#include "qt/journal_dialog.h"
 #include "qt/main_window.h"
 #include "qt/port_facts.h"
 #include "qt/qt_event_loop.h"
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     return std::pair{args.dataFolder.value_or(own), args.portFolder.value_or(own)};
   };
 
+  if (args.journalEntries) {
+    return korvane::RunJournalCommand(folders().first, *args.journalEntries);
+  }
   if (args.mode || args.find) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(korvane::kProgramName);
@@ -127,6 +131,7 @@ int main(int argc, char** argv) {
              QDir(documents).filePath(QString::fromStdString(korvane::BackupFileName(now)))});
       },
       [&] { korvane::ShowCompareRestoreDialogs(&toolWindow, form, op); },
+      [&] { korvane::ShowJournalDialog(&toolWindow, form, op); },
       [&] { korvane::ShowFindDialog(&toolWindow, form, port.events, portTooltip); },
       [&] { return !port.isOpen(); },
   });

@@ -22,13 +22,16 @@ ToolWindow::ToolWindow(QWidget* parent)
     // A copy of the handler: it may run for a while, and the menu may be rebound meanwhile.
     QAction* action = file->addAction(qs(entry.caption), this, [this, command = entry.command] {
       if (command == MenuCommand::Quit) return void(close());
-      const auto handler =
-          command == MenuCommand::Backup ? menuHandlers_.backup : menuHandlers_.compareRestore;
+      const auto handler = command == MenuCommand::Backup    ? menuHandlers_.backup
+                           : command == MenuCommand::Journal ? menuHandlers_.journal
+                                                             : menuHandlers_.compareRestore;
       if (handler) handler();
     });
-    action->setShortcut(entry.key == StandardKey::Save   ? QKeySequence::Save
-                        : entry.key == StandardKey::Open ? QKeySequence::Open
-                                                         : QKeySequence::Quit);
+    if (entry.key != StandardKey::None) {
+      action->setShortcut(entry.key == StandardKey::Save   ? QKeySequence::Save
+                          : entry.key == StandardKey::Open ? QKeySequence::Open
+                                                           : QKeySequence::Quit);
+    }
   }
   QMenu* comm = menuBar_->addMenu(qs(kCommMenu));
   find_ = comm->addAction(qs(kFindMenuEntry), this, [this] {

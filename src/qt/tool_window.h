@@ -21,6 +21,7 @@ class ToolWindow : public QWidget {
   struct MenuHandlers {
     std::function<void()> backup;          // "設定をバックアップ..."
     std::function<void()> compareRestore;  // "設定を比較・復元..."
+    std::function<void()> journal;         // "変更履歴..."
     std::function<void()> find;            // "コントローラーを探す..."
     std::function<bool()> findAvailable;
   };

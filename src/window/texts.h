@@ -11,7 +11,7 @@
 namespace korvane {
 
 // ---- the menu bar above the client area
-enum class MenuCommand { Backup, CompareRestore, Separator, Quit };
+enum class MenuCommand { Backup, CompareRestore, Journal, Separator, Quit };
 enum class StandardKey { None, Save, Open, Quit };  // the system's usual keys (Ctrl+S, Ctrl+O, ...)
 struct MenuEntry {
   std::string_view caption;
@@ -19,12 +19,18 @@ struct MenuEntry {
   StandardKey key;
 };
 inline constexpr std::string_view kFileMenu = "ファイル";
-inline constexpr std::array<MenuEntry, 4> kFileMenuEntries{{
+inline constexpr std::array<MenuEntry, 5> kFileMenuEntries{{
     {"設定をバックアップ...", MenuCommand::Backup, StandardKey::Save},
     {"設定を比較・復元...", MenuCommand::CompareRestore, StandardKey::Open},
+    {"変更履歴...", MenuCommand::Journal, StandardKey::None},
     {"", MenuCommand::Separator, StandardKey::None},
     {"終了", MenuCommand::Quit, StandardKey::Quit},
 }};
+// The journal's dialog.
+inline constexpr std::string_view kJournalTitle = "変更履歴";
+inline constexpr std::string_view kJournalAllSettings = "すべての設定";
+inline constexpr std::string_view kUndoCaption = "元に戻す";
+
 // The second menu: finding the controller's port, while no port is open.
 inline constexpr std::string_view kCommMenu = "通信";
 inline constexpr std::string_view kFindMenuEntry = "コントローラーを探す...";

@@ -226,6 +226,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
     if (a.dataFolder) out += " data " + PathUtf8(*a.dataFolder);
     if (a.readAndScreenshot) out += " read+png " + PathUtf8(*a.readAndScreenshot);
     if (a.find) out += " find";
+    if (a.journalEntries) out += " journal " + std::to_string(*a.journalEntries);
     return out;
   };
   const std::string usage =
@@ -254,7 +255,11 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--backup", "a.ini", "--port", "auto"}, "mode 0 a.ini port auto"},
       {{"--find", "--port", "COM1"}, "--find goes alone (with --port-dir at most)\n"},
       {{"--find", "--compare", "a.ini"}, "--find goes alone (with --port-dir at most)\n"},
-      {{"--find", "COM3"}, "--find goes alone (with --port-dir at most)\n"}};
+      {{"--find", "COM3"}, "--find goes alone (with --port-dir at most)\n"},
+      {{"--journal"}, " journal 20"},
+      {{"--journal", "5", "--data-dir", "/d"}, " data /d journal 5"},
+      {{"--journal=x"}, "--journal takes a number of entries (\"x\" is none)\n"},
+      {{"--journal", "a.ini"}, "--journal goes alone (with --data-dir at most)\n"}};
   for (const auto& [args, outcome] : cases)
     EXPECT_EQ(run(args), outcome) << testing::PrintToString(args);
 }

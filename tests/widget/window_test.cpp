@@ -26,6 +26,7 @@
 #include "kit/virtual_kit.h"
 #include "qt/backup_dialogs.h"
 #include "qt/busy_window.h"
+#include "qt/journal_dialog.h"
 #include "qt/main_window.h"
 #include "qt/qt_operator.h"
 #include "qt/tool_window.h"
@@ -223,15 +224,49 @@ TEST(CompareTable, TheDifferingRowsAreMarkedAndTickedAndWritingSaysWhatTheyHoldN
   EXPECT_EQ(rig.port.sent().back().substr(0, 4), ":GXE");  // the read-back after the write
 }
 
+// The journal's table: newest first, filtered by setting, the damaged lines counted, and "元に戻す"
+// writing the chosen entry's value before, which then shows as the newest entry.
+TEST(JournalTable, NewestFirstFilteredAndTheChosenEntryUndone) {
+  kit::Rig rig;
+  rig.open().press("Command11");
+  rig.loop.drain();
+  for (const char* value : {"450", "460"}) {
+    rig.panel.texts["Text1(0)"] = value;
+    rig.press("Command6(0)");
+  }
+  rig.press("Command14");  // buzzer OFF
+  rig.loop.drain();
+  std::ofstream(rig.dir.path / "journal.tsv", std::ios::app) << "edited by hand\n";
+  const auto dialog = NewJournalDialog(nullptr, rig.form, rig.op);
+  auto* table = dialog->findChild<QTableWidget*>("journalTable");
+  auto* filter = dialog->findChild<QComboBox*>("journalFilter");
+  const auto column = [&](int c) {
+    QStringList out;
+    for (int r = 0; r < table->rowCount(); ++r) out << table->item(r, c)->text();
+    return out;
+  };
+  EXPECT_EQ(column(2), (QStringList{"option_buzzer", "max_rate", "max_rate"}));
+  EXPECT_EQ(column(5), (QStringList{"0", "460", "450"}));
+  EXPECT_TRUE(dialog->findChild<QLabel*>()->text().contains(QStringLiteral("1 行")));
+  filter->setCurrentIndex(filter->findData(QStringLiteral("max_rate")));
+  EXPECT_EQ(column(4), (QStringList{"450", "400"}));
+  table->selectRow(1);  // 400 -> 450: back to 400
+  for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+    if (button->text() == QStringLiteral("元に戻す")) button->click();
+  }
+  EXPECT_EQ(rig.port.sent().at(rig.port.sent().size() - 2), ":$PA400#");
+  EXPECT_EQ(column(5), (QStringList{"400", "460", "450"}));  // still only max_rate, newest first
+  EXPECT_EQ(rig.op.messages.back().title, "変更履歴");
+}
+
 // The program's window: the menu bar above the unchanged client area, its shortcuts reaching the
 // handlers, and a disabled client (the send phase, a restore) taking the menu with it.
 TEST(ToolWindowTest, TheMenuSitsAboveTheUnchangedClientAreaAndReachesItsHandlers) {
   ToolWindow tool;
   Events events;
   bool portOpen = true;
-  tool.setMenuHandlers({[&] { events.push_back("backup"); },
-                        [&] { events.push_back("compare"); },
-                        [&] { events.push_back("find"); },
+  tool.setMenuHandlers({[&] { events.push_back("backup"); }, [&] { events.push_back("compare"); },
+                        [&] { events.push_back("journal"); }, [&] { events.push_back("find"); },
                         [&] { return !portOpen; }});
   tool.client().setHandlers({{}, {}, {}, [&] { events.push_back("unload"); }});
   tool.show();
@@ -256,8 +291,9 @@ TEST(ToolWindowTest, TheMenuSitsAboveTheUnchangedClientAreaAndReachesItsHandlers
   tool.client().setEnabled("Form1", true);
   QTest::keySequence(&tool, QKeySequence::Save);
   QTest::keySequence(&tool, QKeySequence::Open);
+  tool.menuBar()->actions().at(0)->menu()->actions().at(2)->trigger();   // "変更履歴..."
   tool.menuBar()->actions().at(0)->menu()->actions().last()->trigger();  // "終了"
-  EXPECT_EQ(events, (Events{"find", "backup", "compare", "unload"}));
+  EXPECT_EQ(events, (Events{"find", "backup", "compare", "journal", "unload"}));
   EXPECT_FALSE(tool.isVisible());
 }
 
