@@ -22,6 +22,7 @@
 #include "files/local_file.h"
 #include "win32/compare_dialog.h"
 #include "win32/find_progress.h"
+#include "win32/journal_dialog.h"
 #include "win32/port_facts.h"
 #include "win32/text.h"
 #include "win32/win32_loop.h"
@@ -138,6 +139,7 @@ int run(HINSTANCE instance, int show) {
   window.bind(&form);
   window.setMenuHandlers({[&] { backupFromMenu(window.hwnd(), form, op, loop, port); },
                           [&] { compareFromMenu(window.hwnd(), window.font(), form, op); },
+                          [&] { ShowJournalDialog(window.hwnd(), window.font(), form, op); },
                           [&] {
                             FindProgressWindow progress(window.hwnd(), window.font());
                             form.Find_Controller(port.events, portTooltip, progress.callback());

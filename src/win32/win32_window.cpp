@@ -126,6 +126,10 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
       continue;
     }
     const WORD id = static_cast<WORD>(1 + static_cast<int>(entry.command));
+    if (entry.key == StandardKey::None) {
+      AppendMenuW(file, MF_STRING, id, Wide(entry.caption).c_str());
+      continue;
+    }
     const char letter = entry.key == StandardKey::Save   ? 'S'
                         : entry.key == StandardKey::Open ? 'O'
                                                          : 'Q';
@@ -339,10 +343,12 @@ void Win32Window::command(int id, int notification) {
     if (handler && available && IsWindowEnabled(hwnd_)) handler();
     return;
   }
-  if (id >= 1 && id <= 4) {  // the menu, by MenuCommand + 1
+  if (id >= 1 && id <= static_cast<int>(MenuCommand::Quit) + 1) {  // by MenuCommand + 1
     const auto which = static_cast<MenuCommand>(id - 1);
     if (which == MenuCommand::Quit) return void(PostMessageW(hwnd_, WM_CLOSE, 0, 0));
-    const auto handler = which == MenuCommand::Backup ? menu_.backup : menu_.compareRestore;
+    const auto handler = which == MenuCommand::Backup    ? menu_.backup
+                         : which == MenuCommand::Journal ? menu_.journal
+                                                         : menu_.compareRestore;
     if (handler && IsWindowEnabled(hwnd_)) handler();
     return;
   }

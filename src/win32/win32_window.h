@@ -22,7 +22,7 @@ class Form1;
 class Win32Window : public Panel {
  public:
   struct MenuHandlers {
-    std::function<void()> backup, compareRestore;
+    std::function<void()> backup, compareRestore, journal;
     std::function<void()> find;           // "コントローラーを探す..."
     std::function<bool()> findAvailable;  // greyed out while this says no (a port is open)
   };

@@ -9,10 +9,14 @@
 //                                    10 find the controller)
 //   korvane-press.exe --open PATH    answer the open dialog the tool shows with PATH
 //   korvane-press.exe --write        press "書き込み" in the comparison the tool shows
+//   korvane-press.exe --journal      print how many entries the journal the tool shows lists, and
+//                                    close it
 //   korvane-press.exe --ok           print the text of the message box the tool shows, and OK it
 //   korvane-press.exe --dpi N        tell the window it is now on a monitor of N DPI (from 96)
 //   korvane-press.exe --rects        print where each control of the window is now
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -152,6 +156,17 @@ int wmain(int argc, wchar_t** argv) {
       WideCharToMultiByte(CP_UTF8, 0, message.c_str(), -1, utf8.data(), n, nullptr, nullptr);
       std::printf("%s\n", utf8.c_str());
       PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      continue;
+    }
+    if (arg == L"--journal") {
+      HWND journal = waitFor(tool, L"KorvaneSetteiJournal");
+      HWND list = journal ? FindWindowExW(journal, nullptr, L"SysListView32", nullptr) : nullptr;
+      if (list == nullptr) {
+        std::fputs("korvane-press: no journal\n", stderr);
+        return 1;
+      }
+      std::printf("%d\n", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+      PostMessageW(journal, WM_CLOSE, 0, 0);
       continue;
     }
     if (arg == L"--write") {

@@ -3,7 +3,8 @@
 # the Wine port COM5: a SET writes exactly its field's command, an option switch reads its row
 # back a second later, the window closed in the middle of a read sends nothing more and the
 # program ends; a controller that hangs up is told once, nothing more is written and the
-# processor stays idle; moved to a monitor of another scale, every control follows. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
+# processor stays idle; moved to a monitor of another scale, every control follows; the journal
+# lists the writes. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
 # usage: win32_press_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE KORVANE_PRESS_EXE
 set -euo pipefail
 sim=$(realpath "$1") exe=$(realpath "$2") press=$(realpath "$3")
@@ -43,6 +44,9 @@ hand Command11 && sleep 13  # 接続: 30 queries 400 ms apart
 hand "Command6(0)" && sleep 0.5 && hand Command13 && sleep 2.5  # MaxRate SET, buzzer ON
 want=":\$PA400# :SX97,1# :GXEP# "
 [ "$(sent | cut -d' ' -f31-)" = "$want" ] || fail "after the read: $(sent | cut -d' ' -f31-), not $want"
+# Both writes are in the journal, beside the program's files, and in its window ("変更履歴...").
+[ "$(hand --menu 3 --journal | tr -d '\r')" = 2 ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t$' "$work/journal.tsv" ||
+  { cat "$work/journal.tsv" >&2; fail "the journal"; }
 # ends: the window closed, the program gone within 10 s.
 ends() {
   for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null || return 0; sleep 0.1; done

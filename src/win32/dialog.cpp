@@ -1,0 +1,91 @@
+#include "win32/dialog.h"
+
+#include <commctrl.h>
+
+#include "win32/text.h"
+
+namespace korvane {
+
+HWND MakeDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title,
+                      int w, int h, void* object) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW c{};
+  if (!GetClassInfoExW(instance, cls, &c)) {
+    c.cbSize = sizeof c;
+    c.lpfnWndProc = proc;
+    c.hInstance = instance;
+    c.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    c.lpszClassName = cls;
+    RegisterClassExW(&c);
+  }
+  RECT frame{0, 0, w, h};
+  AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
+  return CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, cls, title.c_str(),
+                         WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                         frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
+                         instance, object);
+}
+
+HWND MakeChild(HWND dialog, HFONT font, const wchar_t* cls, const std::wstring& text, DWORD style,
+               int x, int y, int w, int h, int id) {
+  HWND c = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, dialog,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return c;
+}
+
+void AddListColumn(HWND list, int column, const std::string& caption, int width) {
+  std::wstring text = Wide(caption);
+  LVCOLUMNW c{};
+  c.mask = LVCF_TEXT | LVCF_WIDTH;
+  c.cx = width;
+  c.pszText = text.data();
+  SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
+}
+
+void AddListRow(HWND list, int row, const std::string& first) {
+  std::wstring text = Wide(first);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = text.data();
+  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void SetListCell(HWND list, int row, int column, const std::string& text) {
+  std::wstring wide = Wide(text);
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = wide.data();
+  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+LRESULT DialogDefault(HWND dialog, UINT message, WPARAM w, LPARAM l, bool* open) {
+  if (open != nullptr && message == WM_CLOSE) {
+    DestroyWindow(dialog);
+    return 0;
+  }
+  if (open != nullptr && message == WM_DESTROY) *open = false;
+  return DefWindowProcW(dialog, message, w, l);
+}
+
+void RunModal(HWND owner, HWND dialog, const bool& open) {
+  EnableWindow(owner, FALSE);
+  ShowWindow(dialog, SW_SHOW);
+  MSG msg;
+  while (open && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(dialog, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (open) {  // WM_QUIT: the program ends; pass it on
+    DestroyWindow(dialog);
+    PostQuitMessage(0);
+  }
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
+}
+
+}  // namespace korvane

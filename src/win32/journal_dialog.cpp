@@ -1,0 +1,124 @@
+#include "win32/journal_dialog.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/backup_sequences.h"
+#include "app/form1.h"
+#include "backup/backup_keys.h"
+#include "files/journal.h"
+#include "win32/dialog.h"
+#include "win32/text.h"
+#include "win32/window_object.h"
+#include "window/texts.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr wchar_t kClass[] = L"KorvaneSetteiJournal";
+constexpr int kUndoId = 1, kCloseId = 2, kFilterId = 3;
+
+struct Dialog {
+  Form1& form;
+  Operator& op;
+  HWND window = nullptr, filter = nullptr, list = nullptr, skipped = nullptr;
+  bool open = true;
+  JournalRead read;
+  std::vector<std::string> keys;  // the filter's, after "all"
+  std::vector<std::size_t> rows;
+};
+
+std::string chosenKey(const Dialog& d) {
+  const LRESULT at = SendMessageW(d.filter, CB_GETCURSEL, 0, 0);
+  return at >= 1 && std::size_t(at) <= d.keys.size() ? d.keys[std::size_t(at) - 1] : std::string();
+}
+
+void fill(Dialog& d) {
+  d.rows = JournalRows(d.read.entries, chosenKey(d));
+  SendMessageW(d.list, LVM_DELETEALLITEMS, 0, 0);
+  for (std::size_t r = 0; r < d.rows.size(); ++r) {
+    const JournalEntry& e = d.read.entries[d.rows[r]];
+    const std::string* cells[] = {&e.time,   &e.port, &e.key,     &e.caption,
+                                  &e.before, &e.sent, &e.readBack};
+    AddListRow(d.list, int(r), e.time);
+    for (int c = 1; c < 7; ++c) SetListCell(d.list, int(r), c, *cells[c]);
+  }
+}
+
+void load(Dialog& d) {
+  const std::string chosen = chosenKey(d);
+  d.read = ReadJournal(d.form.folder());
+  d.keys = JournalKeys(d.read.entries);
+  SendMessageW(d.filter, CB_RESETCONTENT, 0, 0);
+  SendMessageW(d.filter, CB_ADDSTRING, 0,
+               reinterpret_cast<LPARAM>(Wide(kJournalAllSettings).c_str()));
+  int select = 0;
+  for (std::size_t i = 0; i < d.keys.size(); ++i) {
+    const int position = backupPositionOfKey(d.keys[i]);
+    const std::string name = position >= 0 ? backupSettingName(std::size_t(position)) : d.keys[i];
+    SendMessageW(d.filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+    if (d.keys[i] == chosen) select = int(i) + 1;
+  }
+  SendMessageW(d.filter, CB_SETCURSEL, select, 0);
+  SetWindowTextW(
+      d.skipped,
+      d.read.skipped > 0
+          ? Wide("読めない行を " + std::to_string(d.read.skipped) + " 行飛ばしました。").c_str()
+          : L"");
+  fill(d);
+}
+
+void undoChosen(Dialog& d) {
+  const LRESULT row = SendMessageW(d.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  if (row < 0 || std::size_t(row) >= d.rows.size()) return;
+  const JournalEntry entry = d.read.entries[d.rows[std::size_t(row)]];
+  EnableWindow(d.window, FALSE);
+  const RestoreReport report = d.form.Journal_Undo(entry);
+  EnableWindow(d.window, TRUE);
+  d.op.message(report.summary, kJournalTitle,
+               report.trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical);
+  load(d);  // the undo is an entry of its own
+}
+
+LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  auto* d = WindowObject<Dialog>(hwnd, message, l);
+  if (d != nullptr && message == WM_COMMAND) {
+    if (LOWORD(w) == kUndoId && HIWORD(w) == BN_CLICKED) undoChosen(*d);
+    if (LOWORD(w) == kCloseId && HIWORD(w) == BN_CLICKED) DestroyWindow(hwnd);
+    if (LOWORD(w) == kFilterId && HIWORD(w) == CBN_SELCHANGE) fill(*d);
+    return 0;
+  }
+  return DialogDefault(hwnd, message, w, l, d != nullptr ? &d->open : nullptr);
+}
+
+}  // namespace
+
+void ShowJournalDialog(HWND owner, HFONT font, Form1& form, Operator& op) {
+  Dialog d{form, op};
+  d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kJournalTitle), 960, 520, &d);
+  d.filter = MakeChild(d.window, font, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                       10, 10, 400, 300, kFilterId);
+  d.list = MakeChild(d.window, font, WC_LISTVIEWW, L"",
+                     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 10,
+                     44, 940, 390, 0);
+  SendMessageW(d.list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  const std::string header(kJournalHeader.substr(0, kJournalHeader.size() - 1));
+  const int widths[] = {190, 70, 170, 160, 110, 110, 120};
+  for (std::size_t at = 0, c = 0; c < 7; ++c) {
+    const std::size_t tab = std::min(header.find('\t', at), header.size());
+    AddListColumn(d.list, int(c), header.substr(at, tab - at), widths[c]);
+    at = tab + 1;
+  }
+  d.skipped = MakeChild(d.window, font, L"STATIC", L"", SS_LEFT, 10, 444, 600, 20, 0);
+  MakeChild(d.window, font, L"BUTTON", Wide(kUndoCaption), BS_PUSHBUTTON | WS_TABSTOP, 740, 478,
+            100, 30, kUndoId);
+  MakeChild(d.window, font, L"BUTTON", Wide(kCloseCaption), BS_PUSHBUTTON | WS_TABSTOP, 850, 478,
+            100, 30, kCloseId);
+  load(d);
+  RunModal(owner, d.window, d.open);
+}
+
+}  // namespace korvane
