@@ -433,47 +433,40 @@ TEST(FindController, FindsTheSimulatorAmongOtherPortsAndLeavesEveryPortClosed) {
   tool.form.Form_Load();
   auto* box = tool.window.findChild<QComboBox*>("Combo1");
   ASSERT_EQ(box->itemText(box->count() - 1), "COM21");
-  const int descriptors =
-      static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+  const auto descriptors = [] {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), {});
+  };
+  const auto before = descriptors();
   std::map<int, qint64> started;  // each port's start, from the search's progress
   QElapsedTimer clock;
   clock.start();
-  tool.form.Find_Controller(
-      tool.port.events, [](int) { return "d"; },
-      [&](int, int, int number) {
-        started.emplace(number, clock.elapsed());
-        return true;
-      });
+  const auto find = [&](qint64 cancelAt) {
+    tool.form.Find_Controller(
+        tool.port.events, [](int) { return "d"; },
+        [&](int, int, int n) {
+          started.emplace(n, clock.elapsed());
+          return clock.elapsed() < cancelAt;
+        });
+  };
+  find(1'000'000);
   EXPECT_LE(started.at(3) - started.at(2), 1200) << "the silent port";
   ASSERT_EQ(tool.op.messages.size(), 1u);
-  EXPECT_NE(tool.op.messages[0].text.find("COM21  d"), std::string::npos)
-      << tool.op.messages[0].text;
+  EXPECT_NE(tool.op.messages[0].text.find("COM21  d"), std::string::npos);
   for (SimProcess* sim : {&silent, &modem, &controller}) {
     EXPECT_EQ(sim->commands(), Strings{":GXE1#"});
     EXPECT_EQ(descriptorsOn(sim->slavePath()), 0);
   }
-  EXPECT_EQ(static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {})),
-            descriptors);
+  EXPECT_EQ(descriptors(), before);
   EXPECT_EQ(tool.window.text("Combo1"), "COM21");
-  EXPECT_TRUE(tool.openPort());  // "接続" opens the port found
+  // Cancelled while the silent port is tried: it is closed, and no later port is tried.
+  clock.restart();
+  find(300);
+  EXPECT_EQ(silent.commands().size(), 2u);
+  EXPECT_EQ(modem.commands().size(), 1u);
+  EXPECT_EQ(descriptors(), before);
+  EXPECT_TRUE(tool.op.messages.back().text.starts_with("探すのを途中でやめました。"));
+  EXPECT_TRUE(tool.openPort());  // "接続" opens the port found first
   EXPECT_EQ(tool.port.number(), 21);
-}
-
-TEST(FindController, CancelledDuringASilentPortLeavesEveryPortClosed) {
-  Tool tool;
-  SimProcess silent({"--silent"}, tool.link(1)), controller({}, tool.link(2));
-  tool.form.setPortsPresent([] { return std::vector<int>{1, 2}; });
-  QElapsedTimer clock;
-  clock.start();
-  tool.form.Find_Controller(
-      tool.port.events, [](int) { return "d"; },
-      [&](int, int, int number) { return number == 1 && clock.elapsed() < 300; });
-  EXPECT_EQ(silent.commands(), Strings{":GXE1#"});
-  EXPECT_TRUE(controller.commands().empty());
-  EXPECT_EQ(descriptorsOn(silent.slavePath()), 0);
-  EXPECT_FALSE(tool.port.isOpen());
-  ASSERT_EQ(tool.op.messages.size(), 1u);
-  EXPECT_TRUE(tool.op.messages[0].text.starts_with("探すのを途中でやめました。"));
 }
 
 // ==========================================================================================

@@ -195,9 +195,9 @@ TEST(Restore, WritesOnlyTheChosenRowsHalfASecondApartThenReadsThemBack) {
   std::vector<std::string> journaled;
   for (const JournalEntry& e : ReadJournal(rig.dir.path).entries)
     journaled.push_back(e.key + "|" + e.before + "|" + e.sent + "|" + e.readBack);
-  EXPECT_EQ(journaled, (std::vector<std::string>{"max_rate|300|400|400", "ra_direction|0|1|1",
-                                                 "wifi_ap_ssid|OLD|KORVANE AP|OLD",
-                                                 "option_buzzer|0|1|1"}));
+  EXPECT_EQ(journaled,
+            (std::vector<std::string>{"max_rate|300|400|400", "ra_direction|0|1|1",
+                                      "wifi_ap_ssid|OLD|KORVANE AP|OLD", "option_buzzer|0|1|1"}));
 
   // The line lost during the read-back: the report says so, not only that rows did not match.
   rig.loop.at(rig.loop.nowMs + 2100, [&] { rig.form.Port_Lost(); });  // after the 4 writes

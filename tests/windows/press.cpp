@@ -11,7 +11,7 @@
 //   korvane-press.exe --write        press "書き込み" in the comparison the tool shows
 //   korvane-press.exe --journal      print how many entries the journal the tool shows lists, and
 //                                    close it
-//   korvane-press.exe --ok           print the text of the message box the tool shows, and OK it
+//   korvane-press.exe --ok           press OK in the message box the tool shows
 //   korvane-press.exe --dpi N        tell the window it is now on a monitor of N DPI (from 96)
 //   korvane-press.exe --rects        print where each control of the window is now
 #include <windows.h>
@@ -130,31 +130,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (arg == L"--ok") {
       HWND box = waitFor(tool, L"#32770");
-      // The message: the box's static control with the longest text (its id differs between
-      // Windows and Wine).
-      std::wstring message;
-      if (box != nullptr) {
-        EnumChildWindows(
-            box,
-            [](HWND w, LPARAM l) -> BOOL {
-              wchar_t cls[16] = {}, text[2048] = {};
-              GetClassNameW(w, cls, 16);
-              GetWindowTextW(w, text, 2048);
-              auto* longest = reinterpret_cast<std::wstring*>(l);
-              if (_wcsicmp(cls, L"Static") == 0 && wcslen(text) > longest->size()) *longest = text;
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&message));
-      }
-      if (message.empty()) {
+      if (box == nullptr) {
         std::fputs("korvane-press: no message box\n", stderr);
         return 1;
       }
-      const int n =
-          WideCharToMultiByte(CP_UTF8, 0, message.c_str(), -1, nullptr, 0, nullptr, nullptr);
-      std::string utf8(static_cast<std::size_t>(n), '\0');
-      WideCharToMultiByte(CP_UTF8, 0, message.c_str(), -1, utf8.data(), n, nullptr, nullptr);
-      std::printf("%s\n", utf8.c_str());
       PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
       continue;
     }
