@@ -110,6 +110,7 @@ void Form1::Find_Controller(PortEvents& events, const std::function<std::string(
                             const FindProgress& progress) {
   if (port_.isOpen() || conversing_) return;
   const std::vector<int> numbers = portsPresent_ ? portsPresent_() : std::vector<int>{};
+  for (const int number : numbers) listPort(number);  // one plugged in since the start too
   SearchRun run;
   converse([&] {
     // The window closing ends the search before its next port.
@@ -120,7 +121,6 @@ void Form1::Find_Controller(PortEvents& events, const std::function<std::string(
   if (ending_) return;
   const std::vector<int> found = FoundPorts(run.results);
   if (!found.empty()) {
-    listPort(found.front());
     port_.setNumber(found.front());
     showPort();
     Save_param();
