@@ -26,9 +26,9 @@ struct Dialog {
   Operator& op;
   HWND window = nullptr, filter = nullptr, list = nullptr, skipped = nullptr;
   bool open = true;
-  JournalRead read;
-  std::vector<std::string> keys;  // the filter's, after "all"
-  std::vector<std::size_t> rows;
+  JournalRead read{};
+  std::vector<std::string> keys{};  // the filter's, after "all"
+  std::vector<std::size_t> rows{};
 };
 
 std::string chosenKey(const Dialog& d) {
