@@ -24,6 +24,7 @@ pids+=($!)
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true  # warm: what a second start costs
+"$wine" "$build/korvane-settei-cli.exe" --version >/dev/null  # Wine's own services started
 printf ' 5 \r\n' >"$work/siri.DAT"
 build/korvane-sim --link "$WINEPREFIX/dosdevices/com5" --log "$work/sim.log" >/dev/null 2>&1 &
 pids+=($!)

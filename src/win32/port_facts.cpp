@@ -7,6 +7,8 @@
 #include <devguid.h>
 #include <setupapi.h>
 
+#include <set>
+
 #include "app/port_names.h"
 #include "win32/text.h"
 
@@ -72,7 +74,16 @@ bool systemHas(const std::filesystem::path& device) {
 }  // namespace
 
 std::vector<int> PortsPresentNow() {
-  return PortsPresent({}, ExistsOnDisk, systemHas);
+  // Every name the system has, in one call ("COM3\0LPT1\0...\0\0"): asking for 255 names one by
+  // one costs a second under Wine.
+  std::vector<wchar_t> all(64 * 1024);
+  const DWORD n = QueryDosDeviceW(nullptr, all.data(), static_cast<DWORD>(all.size()));
+  std::set<std::wstring> names;
+  for (const wchar_t* name = all.data(); n > 0 && *name != L'\0'; name += wcslen(name) + 1)
+    names.insert(name);
+  return PortsPresent({}, ExistsOnDisk, [&](const std::filesystem::path& device) {
+    return n > 0 ? names.count(device.filename().wstring()) > 0 : systemHas(device);
+  });
 }
 
 PortFacts PortFactsOf(int number, const std::map<int, PortAdapter>& adapters) {
