@@ -164,8 +164,9 @@ TEST(Journal, AnUndoWritesTheValueBeforeAndIsJournaledItself) {
   JournalEntry unknown = set;
   unknown.before = kUnknownBefore;
   const std::size_t writes = rig.port.writes.size();
-  EXPECT_EQ(rig.form.Journal_Undo(unknown).summary,
-            "この変更の前の値は分からないため、元に戻せません。");
+  const RestoreReport refused = rig.form.Journal_Undo(unknown);
+  EXPECT_EQ(refused.summary, "この変更の前の値は分からないため、元に戻せません。");
+  EXPECT_EQ(refused.trouble, BackupTrouble::Refused);  // told as a trouble, not as done
   EXPECT_EQ(rig.port.writes.size(), writes);
 }
 
