@@ -87,7 +87,7 @@ int RunJournalCommand(const std::filesystem::path& dataFolder, int entries) {
   for (std::size_t i = from; i < read.entries.size(); ++i)
     std::fputs(FormatJournalLine(read.entries[i]).c_str(), stdout);
   if (read.skipped > 0)
-    std::fprintf(stderr, "korvane-settei: 読めない %d 行を飛ばしました。\n", read.skipped);
+    std::fprintf(stderr, "korvane-settei: %s\n", JournalSkippedText(read.skipped).c_str());
   return kExitDone;
 }
 

@@ -59,6 +59,10 @@ std::array<std::size_t, kBackupSettingCount> everyPosition() {
 
 }  // namespace
 
+MessageStyle TroubleStyle(BackupTrouble trouble) {
+  return trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical;
+}
+
 int RestoreReport::written() const {
   return static_cast<int>(
       std::count_if(rows.begin(), rows.end(), [](auto& r) { return r.written; }));

@@ -30,6 +30,10 @@ enum class BackupTrouble {
   Refused,       // nothing to write: an undo whose value before is unknown or not writable
 };
 
+// How the operator is told a backup, compare, restore or undo ended: a plain box when it went
+// through, the error box when something stopped it.
+MessageStyle TroubleStyle(BackupTrouble trouble);
+
 // What a read of kept settings heard: per position, the value the window shows for it after the
 // answer, or nothing when the setting did not answer or its answer was dropped.
 struct KeptAnswers {

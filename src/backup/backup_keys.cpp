@@ -35,6 +35,11 @@ std::string backupSettingName(std::size_t position) {
          std::string(kBackupKeys[position].key) + "）";
 }
 
+std::string backupSettingName(std::string_view key) {
+  const int position = backupPositionOfKey(key);
+  return position >= 0 ? backupSettingName(static_cast<std::size_t>(position)) : std::string(key);
+}
+
 std::string ShownBackupValue(std::size_t position, std::string_view value, bool secrets) {
   if (!secrets && std::ranges::count(kPasswordFields, backupSetting(position).field) > 0) {
     return std::string(kHiddenSecret);

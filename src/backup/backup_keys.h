@@ -43,6 +43,8 @@ const Setting& backupSetting(std::size_t position);
 
 // How the operator knows the setting: its caption and, in brackets, its key.
 std::string backupSettingName(std::size_t position);
+// The same by key; a key that is not kept (a journal edited by hand) stands for itself.
+std::string backupSettingName(std::string_view key);
 
 // The value as the operator may see it on a terminal or in the comparison: a WiFi password as
 // "********" (the file alone holds it, for its owner only) unless asked for, control bytes and

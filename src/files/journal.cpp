@@ -10,8 +10,6 @@ namespace korvane {
 
 namespace {
 
-constexpr std::size_t kFields = 7;
-
 std::string escaped(std::string_view value) {
   std::string out;
   for (const char c : value) {
@@ -64,30 +62,46 @@ std::optional<std::string> unescaped(std::string_view field) {
 }
 
 std::optional<JournalEntry> parseLine(std::string_view line) {
-  std::array<std::string, kFields> fields;
+  std::array<std::string, kJournalFields> fields;
   std::size_t n = 0;
   for (std::size_t at = 0;; ++n) {
     const std::size_t tab = line.find('\t', at);
-    if (n == kFields) return std::nullopt;  // one field too many
+    if (n == kJournalFields) return std::nullopt;  // one field too many
     auto field = unescaped(line.substr(at, tab == std::string_view::npos ? tab : tab - at));
     if (!field) return std::nullopt;
     fields[n] = std::move(*field);
     if (tab == std::string_view::npos) break;
     at = tab + 1;
   }
-  if (n + 1 != kFields || fields[2].empty() || fields[0].empty()) return std::nullopt;
+  if (n + 1 != kJournalFields || fields[2].empty() || fields[0].empty()) return std::nullopt;
   return JournalEntry{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]};
 }
 
 }  // namespace
 
-std::string FormatJournalLine(const JournalEntry& e) {
-  std::string line;
-  for (const std::string* field :
-       {&e.time, &e.port, &e.key, &e.caption, &e.before, &e.sent, &e.readBack}) {
-    if (!line.empty() || field != &e.time) line += '\t';
-    line += escaped(*field);
+std::vector<std::string> JournalColumns() {
+  std::vector<std::string> columns;
+  const std::string_view header = kJournalHeader.substr(0, kJournalHeader.size() - 1);
+  for (std::size_t at = 0; at <= header.size();) {
+    const std::size_t tab = std::min(header.find('\t', at), header.size());
+    columns.emplace_back(header.substr(at, tab - at));
+    at = tab + 1;
   }
+  return columns;
+}
+
+std::array<std::string_view, kJournalFields> JournalCells(const JournalEntry& e) {
+  return {e.time, e.port, e.key, e.caption, e.before, e.sent, e.readBack};
+}
+
+std::string JournalSkippedText(int skipped) {
+  return "読めない行を " + std::to_string(skipped) + " 行飛ばしました。";
+}
+
+std::string FormatJournalLine(const JournalEntry& e) {
+  const auto cells = JournalCells(e);
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) line += (i > 0 ? "\t" : "") + escaped(cells[i]);
   return line + "\n";
 }
 

@@ -5,6 +5,7 @@
 //   日時  ポート  設定  項目  前の値  送った値  読み返した値
 //   2026-12-07 21:14:05 +09:00  COM5  max_rate  MaxRate  400  450  (empty: not read back)
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -24,6 +25,8 @@ inline constexpr std::string_view kUnknownBefore = "—";
 // The value read back, when the controller gave none (or the read-back could not run).
 inline constexpr std::string_view kNotReadBack = "（応答なし）";
 
+inline constexpr std::size_t kJournalFields = 7;
+
 struct JournalEntry {
   std::string time;  // "2026-12-07 21:14:05 +09:00"
   std::string port;  // "COM5"
@@ -34,6 +37,15 @@ struct JournalEntry {
   std::string readBack;  // empty when the tool does not read the setting back
   friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
 };
+
+// The header's column names, and an entry's values in the same order: the journal's table in
+// every shell.
+std::vector<std::string> JournalColumns();
+std::array<std::string_view, kJournalFields> JournalCells(const JournalEntry& entry);
+
+// "読めない行を 2 行飛ばしました。": what a table or the command line says of lines that are no
+// entry.
+std::string JournalSkippedText(int skipped);
 
 // One line, ending in "\n"; a tab, a line end or a backslash inside a value as \t, \n, \r, \\.
 std::string FormatJournalLine(const JournalEntry& entry);

@@ -1,11 +1,21 @@
 #include "files/local_file.h"
 
 #include <cstdint>
+#include <cstdio>
 
 // The text half of the local files; reading and saving, which need the system, are in
 // local_file_posix.cpp and local_file_windows.cpp.
 
 namespace korvane {
+
+std::string UtcOffsetText() {
+  const long minutes = UtcOffsetMinutes();
+  const long whole = minutes < 0 ? -minutes : minutes;
+  char text[32];
+  std::snprintf(text, sizeof text, "%c%02ld:%02ld", minutes < 0 ? '-' : '+', whole / 60,
+                whole % 60);
+  return text;
+}
 
 std::filesystem::path SaveTarget(const std::filesystem::path& path) {
   std::filesystem::path target = path;

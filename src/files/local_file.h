@@ -29,7 +29,9 @@ bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
 bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
                      std::string* error = nullptr);
 
-// "+09:00": the local time's offset from UTC now, as the system's time zone says.
+// The local time's offset from UTC now in minutes, as the system's time zone says (the system's
+// part), and as text: "+09:00", "-03:30".
+long UtcOffsetMinutes();
 std::string UtcOffsetText();
 
 // Where a save to `path` lands: a symbolic link is followed to the file it names (through any

@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <vector>
@@ -67,15 +65,11 @@ bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
   return true;
 }
 
-std::string UtcOffsetText() {
+long UtcOffsetMinutes() {
   const std::time_t now = std::time(nullptr);
   struct tm local {};
   ::localtime_r(&now, &local);
-  const long minutes = local.tm_gmtoff / 60;
-  char text[32];
-  std::snprintf(text, sizeof text, "%c%02ld:%02ld", minutes < 0 ? '-' : '+',
-                std::labs(minutes) / 60, std::labs(minutes) % 60);
-  return text;
+  return local.tm_gmtoff / 60;
 }
 
 bool WriteLocalFile(const std::filesystem::path& requested, std::string_view bytes,

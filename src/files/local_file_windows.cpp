@@ -10,8 +10,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -91,17 +89,13 @@ bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
   return true;
 }
 
-std::string UtcOffsetText() {
+long UtcOffsetMinutes() {
   TIME_ZONE_INFORMATION zone{};
   const DWORD which = ::GetTimeZoneInformation(&zone);
-  long bias = zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT   ? zone.DaylightBias
-                           : which == TIME_ZONE_ID_STANDARD ? zone.StandardBias
-                                                            : 0);
-  const long minutes = -bias;  // Bias is UTC minus local
-  char text[32];
-  std::snprintf(text, sizeof text, "%c%02ld:%02ld", minutes < 0 ? '-' : '+',
-                std::labs(minutes) / 60, std::labs(minutes) % 60);
-  return text;
+  const long bias = zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT   ? zone.DaylightBias
+                                 : which == TIME_ZONE_ID_STANDARD ? zone.StandardBias
+                                                                  : 0);
+  return -bias;  // Bias is UTC minus local
 }
 
 bool WriteLocalFile(const std::filesystem::path& requested, std::string_view bytes,

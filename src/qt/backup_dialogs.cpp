@@ -75,10 +75,6 @@ class FindProgressDialog {
   QProgressDialog dialog_;
 };
 
-MessageStyle styleOf(BackupTrouble trouble) {
-  return trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical;
-}
-
 // Every setting with the controller's value and the file's; the differing restorable ones
 // ticked, date and time shown but never tickable. After "書き込み" each written row says whether
 // the controller now holds the file's value.
@@ -160,7 +156,7 @@ void ShowBackupDialogs(QWidget* parent, Form1& form, Operator& op, const BackupS
   ReadProgress progress(parent);
   const BackupSaveResult result =
       form.Backup_Save(pathOf(file), facts.toolVersion, facts.portName, progress.callback());
-  op.message(result.message, kBackupTitle, styleOf(result.trouble));
+  op.message(result.message, kBackupTitle, TroubleStyle(result.trouble));
 }
 
 void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op) {

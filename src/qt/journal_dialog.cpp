@@ -28,9 +28,10 @@ class JournalDialog : public QDialog {
     filter_ = new QComboBox(this);
     filter_->setObjectName("journalFilter");
     layout->addWidget(filter_);
-    table_ = new QTableWidget(0, 7, this);
+    table_ = new QTableWidget(0, int(kJournalFields), this);
     table_->setObjectName("journalTable");
-    QStringList columns = qs(kJournalHeader).trimmed().split(QLatin1Char('\t'));
+    QStringList columns;
+    for (const std::string& column : JournalColumns()) columns << qs(column);
     table_->setHorizontalHeaderLabels(columns);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -58,16 +59,11 @@ class JournalDialog : public QDialog {
     filter_->blockSignals(true);
     filter_->clear();
     filter_->addItem(qs(kJournalAllSettings), QString());
-    for (const std::string& key : JournalKeys(read_.entries)) {
-      const int position = backupPositionOfKey(key);
-      filter_->addItem(position >= 0 ? qs(backupSettingName(std::size_t(position))) : qs(key),
-                       qs(key));
-    }
+    for (const std::string& key : JournalKeys(read_.entries))
+      filter_->addItem(qs(backupSettingName(key)), qs(key));
     filter_->setCurrentIndex(std::max(0, filter_->findData(chosen)));
     filter_->blockSignals(false);
-    skipped_->setText(read_.skipped > 0
-                          ? QStringLiteral("読めない行を %1 行飛ばしました。").arg(read_.skipped)
-                          : QString());
+    skipped_->setText(read_.skipped > 0 ? qs(JournalSkippedText(read_.skipped)) : QString());
     fill();
   }
 
@@ -75,10 +71,9 @@ class JournalDialog : public QDialog {
     rows_ = JournalRows(read_.entries, filter_->currentData().toString().toStdString());
     table_->setRowCount(static_cast<int>(rows_.size()));
     for (int r = 0; r < table_->rowCount(); ++r) {
-      const JournalEntry& e = read_.entries[rows_[std::size_t(r)]];
-      const std::string* cells[] = {&e.time,   &e.port, &e.key,     &e.caption,
-                                    &e.before, &e.sent, &e.readBack};
-      for (int c = 0; c < 7; ++c) table_->setItem(r, c, new QTableWidgetItem(qs(*cells[c])));
+      const auto cells = JournalCells(read_.entries[rows_[std::size_t(r)]]);
+      for (std::size_t c = 0; c < cells.size(); ++c)
+        table_->setItem(r, int(c), new QTableWidgetItem(qs(cells[c])));
     }
     table_->resizeColumnsToContents();
     if (!rows_.empty()) table_->selectRow(0);
@@ -91,8 +86,7 @@ class JournalDialog : public QDialog {
     setEnabled(false);
     const RestoreReport report = form_.Journal_Undo(entry);
     setEnabled(true);
-    op_.message(report.summary, kJournalTitle,
-                report.trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical);
+    op_.message(report.summary, kJournalTitle, TroubleStyle(report.trouble));
     load();  // the undo is an entry of its own
   }
 

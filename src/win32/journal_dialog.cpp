@@ -40,11 +40,10 @@ void fill(Dialog& d) {
   d.rows = JournalRows(d.read.entries, chosenKey(d));
   SendMessageW(d.list, LVM_DELETEALLITEMS, 0, 0);
   for (std::size_t r = 0; r < d.rows.size(); ++r) {
-    const JournalEntry& e = d.read.entries[d.rows[r]];
-    const std::string* cells[] = {&e.time,   &e.port, &e.key,     &e.caption,
-                                  &e.before, &e.sent, &e.readBack};
-    AddListRow(d.list, int(r), e.time);
-    for (int c = 1; c < 7; ++c) SetListCell(d.list, int(r), c, *cells[c]);
+    const auto cells = JournalCells(d.read.entries[d.rows[r]]);
+    AddListRow(d.list, int(r), std::string(cells[0]));
+    for (std::size_t c = 1; c < cells.size(); ++c)
+      SetListCell(d.list, int(r), int(c), std::string(cells[c]));
   }
 }
 
@@ -57,17 +56,13 @@ void load(Dialog& d) {
                reinterpret_cast<LPARAM>(Wide(kJournalAllSettings).c_str()));
   int select = 0;
   for (std::size_t i = 0; i < d.keys.size(); ++i) {
-    const int position = backupPositionOfKey(d.keys[i]);
-    const std::string name = position >= 0 ? backupSettingName(std::size_t(position)) : d.keys[i];
-    SendMessageW(d.filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+    SendMessageW(d.filter, CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(Wide(backupSettingName(d.keys[i])).c_str()));
     if (d.keys[i] == chosen) select = int(i) + 1;
   }
   SendMessageW(d.filter, CB_SETCURSEL, select, 0);
-  SetWindowTextW(
-      d.skipped,
-      d.read.skipped > 0
-          ? Wide("読めない行を " + std::to_string(d.read.skipped) + " 行飛ばしました。").c_str()
-          : L"");
+  SetWindowTextW(d.skipped,
+                 d.read.skipped > 0 ? Wide(JournalSkippedText(d.read.skipped)).c_str() : L"");
   fill(d);
 }
 
@@ -78,8 +73,7 @@ void undoChosen(Dialog& d) {
   EnableWindow(d.window, FALSE);
   const RestoreReport report = d.form.Journal_Undo(entry);
   EnableWindow(d.window, TRUE);
-  d.op.message(report.summary, kJournalTitle,
-               report.trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical);
+  d.op.message(report.summary, kJournalTitle, TroubleStyle(report.trouble));
   load(d);  // the undo is an entry of its own
 }
 
@@ -105,13 +99,10 @@ void ShowJournalDialog(HWND owner, HFONT font, Form1& form, Operator& op) {
                      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 10,
                      44, 940, 390, 0);
   SendMessageW(d.list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-  const std::string header(kJournalHeader.substr(0, kJournalHeader.size() - 1));
+  const std::vector<std::string> columns = JournalColumns();
   const int widths[] = {190, 70, 170, 160, 110, 110, 120};
-  for (std::size_t at = 0, c = 0; c < 7; ++c) {
-    const std::size_t tab = std::min(header.find('\t', at), header.size());
-    AddListColumn(d.list, int(c), header.substr(at, tab - at), widths[c]);
-    at = tab + 1;
-  }
+  for (std::size_t c = 0; c < columns.size(); ++c)
+    AddListColumn(d.list, int(c), columns[c], widths[c]);
   d.skipped = MakeChild(d.window, font, L"STATIC", L"", SS_LEFT, 10, 444, 600, 20, 0);
   MakeChild(d.window, font, L"BUTTON", Wide(kUndoCaption), BS_PUSHBUTTON | WS_TABSTOP, 740, 478,
             100, 30, kUndoId);

@@ -72,8 +72,7 @@ void backupFromMenu(HWND owner, Form1& form, Operator& op, EventLoop& loop, Port
   if (file.empty()) return;
   const BackupSaveResult result =
       form.Backup_Save(file, KORVANE_VERSION, ComName(port.number()), {});
-  op.message(result.message, kBackupTitle,
-             result.trouble == BackupTrouble::None ? MessageStyle::Ok : MessageStyle::Critical);
+  op.message(result.message, kBackupTitle, TroubleStyle(result.trouble));
 }
 
 void compareFromMenu(HWND owner, HFONT font, Form1& form, Operator& op) {
