@@ -1,7 +1,5 @@
 #include "app/port_search.h"
 
-#include <algorithm>
-
 #include "app/port_names.h"
 #include "protocol/controls.h"
 
