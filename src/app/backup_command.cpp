@@ -136,21 +136,21 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
   if (number != 0) port.setNumber(number);
   form.COMM1open();  // says itself when no port opens
   if (!port.isOpen()) return kExitTrouble;
+  // The backup's header and the journal name what was opened, as --port takes it again: the
+  // device given (a relative path made absolute), else the port number.
+  if (number == 0 && !command.port.empty()) {
+    std::error_code ec;
+    form.setPortName(
+        PathUtf8(DevicePathToOpen(PathFromUtf8(command.port), std::filesystem::current_path(ec))));
+  }
 
   const BackupProgress progress = [](int done, int total) {
     printProgress(done, total);
     return true;
   };
   if (command.mode == BackupMode::Backup) {
-    // The header names what was opened, as --port takes it again: the device given (a relative
-    // path made absolute), else the port number.
-    std::error_code ec;
-    const std::string opened = number == 0 && !command.port.empty()
-                                   ? PathUtf8(DevicePathToOpen(PathFromUtf8(command.port),
-                                                               std::filesystem::current_path(ec)))
-                                   : ComName(port.number());
     const BackupSaveResult result =
-        form.Backup_Save(command.file, KORVANE_VERSION, opened, progress);
+        form.Backup_Save(command.file, KORVANE_VERSION, form.portName(), progress);
     std::fprintf(stderr, "korvane-settei: %s\n", result.message.c_str());
     return result.trouble == BackupTrouble::None ? kExitDone : kExitTrouble;
   }

@@ -5,7 +5,6 @@
 #include "app/backup_sequences.h"
 
 #include <algorithm>
-#include <map>
 #include <numeric>
 
 #include "app/conversation.h"
@@ -24,7 +23,6 @@ namespace {
 constexpr double kRestoreWaitMs = 500;
 constexpr unsigned kOwnerOnly = 0600;
 
-constexpr const char* kCancelledText = "中止しました。";
 constexpr const char* kUnansweredText =
     "次の設定は答えがないか、範囲外の答えでした。もう一度お試しください。";
 constexpr const char* kUnstorableText = "次の設定は、今の値を SET ボタンで書き戻せません。";
@@ -227,45 +225,43 @@ RestoreReport Form1::Backup_Restore(const BackupFile& file,
                    std::to_string(report.matching()) + " 件が一致しました。";
   if (report.trouble == BackupTrouble::PortLost) {
     report.summary += "\n" + std::string(kPortLostText);
-    const int unwritten = static_cast<int>(report.rows.size()) - report.written();
-    if (unwritten > 0) {
-      report.summary += "残りの " + std::to_string(unwritten) + " 件は書き込んでいません。";
+    std::vector<std::size_t> unwritten;
+    for (const RestoreRow& row : report.rows) {
+      if (!row.written) unwritten.push_back(row.position);
+    }
+    if (!unwritten.empty()) {
+      report.summary += "\n" + namedList("残りの " + std::to_string(unwritten.size()) +
+                                             " 件は書き込んでいません。",
+                                         unwritten);
     }
   }
   return report;
 }
 
-// The writes 500 ms apart, then the read-back of each written setting, with the window locked.
+// Each write, 500 ms, its read-back query and 400 ms for the answer, with the window locked: every
+// write is journaled as soon as its read-back is in, so that a restore stopped anywhere leaves
+// the lines of what it wrote.
 void Form1::restoreChosen(const BackupFile& file, RestoreReport& report) {
   panel_.setEnabled(kForm1, false);
   panel_.showBusy(true);
-  std::map<std::size_t, std::string> before;
-  for (const RestoreRow& row : report.rows) before[row.position] = knownValue(int(row.position));
-  std::vector<std::size_t> written;
   for (RestoreRow& row : report.rows) {
-    if (!written.empty()) Wait(kRestoreWaitMs);
     if (ending_ || !port_.isOpen()) {
       report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
       break;
     }
     replyKind_ = kSetReplyKind;  // an answer to a write lands out of sight, as for SET
-    SendCommand(row.command);
-    row.written = true;
-    written.push_back(row.position);
-  }
-  if (report.trouble == BackupTrouble::None && !written.empty()) {
-    Wait(kRestoreWaitMs);
-    const KeptAnswers answers = readKept(written, nullptr);
-    report.trouble = answers.trouble;
-    for (RestoreRow& row : report.rows) {
-      row.now = answers.values[row.position];
-      row.matches = row.now && SameBackupValue(row.position, *row.now, file.values[row.position]);
+    const SettingWrite write = WriteSetting(row.position, file.values[row.position],
+                                            ReadBack{kRestoreWaitMs, kReadAllWaitMs});
+    row.written = write.status == SettingWrite::Status::Written;
+    row.now = write.readBack;
+    row.matches = row.now && SameBackupValue(row.position, *row.now, file.values[row.position]);
+    if (!row.written) {
+      report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
+      break;
     }
   }
-  for (const RestoreRow& row : report.rows) {
-    if (row.written)
-      journal(int(row.position), before[row.position], file.values[row.position],
-              row.now.value_or(std::string(kNotReadBack)));
+  if (report.trouble == BackupTrouble::None && (ending_ || !port_.isOpen())) {
+    report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
   }
   panel_.showBusy(false);
   panel_.setEnabled(kForm1, true);

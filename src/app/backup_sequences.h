@@ -30,6 +30,8 @@ enum class BackupTrouble {
   Refused,       // nothing to write: an undo whose value before is unknown or not writable
 };
 
+inline constexpr const char* kCancelledText = "中止しました。";
+
 // How the operator is told a backup, compare, restore or undo ended: a plain box when it went
 // through, the error box when something stopped it.
 MessageStyle TroubleStyle(BackupTrouble trouble);

@@ -4,12 +4,12 @@
 
 namespace korvane {
 
-void Form1::SendCommand(std::string_view command) {
+bool Form1::SendCommand(std::string_view command) {
   // Asked anew on every call: the port may have closed during the caller's last wait. Once the
   // window is closing nothing more goes to the controller.
-  if (ending_ || !port_.isOpen()) return;
+  if (ending_ || !port_.isOpen()) return false;
   recvBuf_.commandWritten();  // what arrives from now on is an answer, even after noise
-  port_.write(command);
+  return port_.write(command);
 }
 
 void Form1::Wait(double ms) {

@@ -16,6 +16,7 @@
 
 #include "app/port_search.h"
 #include "app/seams.h"
+#include "protocol/command_set.h"
 #include "settings/receive_buffer.h"
 
 namespace korvane {
@@ -31,6 +32,21 @@ struct ReplyEffects;
 struct RestoreReport;
 struct SetRow;
 struct Setting;
+
+// What became of one write of a setting (Form1::WriteSetting).
+struct SettingWrite {
+  enum class Status {
+    Written,   // the command went to the line, and the journal has its line
+    NotSent,   // the port was closed or the line failed: nothing went out, nothing is recorded
+    Rejected,  // the value is outside the row's range: the rejection notice went out instead
+    Refused,   // the value cannot be written at all; `refusal` says why, nothing went out
+    Nothing,   // the value gives no command (an empty field)
+  };
+  Status status = Status::Nothing;
+  std::string sent;                     // the value written, in the window's form
+  std::optional<std::string> readBack;  // when asked for: what the controller then reported
+  std::string refusal;
+};
 
 // Told after each setting a backup read has asked for: how many of how many; false stops the read.
 using BackupProgress = std::function<bool(int done, int total)>;
@@ -63,7 +79,8 @@ class Form1 {
                        const FindProgress& progress);
 
   // --- the command channel (app/command_channel.cpp)
-  void SendCommand(std::string_view command);
+  // True when the command went to the line.
+  bool SendCommand(std::string_view command);
   void Wait(double ms);
 
   // --- reception; event code 2 is "data received"
@@ -102,17 +119,39 @@ class Form1 {
                                   const BackupProgress& progress);
   RestoreReport Backup_Restore(const BackupFile& file, std::span<const std::size_t> positions);
 
+  // --- the one way a setting the controller keeps is written (app/writing.cpp)
+  // Every writer (a SET button, an option switch, a direction or limit button, the calculator, a
+  // preset pick, a restore, an undo) hands the setting, by backup position, and its value in the
+  // window's form, as a backup file holds it. The wire form is made here once (the sign turned
+  // back, three digits, the leading number); the journal gets its line, with the value before,
+  // the value sent and the read-back all in the window's form, only when the command went to the
+  // line, and only then does the window's idea of the controller's value change. With `readBack`,
+  // the setting is queried `afterWrite` ms after the write and given `afterQuery` ms to answer.
+  struct ReadBack {
+    double afterWrite, afterQuery;
+  };
+  SettingWrite WriteSetting(std::size_t position, std::string_view value,
+                            std::optional<ReadBack> readBack = std::nullopt);
+  // The port as the journal names it: "COMn", or the device a backup mode was told to open.
+  std::string portName() const;
+  void setPortName(std::string device) { portName_ = std::move(device); }
+
   // --- the journal of settings written (files/journal.h; app/journal_handlers.cpp)
   // Writes the entry's value before back as a restore of that one setting writes it (its SET
   // button's refusal rules, the same pacing, the read-back), which journals the undo in turn; an
   // entry whose value before is unknown, or whose setting cannot be written, is refused with the
-  // reason in the report's summary.
+  // reason in the report's summary. The controller's value is read first: when the entry was
+  // written on another port, or the controller no longer holds what the entry wrote, the
+  // operator is asked first, with both named; Cancel writes nothing.
   RestoreReport Journal_Undo(const JournalEntry& entry);
 
   // State, for the shell and the tests.
   std::int16_t ReplyKind() const { return replyKind_; }
   const std::string& RecvBuf() const { return recvBuf_.text(); }
   bool ending() const { return ending_; }
+  // What the window last knew of a setting the controller keeps, by backup position: read from it
+  // or written to it, in the window's form; kUnknownBefore when neither.
+  std::string knownValue(int position) const;
   const std::filesystem::path& folder() const { return folder_; }
 
   // Presses a button of the window by its control name ("Command6(3)", "Command21"); a name that
@@ -138,16 +177,23 @@ class Form1 {
   // `goOn(done)` is asked before each query and after the last wait, and stops the read when it
   // says no. Either may be empty.
   void readSettings(std::span<const Setting* const> settings, const ReplyWatch& watch,
-                    const std::function<bool(std::size_t done)>& goOn);
+                    const std::function<bool(std::size_t done)>& goOn,
+                    double waitMs = kReadAllWaitMs);
   KeptAnswers readKept(std::span<const std::size_t> positions, const BackupProgress& progress);
   void restoreChosen(const BackupFile& file, RestoreReport& report);
   // The journal: what the window last knew of a setting (read or written), by backup position;
   // one entry per setting written; a journal that cannot be written told once per run, after the
   // conversation in progress.
-  std::string knownValue(int position) const;
   void journal(int position, const std::string& before, const std::string& sent,
                const std::string& readBack);
   void tellJournalTrouble();
+  // The setting's query, then `afterQueryMs` for its answer: the value the window shows after it,
+  // or nothing when no usable answer came.
+  std::optional<std::string> readBackOne(std::size_t position, double afterQueryMs);
+  // A SET button's write of its field, a refusal told; for the button and the calculator.
+  SettingWrite setButton(const SetRow& row);
+  // "These settings were not written", naming them, unless the window is closing.
+  void tellNotWritten(const std::vector<std::size_t>& positions);
 
   Panel& panel_;
   Port& port_;
@@ -165,8 +211,9 @@ class Form1 {
   std::function<std::vector<int>()> portsPresent_;
   std::vector<int> listedBeyond_;  // ports above the list's own that the box lists too
   std::map<int, std::string> known_;
-  bool journalTroubleTold_ = false;
-  std::string journalTrouble_;  // to tell once the conversation in progress is over
+  bool journalFailing_ = false;  // the last append failed: told once, and once when one works
+  std::string journalNotice_;    // to tell once the conversation in progress is over
+  std::string portName_;         // the device a backup mode opened; empty: "COMn"
 };
 
 }  // namespace korvane

@@ -2,9 +2,11 @@
 // write, the trouble of a journal that cannot be written, and the undo of an entry.
 
 #include "app/backup_sequences.h"
+#include "app/conversation.h"
 #include "app/form1.h"
 #include "backup/backup_file.h"
 #include "backup/backup_keys.h"
+#include "backup/restore_plan.h"
 #include "files/journal.h"
 #include "files/local_file.h"
 #include "protocol/controls.h"
@@ -14,7 +16,9 @@ namespace korvane {
 
 namespace {
 constexpr const char* kJournalTroubleText =
-    "変更履歴に記録できません。設定は書き込みますが、この実行中の変更は変更履歴に残りません。\n";
+    "変更履歴に記録できません。設定は書き込みますが、記録できるようになるまでの変更は変更履歴に"
+    "残りません。記録を再開したときにお知らせします。\n";
+constexpr const char* kJournalResumedText = "変更履歴への記録を再開しました。";
 constexpr const char* kUnknownBeforeText = "この変更の前の値は分からないため、元に戻せません。";
 constexpr const char* kNotUndoableText = "この設定は元に戻せません。";
 }  // namespace
@@ -29,7 +33,7 @@ void Form1::journal(int position, const std::string& before, const std::string& 
   if (position < 0) return;
   const LocalDateTime now = loop_.now();
   const JournalEntry entry{BackupTimestamp(now) + " " + UtcOffsetText(),
-                           ComName(port_.number()),
+                           portName(),
                            std::string(kBackupKeys[static_cast<std::size_t>(position)].key),
                            std::string(backupSetting(static_cast<std::size_t>(position)).caption),
                            before,
@@ -37,20 +41,27 @@ void Form1::journal(int position, const std::string& before, const std::string& 
                            readBack};
   // The controller holds what it read back, or else what was sent, as far as the window knows.
   known_[position] = readBack.empty() || readBack == kNotReadBack ? sent : readBack;
-  // A journal that cannot be written never stops a write: the operator is told once.
-  if (journalTroubleTold_) return;
+  // A journal that cannot be written never stops a write. Every entry is tried (a spreadsheet
+  // holding the file may let go of it): the operator is told once when recording stops, and once
+  // when it works again.
   if (const auto trouble = AppendJournal(folder_, entry)) {
-    journalTroubleTold_ = true;
-    journalTrouble_ = kJournalTroubleText + *trouble;
-    if (!conversing_) tellJournalTrouble();
+    if (!journalFailing_)
+      journalNotice_ +=
+          (journalNotice_.empty() ? "" : "\n") + std::string(kJournalTroubleText) + *trouble;
+    journalFailing_ = true;
+  } else if (journalFailing_) {
+    journalFailing_ = false;
+    journalNotice_ += (journalNotice_.empty() ? "" : "\n") + std::string(kJournalResumedText);
   }
+  if (!conversing_) tellJournalTrouble();
 }
 
 void Form1::tellJournalTrouble() {
-  if (journalTrouble_.empty()) return;
-  const std::string text = std::move(journalTrouble_);
-  journalTrouble_.clear();
-  operator_.message(text, kJournalTitle, MessageStyle::Critical);
+  if (journalNotice_.empty()) return;
+  const std::string text = std::move(journalNotice_);
+  journalNotice_.clear();
+  operator_.message(text, kJournalTitle,
+                    journalFailing_ ? MessageStyle::Critical : MessageStyle::Ok);
 }
 
 RestoreReport Form1::Journal_Undo(const JournalEntry& entry) {
@@ -67,6 +78,43 @@ RestoreReport Form1::Journal_Undo(const JournalEntry& entry) {
   if (!refusal.empty()) {
     report.trouble = BackupTrouble::Refused;
     report.summary = refusal;
+    return report;
+  }
+  const auto at = static_cast<std::size_t>(position);
+  if (!port_.isOpen() || conversing_) {
+    report.trouble = conversing_ ? BackupTrouble::Busy : BackupTrouble::NotConnected;
+    report.summary = conversing_ ? kBusyText : kNotConnectedText;
+    return report;
+  }
+  // Another port may be another controller, and a value changed since may be the owner's later
+  // choice: either is the operator's to judge, before anything is written.
+  std::string doubts;
+  if (entry.port != portName()) {
+    doubts += "この変更を書き込んだポートは " + entry.port + " ですが、いま開いているのは " +
+              portName() + " です（別のコントローラーかもしれません）。\n";
+  }
+  std::optional<std::string> now;
+  converse([&] { now = readBackOne(at, kReadAllWaitMs); });
+  if (ending_ || !port_.isOpen()) {
+    report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
+    report.summary = ending_ ? kCancelledText : kPortLostText;
+    return report;
+  }
+  const bool readBack = !entry.readBack.empty() && entry.readBack != kNotReadBack;
+  const std::string& wrote = readBack ? entry.readBack : entry.sent;
+  if (!now || !SameBackupValue(at, *now, wrote)) {
+    doubts +=
+        "コントローラーの今の値は" +
+        (now ? "「" + ShownBackupValue(at, *now) + "」" : std::string("分かりません（応答なし）")) +
+        "で、この変更の値「" + ShownBackupValue(at, wrote) +
+        "」ではありません（その後に変わったようです）。\n";
+  }
+  if (!doubts.empty() &&
+      operator_.message(doubts + backupSettingName(at) + " を「" +
+                            ShownBackupValue(at, entry.before) + "」に戻しますか？",
+                        kJournalTitle, MessageStyle::OkCancelExclamation) != MessageButton::Ok) {
+    report.trouble = BackupTrouble::Cancelled;
+    report.summary = kCancelledText;
     return report;
   }
   BackupFile file;

@@ -10,19 +10,19 @@ namespace korvane {
 void Form1::Operation_Click(int button) {
   const OperationButton* b = operationButton(button);
   if (b == nullptr) return;
-  // A direction button writes a setting the controller keeps: journaled, while the port is open.
-  int kind = 0;
-  bool plus = false;
-  for (const auto& [axis, axisKind] :
-       {std::pair{&kRaDirection, kRaDirectionKind}, std::pair{&kDecDirection, kDecDirectionKind}}) {
-    if (b == &axis->plus || b == &axis->minus) kind = axisKind, plus = b == &axis->plus;
+  if (const LampSetting lit = lampSettingOf(*b); lit.position >= 0) {
+    // A direction or limit button writes a setting the controller keeps.
+    const bool open = port_.isOpen();
+    const auto position = static_cast<std::size_t>(lit.position);
+    if (WriteSetting(position, lit.on ? "1" : "0").status == SettingWrite::Status::NotSent &&
+        open) {
+      tellNotWritten({position});
+    }
+  } else {
+    for (std::string_view command : b->commands) {
+      if (!command.empty()) SendCommand(command);
+    }
   }
-  const int position = kind != 0 && port_.isOpen() ? backupPositionOfKind(kind) : -1;
-  const std::string before = knownValue(position);
-  for (std::string_view command : b->commands) {
-    if (!command.empty()) SendCommand(command);
-  }
-  journal(position, before, plus ? "1" : "0", "");
   // The lamps move whether or not the command reached the controller.
   if (b->lamps.exists()) applyLamps(b->lamps.first, b->lamps.second);
 }

@@ -20,20 +20,12 @@ void Form1::OptionSwitch_Click(int button) {
   });
   if (row == kOptionRows.end()) return;
   converse([&] {
-    const int position = backupPositionOfKind(row->replyKind);
-    const std::string before = knownValue(position);
+    const auto position = static_cast<std::size_t>(backupPositionOfKind(row->replyKind));
     // Set first, so that an answer to the switch itself also moves the lamps.
     replyKind_ = static_cast<std::int16_t>(row->replyKind);
-    SendCommand(button == row->onButton ? row->onCommand : row->offCommand);
-    Wait(kOptionWaitMs);
-    std::string readBack(kNotReadBack);
-    replyWatch_ = [&](int kind, const ReplyEffects& effects, bool) {
-      if (auto value = ShownValue(effects); value && kind == row->replyKind) readBack = *value;
-    };
-    SendCommand(settingByKind(row->replyKind)->query);
-    Wait(kOptionWaitMs);
-    replyWatch_ = nullptr;
-    journal(position, before, button == row->onButton ? "1" : "0", readBack);
+    const SettingWrite write = WriteSetting(position, button == row->onButton ? "1" : "0",
+                                            ReadBack{kOptionWaitMs, kOptionWaitMs});
+    if (write.status == SettingWrite::Status::NotSent) tellNotWritten({position});
   });
 }
 
@@ -53,7 +45,8 @@ void Form1::Command29_Click() {
         if (kind == kHomeAzimuthKind) readBack[1] = *value;
       }
     };
-    SendCommand(kPolarHome);  // any answer goes under the kind set last
+    // any answer goes under the kind set last
+    const bool moved = SendCommand(kPolarHome);
     Wait(kPolarHomeWaitsMs[0]);
     replyKind_ = kHomeAltitudeKind;
     SendCommand(settingByKind(kHomeAltitudeKind)->query);
@@ -62,7 +55,9 @@ void Form1::Command29_Click() {
     SendCommand(settingByKind(kHomeAzimuthKind)->query);
     Wait(kPolarHomeWaitsMs[2]);
     replyWatch_ = nullptr;
-    for (int i : {0, 1}) journal(positions[i], before[i], kPolarHomeSent, readBack[i]);
+    if (moved) {
+      for (int i : {0, 1}) journal(positions[i], before[i], kPolarHomeSent, readBack[i]);
+    }
     panel_.setEnabled(command6(kHomeAltitudeSet), true);
     panel_.setEnabled(command6(kHomeAzimuthSet), true);
   });

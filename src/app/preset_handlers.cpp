@@ -48,22 +48,27 @@ void Form1::Command19_Click() {
     // "切断") is unknown, not minus: guessing would reverse a motor. Its slot passes unused.
     const std::optional<bool> raPlus = knownDirection(kRaDirection);
     const std::optional<bool> decPlus = knownDirection(kDecDirection);
-    const auto direction = [this](const DirectionButtons& axis, bool plus, int kind) {
-      const int position = backupPositionOfKind(kind);
-      const std::string before = knownValue(position);
-      SendCommand(axis.of(plus).commands[0]);
-      journal(position, before, plus ? "1" : "0", "");
+    // Each write that did not reach the controller (the line failed, the window closed) is named
+    // at the end; the journal has the lines of those that did.
+    std::vector<std::size_t> notWritten;
+    const auto direction = [&](bool plus, int kind) {
+      const auto position = static_cast<std::size_t>(backupPositionOfKind(kind));
+      if (WriteSetting(position, plus ? "1" : "0").status == SettingWrite::Status::NotSent)
+        notWritten.push_back(position);
     };
-    if (raPlus) direction(kRaDirection, *raPlus, kRaDirectionKind);
+    if (raPlus) direction(*raPlus, kRaDirectionKind);
     Wait(kCalculatorWaitMs);
-    if (decPlus) direction(kDecDirection, *decPlus, kDecDirectionKind);
+    if (decPlus) direction(*decPlus, kDecDirectionKind);
     for (const SetRow& row : std::span(kSetRows).first<kStepSetButtons>()) {
       Wait(kCalculatorWaitMs);
-      Command6_Click(row);
+      if (setButton(row).status == SettingWrite::Status::NotSent)
+        notWritten.push_back(backupPositionOfRow(row));
     }
     panel_.setEnabled(kCommand19, true);
     panel_.showBusy(false);
     panel_.setEnabled(kForm1, true);
+    tellNotWritten(notWritten);
+    if (ending_) return;
     if (!raPlus || !decPlus) {
       const std::string axes = !raPlus && !decPlus ? "赤経と赤緯" : !raPlus ? "赤経" : "赤緯";
       operator_.message(axes + kUnknownDirectionText, "", MessageStyle::Ok);

@@ -15,13 +15,13 @@ void Form1::Command11_Click() {
 }
 
 void Form1::readSettings(std::span<const Setting* const> settings, const ReplyWatch& watch,
-                         const std::function<bool(std::size_t done)>& goOn) {
+                         const std::function<bool(std::size_t done)>& goOn, double waitMs) {
   replyWatch_ = watch;
   for (std::size_t done = 0; !goOn || goOn(done); ++done) {
     if (done == settings.size()) break;
     replyKind_ = static_cast<std::int16_t>(settings[done]->replyKind);
     SendCommand(settings[done]->query);
-    Wait(kReadAllWaitMs);
+    Wait(waitMs);
   }
   replyWatch_ = nullptr;
 }

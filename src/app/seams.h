@@ -51,7 +51,9 @@ class Port {
   virtual OpenTrouble openTrouble() const { return OpenTrouble::Other; }
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
-  virtual void write(std::string_view bytes) = 0;
+  // True when the bytes went to the line; false when the port is closed or the write failed (an
+  // adapter closes itself on a failed write and tells of the lost line as on a read).
+  virtual bool write(std::string_view bytes) = 0;
 };
 
 class EventLoop {

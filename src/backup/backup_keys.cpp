@@ -30,6 +30,10 @@ const Setting& backupSetting(std::size_t position) {
   return *settingByKind(kBackupKeys[position].replyKind);
 }
 
+std::size_t backupPositionOfRow(const SetRow& row) {
+  return static_cast<std::size_t>(backupPositionOfKind(settingByField(row.field)->replyKind));
+}
+
 std::string backupSettingName(std::size_t position) {
   return std::string(backupSetting(position).caption) + "（" +
          std::string(kBackupKeys[position].key) + "）";
@@ -60,6 +64,18 @@ SetOutcome backupSetOutcome(std::size_t position, std::string_view value) {
   const SetRow* row = setRowByField(backupSetting(position).field);
   if (row == nullptr) return {};
   return Build_SetCmd(*row, value);
+}
+
+LampSetting lampSettingOf(const OperationButton& button) {
+  if (!button.lamps.exists()) return {};
+  for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
+    const LampPair pair = backupSetting(i).lamps;
+    if (pair.first == button.lamps.first && pair.second == button.lamps.second)
+      return {int(i), true};
+    if (pair.first == button.lamps.second && pair.second == button.lamps.first)
+      return {int(i), false};
+  }
+  return {};
 }
 
 std::string_view switchCommand(std::size_t position, bool on) {

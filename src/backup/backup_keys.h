@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "protocol/catalogue.h"
+#include "protocol/command_set.h"
 #include "settings/set_command.h"
 
 namespace korvane {
@@ -40,6 +41,8 @@ int backupPositionOfKey(std::string_view key);
 int backupPositionOfKind(int replyKind);
 
 const Setting& backupSetting(std::size_t position);
+// The position of the setting a SET button writes (every SET row's setting is kept).
+std::size_t backupPositionOfRow(const SetRow& row);
 
 // How the operator knows the setting: its caption and, in brackets, its key.
 std::string backupSettingName(std::size_t position);
@@ -65,5 +68,13 @@ SetOutcome backupSetOutcome(std::size_t position, std::string_view value);
 
 // The command of the button that lights the first lamp of the pair (on) or the second.
 std::string_view switchCommand(std::size_t position, bool on);
+
+// The kept setting whose lamps an operating button lights (a direction, the limit switch), and
+// which of its two states; position -1 for a button that lights none.
+struct LampSetting {
+  int position = -1;
+  bool on = false;
+};
+LampSetting lampSettingOf(const OperationButton& button);
 
 }  // namespace korvane

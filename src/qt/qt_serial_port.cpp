@@ -109,14 +109,16 @@ void QtSerialPort::close() {
   qCDebug(lcSerial).noquote() << logLine("closed", device_);
 }
 
-void QtSerialPort::write(std::string_view bytes) {
-  if (!open_) return;
+bool QtSerialPort::write(std::string_view bytes) {
+  if (!open_) return false;
   const std::string shown = mask_.sent(bytes, logMs());  // no password in the log
   qCDebug(lcSerial).noquote() << logLine("sent", shown);
-  serial_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  const qint64 taken = serial_.write(bytes.data(), static_cast<qint64>(bytes.size()));
   // Hand it to the line now rather than on the next turn of the event loop: a close right after
-  // (a port choice, "切断", the end of the program) must not lose a command.
+  // (a port choice, "切断", the end of the program) must not lose a command. A failure found
+  // meanwhile has closed the port (errorOccurred).
   serial_.flush();
+  return open_ && taken == static_cast<qint64>(bytes.size());
 }
 
 void QtSerialPort::readAvailable() {

@@ -31,7 +31,7 @@ class QtSerialPort : public QObject, public Port {
   OpenTrouble openTrouble() const override { return openTrouble_; }
   void close() override;
   bool isOpen() const override { return open_; }
-  void write(std::string_view bytes) override;
+  bool write(std::string_view bytes) override;
 
   // Told of each chunk read and of a failed line, from inside the port's own notifications.
   PortEvents events;

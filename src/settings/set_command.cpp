@@ -99,6 +99,16 @@ SetOutcome signInvertedRow(const SetRow& row, std::string_view text) {
 
 }  // namespace
 
+std::string WrittenValue(const SetRow& row, std::string_view command) {
+  std::string_view value = command;
+  if (value.starts_with(row.prefix)) value.remove_prefix(row.prefix.size());
+  if (value.ends_with('#')) value.remove_suffix(1);
+  if (row.form != ValueForm::SignInverted || value.empty()) return std::string(value);
+  if (value.front() == '+') return "-" + std::string(value.substr(1));
+  if (value.front() == '-') return "+" + std::string(value.substr(1));
+  return std::string(value);
+}
+
 // Only the truly empty text counts as an empty field: blanks alone are a text like any other (in
 // row 0 they are no number and get the rejection notice).
 SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {

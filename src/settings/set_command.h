@@ -22,4 +22,9 @@ struct SetOutcome {
 
 SetOutcome Build_SetCmd(const SetRow& row, std::string_view text);
 
+// The value a write command of the row carries, in the form the window shows it (and a backup
+// file and the journal hold it): the command without its prefix and "#", the sign turned round
+// again on the rows that show it the other way from the controller. ":Sg-135*00#" is "+135*00".
+std::string WrittenValue(const SetRow& row, std::string_view command);
+
 }  // namespace korvane

@@ -132,8 +132,8 @@ void Win32SerialPort::received(DWORD got) {
   if (events.received) events.received(bytes);
 }
 
-void Win32SerialPort::write(std::string_view bytes) {
-  if (!isOpen()) return;
+bool Win32SerialPort::write(std::string_view bytes) {
+  if (!isOpen()) return false;
   if (logged_) log("sent", mask_.sent(bytes, msSince(start_)));  // no password in the log
   // Whole before the next: a close right after (a port choice, "切断", the end) loses nothing.
   ResetEvent(write_.hEvent);
@@ -142,6 +142,7 @@ void Win32SerialPort::write(std::string_view bytes) {
   if (!ok && GetLastError() == ERROR_IO_PENDING)
     ok = GetOverlappedResult(handle_, &write_, &done, TRUE);
   if (!ok) lose();  // an unplugged adapter: ERROR_NOT_READY
+  return ok && done == bytes.size();
 }
 
 }  // namespace korvane

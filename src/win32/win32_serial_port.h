@@ -32,7 +32,7 @@ class Win32SerialPort : public Port {
   OpenTrouble openTrouble() const override { return openTrouble_; }
   void close() override;
   bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
-  void write(std::string_view bytes) override;
+  bool write(std::string_view bytes) override;
 
   PortEvents events;
 

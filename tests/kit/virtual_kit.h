@@ -84,9 +84,20 @@ class FakePort : public Port {
   OpenTrouble openTrouble() const override { return trouble_; }
   void close() override { opened = false; }
   bool isOpen() const override { return opened; }
-  void write(std::string_view bytes) override {
+  // From this write on (counted from 0), the line fails: the write does not go out, the port
+  // closes as an adapter closes it, and `lost` runs (as the adapter's events would).
+  std::size_t failFromWrite = SIZE_MAX;
+  std::function<void()> lost;
+  bool write(std::string_view bytes) override {
+    if (!opened) return false;
+    if (attempts_++ >= failFromWrite) {
+      opened = false;
+      if (lost) lost();
+      return false;
+    }
     writes.emplace_back(loop_.nowMs, bytes);
     if (onWrite) onWrite(bytes);
+    return true;
   }
   std::vector<std::string> sent() const {  // the bytes of every write
     std::vector<std::string> out;
@@ -97,6 +108,7 @@ class FakePort : public Port {
  private:
   VirtualLoop& loop_;
   OpenTrouble trouble_ = OpenTrouble::None;
+  std::size_t attempts_ = 0;
 };
 
 class FakeOperator : public Operator {

@@ -22,7 +22,7 @@ run() {
 writes() { grep -Ev ' :(G|%B)' "$1" | awk '{print $2}' || true; }
 
 echo " 7 " >"$work/siri.DAT"  # another port: the header must name the one opened
-mkdir "$work/ports" && ln -s "$work/COM1" "$work/ports/COM1"
+mkdir "$work/ports" && ln -s "$work/COM1" "$work/ports/COM1" && ln -s "$work/COM2" "$work/ports/COM2"
 run 0 backup "$work/a.ini" ports/COM1  # a path from the current folder, not from /dev
 [ "$(stat -c %a "$work/a.ini")" = 600 ] || fail "the backup is not for its owner only"
 grep -q '^wifi_st_password=stargazer$' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "a value missing"; }
@@ -39,7 +39,10 @@ sed -e 's/^max_rate=.*/max_rate=450/' -e 's/^backlash_ra=.*/backlash_ra=7/' \
   -e 's/^site_longitude=.*/site_longitude=+135*30/' -e 's/^wifi_ap_ssid=.*/wifi_ap_ssid=My,Scope 2/' \
   -e 's/^option_buzzer=.*/option_buzzer=0/' -e 's/^ra_direction=.*/ra_direction=0/' \
   -e 's/^wifi_st_password=.*/wifi_st_password=other-pw/' "$work/a.ini" >"$work/other.ini"
-run 0 restore "$work/other.ini" COM2
+run 0 restore "$work/other.ini" ports/COM2
+# The journal names the device opened, as the header does, not the port "siri.DAT" names.
+[ "$(tail -n +2 "$work/journal.tsv" | cut -f2 | sort -u)" = "$work/ports/COM2" ] ||
+  { cat "$work/journal.tsv" >&2; fail "the journal names another port"; }
 # A password shows as ******** on the terminal unless asked for.
 grep -qxF $'wifi_st_password\t********\t********\tmatches' "$work/out" && ! grep -q 'stargazer\|other-pw' "$work/out" "$work/err" ||
   { cat "$work/out" "$work/err" >&2; fail "a password on the terminal"; }

@@ -121,13 +121,14 @@ TEST(Journal, EachWriteOfASettingWithItsValueBeforeAndNothingElse) {
   rig.panel.texts["Text1(23)"] = "a#b";  // refused: nothing sent
   rig.press("Command6(17)");
   rig.op.messages.clear();
-  for (const char* notSettings : {"Command34", "Command35", "Command7", "Command22"})
-    rig.press(notSettings);
+  for (const char* notSettings : {"Command34", "Command35", "Command22"}) rig.press(notSettings);
+  rig.press("Command7");   // Limit OFF
   rig.press("Command14");  // buzzer OFF, read back
   rig.loop.drain();
   rig.press("Command1");  // RA direction +
-  EXPECT_EQ(journaled(rig), (Strings{"COM7 max_rate —>450", "COM7 max_rate 450>300",
-                                     "COM7 option_buzzer —>0 =0", "COM7 ra_direction —>1"}));
+  EXPECT_EQ(journaled(rig),
+            (Strings{"COM7 max_rate —>450", "COM7 max_rate 450>300", "COM7 limit_switch —>0",
+                     "COM7 option_buzzer —>0 =0", "COM7 ra_direction —>1"}));
   EXPECT_TRUE(rig.op.messages.empty());
 }
 
@@ -158,7 +159,10 @@ TEST(Journal, AnUndoWritesTheValueBeforeAndIsJournaledItself) {
   const std::size_t before = rig.port.writes.size();
   const RestoreReport undo = rig.form.Journal_Undo(set);
   EXPECT_EQ(undo.matching(), 1) << undo.summary;
-  EXPECT_EQ(rig.port.sent().at(before), ":$PA400#");
+  // The controller's value is read first: it still holds what the entry wrote, so no question.
+  EXPECT_EQ(rig.port.sent().at(before), ":GXE1#");
+  EXPECT_EQ(rig.port.sent().at(before + 1), ":$PA400#");
+  EXPECT_TRUE(rig.op.messages.empty());
   EXPECT_EQ(journaled(rig).back(), "COM1 max_rate 450>400 =400");
   // The first write of a setting never read cannot be undone, and sends nothing.
   JournalEntry unknown = set;
@@ -170,7 +174,7 @@ TEST(Journal, AnUndoWritesTheValueBeforeAndIsJournaledItself) {
   EXPECT_EQ(rig.port.writes.size(), writes);
 }
 
-TEST(Journal, AJournalThatCannotBeWrittenIsToldOnceAndTheWritesGoOn) {
+TEST(Journal, RecordingThatStopsAndResumesIsToldOnceEachAndTheWritesGoOn) {
   Rig rig;
   std::filesystem::create_directory(rig.dir.path / kJournalFileName);  // no file can go there
   rig.open();
@@ -183,6 +187,15 @@ TEST(Journal, AJournalThatCannotBeWrittenIsToldOnceAndTheWritesGoOn) {
   ASSERT_EQ(rig.op.messages.size(), 1u);
   EXPECT_EQ(rig.op.messages[0].title, "変更履歴");
   EXPECT_NE(rig.op.messages[0].text.find("journal.tsv"), std::string::npos);
+  // The file is free again (the spreadsheet holding it was closed): the next write is recorded,
+  // and the operator hears so once.
+  std::filesystem::remove(rig.dir.path / kJournalFileName);
+  rig.panel.texts["Text1(0)"] = "460";
+  rig.press("Command6(0)");
+  rig.press("Command6(0)");
+  EXPECT_EQ(journaled(rig), (Strings{"COM1 max_rate 450>460", "COM1 max_rate 460>460"}));
+  ASSERT_EQ(rig.op.messages.size(), 2u);
+  EXPECT_EQ(rig.op.messages[1].text, "変更履歴への記録を再開しました。");
 }
 
 }  // namespace
