@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "files/local_file.h"
+#include "protocol/utf8.h"
 
 namespace korvane {
 
@@ -108,6 +109,7 @@ std::string FormatJournalLine(const JournalEntry& e) {
 JournalRead ParseJournal(std::string_view text) {
   JournalRead read;
   const std::string_view header = kJournalHeader.substr(0, kJournalHeader.size() - 1);
+  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);

@@ -54,6 +54,7 @@ struct JournalRead {
   std::vector<JournalEntry> entries;  // in the file's order, oldest first
   int skipped = 0;                    // lines that are no entry (edited by hand, cut short)
 };
+// A byte-order mark at the start (a spreadsheet saved the file) is read as nothing.
 JournalRead ParseJournal(std::string_view text);
 
 // Appends the entry to the journal in folder: the header first into a new file, the file moved

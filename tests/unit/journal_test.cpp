@@ -16,6 +16,7 @@
 #include "app/backup_sequences.h"
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
+#include "protocol/utf8.h"
 
 namespace korvane {
 namespace {
@@ -37,11 +38,12 @@ TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
       line,
       "2026-12-07 21:14:05 +09:00\tCOM5\twifi_ap_ssid\tWIFI (AP) SSID\ta\\tb\\\\c\tnew\\nline\t\n");
   const std::string text =
-      std::string(kJournalHeader) + line + "edited\tby hand\n" +  // too few fields
-      "t\tp\tk\tc\tb\ts\tr\textra\n" +                            // too many
-      "t\tp\tk\tc\tb\\x\ts\tr\n" +                                // no such escape
-      "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +                 // a Windows editor's line end
-      "\n" + line.substr(0, 20);                                  // cut short by a crash
+      std::string(kUtf8ByteOrderMark) + std::string(kJournalHeader) + line +
+      "edited\tby hand\n" +                        // too few fields
+      "t\tp\tk\tc\tb\ts\tr\textra\n" +             // too many
+      "t\tp\tk\tc\tb\\x\ts\tr\n" +                 // no such escape
+      "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +  // a Windows editor's line end
+      "\n" + line.substr(0, 20);                   // cut short by a crash
   const JournalRead read = ParseJournal(text);
   ASSERT_EQ(read.entries.size(), 2u);
   EXPECT_EQ(read.entries[0], kEntry);
