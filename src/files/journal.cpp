@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <system_error>
 
 #include "files/local_file.h"
 #include "protocol/utf8.h"
@@ -133,18 +132,22 @@ std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
                                          const JournalEntry& entry) {
   const std::filesystem::path file = folder / kJournalFileName;
   const std::string line = FormatJournalLine(entry);
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  const bool fresh = ec || size == 0;
-  if (!fresh && size + line.size() > kJournalLimit) {
-    std::filesystem::rename(file, folder / kJournalOlderFileName, ec);
-    if (ec) return PathUtf8(file) + ": " + ec.message();
-  }
-  const bool header = fresh || size + line.size() > kJournalLimit;
   std::string error;
-  if (!AppendLocalFile(file, header ? std::string(kJournalHeader) + line : line, &error))
-    return PathUtf8(file) + ": " + error;
-  return std::nullopt;
+  for (bool moved = false;;) {
+    auto journal = AppendFile::Open(file, &error);
+    if (!journal) return PathUtf8(file) + ": " + error;
+    const std::uintmax_t size = journal->Size();
+    const std::string bytes = size == 0 ? std::string(kJournalHeader) + line : line;
+    if (size > 0 && size + bytes.size() > kJournalLimit && !moved) {
+      if (!journal->MoveTo(folder / kJournalOlderFileName, &error)) {
+        return PathUtf8(file) + ": " + error;
+      }
+      moved = true;  // and the new file in its place, under its own lock
+      continue;
+    }
+    if (!journal->Append(bytes, &error)) return PathUtf8(file) + ": " + error;
+    return std::nullopt;
+  }
 }
 
 std::vector<std::size_t> JournalRows(const std::vector<JournalEntry>& entries,

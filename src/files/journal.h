@@ -58,8 +58,8 @@ struct JournalRead {
 JournalRead ParseJournal(std::string_view text);
 
 // Appends the entry to the journal in folder: the header first into a new file, the file moved
-// to the older generation first when the entry would take it past the limit. Nothing when it is
-// written; else why not.
+// to the older generation first when the entry would take it past the limit. Copies of the
+// program appending at once take turns. Nothing when it is written; else why not.
 std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
                                          const JournalEntry& entry);
 

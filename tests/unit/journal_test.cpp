@@ -96,6 +96,50 @@ TEST(JournalFile, AWriterKilledBetweenTwoAppendsLeavesEveryLineWhole) {
   EXPECT_EQ(read.skipped, 0);
   for (const JournalEntry& e : read.entries) ASSERT_EQ(e, kEntry);
 }
+
+// Copies of the program appending at once across the limit: the file moves to the older
+// generation once, and no entry is lost or refused.
+TEST(JournalFile, CopiesOfTheProgramAtTheLimitMoveTheFileOnceAndLoseNoEntry) {
+  constexpr int kRounds = 40;
+  constexpr int kPrograms = 6;
+  // One long entry fills the file to just under the limit, so that the next entry moves it.
+  JournalEntry filling = kEntry;
+  filling.sent.assign(kJournalLimit - kJournalHeader.size() - FormatJournalLine(kEntry).size(),
+                      'x');
+  const std::string full = std::string(kJournalHeader) + FormatJournalLine(filling);
+  ASSERT_LE(full.size(), kJournalLimit);
+  ASSERT_GT(full.size() + FormatJournalLine(kEntry).size(), kJournalLimit);
+  for (int round = 0; round < kRounds; ++round) {
+    const kit::TempDir dir;
+    std::ofstream(dir.path / kJournalFileName, std::ios::binary) << full;
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    std::vector<pid_t> programs;
+    for (int p = 0; p < kPrograms; ++p) {
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        ::close(go[1]);
+        char c;
+        (void)::read(go[0], &c, 1);  // every copy starts at once
+        JournalEntry mine = kEntry;
+        mine.port = "COM" + std::to_string(p);  // its own, and too long for the room left
+        ::_exit(AppendJournal(dir.path, mine) ? 1 : 0);
+      }
+      programs.push_back(child);
+    }
+    ::close(go[0]);
+    ::close(go[1]);
+    for (const pid_t child : programs) {
+      int status = 0;
+      ::waitpid(child, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+    }
+    const JournalRead all = ReadJournal(dir.path);
+    ASSERT_EQ(all.entries.size(), 1 + kPrograms) << "round " << round;
+    EXPECT_EQ(all.skipped, 0);
+  }
+}
 #endif
 
 // The handlers: which presses add which entries.
