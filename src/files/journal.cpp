@@ -129,7 +129,7 @@ JournalRead ParseJournal(std::string_view text) {
 }
 
 std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
-                                         const JournalEntry& entry) {
+                                         const JournalEntry& entry, std::uintmax_t room) {
   const std::filesystem::path file = folder / kJournalFileName;
   const std::string line = FormatJournalLine(entry);
   std::string error;
@@ -145,7 +145,7 @@ std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
       moved = true;  // and the new file in its place, under its own lock
       continue;
     }
-    if (!journal->Append(bytes, &error)) return PathUtf8(file) + ": " + error;
+    if (!journal->Append(bytes, &error, room)) return PathUtf8(file) + ": " + error;
     return std::nullopt;
   }
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,8 +42,11 @@ class AppendFile {
   std::uintmax_t Size() const;
   // Renames the file to `to`, in place of any file there; it stays open and locked.
   bool MoveTo(const std::filesystem::path& to, std::string* error);
-  // Writes the bytes at the end with one write; false with `error` saying why.
-  bool Append(std::string_view bytes, std::string* error);
+  // Writes the bytes at the end with one write. One that falls short (a full disk; `room`, the
+  // most the disk takes, plays one in a test) is cut off again: the file stays as it was, and
+  // false with `error` saying why.
+  bool Append(std::string_view bytes, std::string* error,
+              std::uintmax_t room = std::numeric_limits<std::uintmax_t>::max());
 
  private:
   AppendFile(std::intptr_t handle, std::filesystem::path path)

@@ -99,14 +99,20 @@ bool AppendFile::MoveTo(const std::filesystem::path& to, std::string* error) {
   return true;
 }
 
-bool AppendFile::Append(std::string_view bytes, std::string* error) {
+bool AppendFile::Append(std::string_view bytes, std::string* error, std::uintmax_t room) {
+  const int fd = static_cast<int>(handle_);
+  const std::uintmax_t end = Size();
+  const std::size_t put = static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size(), room));
   ssize_t done = 0;
   do {
-    done = ::write(static_cast<int>(handle_), bytes.data(), bytes.size());
+    done = ::write(fd, bytes.data(), put);
   } while (done < 0 && errno == EINTR);
-  if (done < 0) return fail(error, "cannot write", errno);
-  if (static_cast<std::size_t>(done) != bytes.size()) return fail(error, "cannot write", ENOSPC);
-  return true;
+  if (done >= 0 && static_cast<std::size_t>(done) == bytes.size()) return true;
+  const int err = done < 0 ? errno : ENOSPC;
+  if (::ftruncate(fd, static_cast<off_t>(end)) != 0) {
+    return fail(error, "cannot write, nor cut off what was written", err);
+  }
+  return fail(error, "cannot write", err);
 }
 
 long UtcOffsetMinutes() {

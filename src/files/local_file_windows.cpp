@@ -156,18 +156,24 @@ bool AppendFile::MoveTo(const std::filesystem::path& to, std::string* error) {
   return true;
 }
 
-bool AppendFile::Append(std::string_view bytes, std::string* error) {
-  // At the end as measured: every append holds the lock, so nothing has been added since.
+bool AppendFile::Append(std::string_view bytes, std::string* error, std::uintmax_t room) {
+  const HANDLE file = handleOf(handle_);
   const std::uintmax_t end = Size();
+  // At the end as measured: every append holds the lock, so nothing has been added since.
   OVERLAPPED at{};
   at.Offset = static_cast<DWORD>(end);
   at.OffsetHigh = static_cast<DWORD>(end >> 32);
+  const auto put = static_cast<DWORD>(std::min<std::uintmax_t>(bytes.size(), room));
   DWORD done = 0;
-  const BOOL ok =
-      ::WriteFile(handleOf(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &done, &at);
-  if (!ok) return fail(error, "cannot write", ::GetLastError());
-  if (done != bytes.size()) return fail(error, "cannot write", ERROR_DISK_FULL);
-  return true;
+  const BOOL ok = ::WriteFile(file, bytes.data(), put, &done, &at);
+  if (ok && done == bytes.size()) return true;
+  const DWORD err = ok ? ERROR_DISK_FULL : ::GetLastError();
+  LARGE_INTEGER cut{};
+  cut.QuadPart = static_cast<LONGLONG>(end);
+  if (!::SetFilePointerEx(file, cut, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)) {
+    return fail(error, "cannot write, nor cut off what was written", err);
+  }
+  return fail(error, "cannot write", err);
 }
 
 long UtcOffsetMinutes() {

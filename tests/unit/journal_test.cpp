@@ -31,6 +31,8 @@ const JournalEntry kEntry{"2026-12-07 21:14:05 +09:00",
                           "a\tb\\c",
                           "new\nline",
                           ""};
+const JournalEntry kRead{
+    "2026-12-07 21:15:00 +09:00", "COM5", "max_rate", "MaxRate", "400", "450", "450"};
 
 TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
   const std::string line = FormatJournalLine(kEntry);
@@ -74,6 +76,29 @@ TEST(JournalFile, BeginsWithItsHeaderAndKeepsOneOlderGenerationPastTheLimit) {
   EXPECT_EQ(all.entries.size(), lines + 3);
   EXPECT_EQ(all.entries.back().sent, "last");
   EXPECT_EQ(all.skipped, 0);
+}
+
+// A write the disk cuts short leaves the file as it was, wherever the cut; the next append, once
+// there is room, is read back whole.
+TEST(JournalFile, AWriteCutShortLeavesTheFileAsItWas) {
+  const std::uintmax_t whole = FormatJournalLine(kRead).size();
+  for (const bool fresh : {true, false}) {
+    for (const std::uintmax_t room : {std::uintmax_t{1}, whole / 2, whole - 1}) {
+      SCOPED_TRACE((fresh ? "a new file, room " : "room ") + std::to_string(room));
+      const kit::TempDir dir;
+      if (!fresh) {
+        ASSERT_EQ(AppendJournal(dir.path, kEntry), std::nullopt);
+      }
+      const auto file = dir.path / kJournalFileName;
+      const std::string before = ReadLocalFile(file).value_or("");
+      EXPECT_NE(AppendJournal(dir.path, kRead, room), std::nullopt);
+      EXPECT_EQ(ReadLocalFile(file).value_or(""), before);
+      ASSERT_EQ(AppendJournal(dir.path, kRead), std::nullopt);
+      const JournalRead read = ReadJournal(dir.path);
+      EXPECT_EQ(read.entries, (fresh ? std::vector{kRead} : std::vector{kEntry, kRead}));
+      EXPECT_EQ(read.skipped, 0);
+    }
+  }
 }
 
 #ifndef _WIN32
