@@ -137,7 +137,10 @@ std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
     auto journal = AppendFile::Open(file, &error);
     if (!journal) return PathUtf8(file) + ": " + error;
     const std::uintmax_t size = journal->Size();
-    const std::string bytes = size == 0 ? std::string(kJournalHeader) + line : line;
+    std::string bytes = size == 0 ? std::string(kJournalHeader) + line : line;
+    // A line cut short (a crash while it was written) gets as many empty fields again as an entry
+    // has and its line end: too many fields to read as an entry, and this one on a line of its own.
+    if (size > 0 && !journal->EndsLine()) bytes = std::string(kJournalFields, '\t') + "\n" + line;
     if (size > 0 && size + bytes.size() > kJournalLimit && !moved) {
       if (!journal->MoveTo(folder / kJournalOlderFileName, &error)) {
         return PathUtf8(file) + ": " + error;

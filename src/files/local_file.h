@@ -40,6 +40,8 @@ class AppendFile {
   ~AppendFile();
 
   std::uintmax_t Size() const;
+  // False when the file ends in anything but "\n": a line cut short (an empty file ends no line).
+  bool EndsLine() const;
   // Renames the file to `to`, in place of any file there; it stays open and locked.
   bool MoveTo(const std::filesystem::path& to, std::string* error);
   // Writes the bytes at the end with one write. One that falls short (a full disk; `room`, the

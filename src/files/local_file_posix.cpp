@@ -94,6 +94,14 @@ std::uintmax_t AppendFile::Size() const {
   return ::fstat(static_cast<int>(handle_), &st) == 0 ? static_cast<std::uintmax_t>(st.st_size) : 0;
 }
 
+bool AppendFile::EndsLine() const {
+  const std::uintmax_t size = Size();
+  char last = 0;
+  return size > 0 &&
+         ::pread(static_cast<int>(handle_), &last, 1, static_cast<off_t>(size - 1)) == 1 &&
+         last == '\n';
+}
+
 bool AppendFile::MoveTo(const std::filesystem::path& to, std::string* error) {
   if (::rename(path_.c_str(), to.c_str()) != 0) return fail(error, "cannot rename", errno);
   return true;

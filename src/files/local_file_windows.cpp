@@ -148,6 +148,17 @@ std::uintmax_t AppendFile::Size() const {
   return ::GetFileSizeEx(handleOf(handle_), &size) ? static_cast<std::uintmax_t>(size.QuadPart) : 0;
 }
 
+bool AppendFile::EndsLine() const {
+  const std::uintmax_t size = Size();
+  if (size == 0) return false;
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(size - 1);
+  at.OffsetHigh = static_cast<DWORD>((size - 1) >> 32);
+  char last = 0;
+  DWORD got = 0;
+  return ::ReadFile(handleOf(handle_), &last, 1, &got, &at) && got == 1 && last == '\n';
+}
+
 bool AppendFile::MoveTo(const std::filesystem::path& to, std::string* error) {
   if (!::MoveFileExW(path_.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

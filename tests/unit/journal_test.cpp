@@ -101,6 +101,23 @@ TEST(JournalFile, AWriteCutShortLeavesTheFileAsItWas) {
   }
 }
 
+// A line a crash cut short, wherever the cut, stays one damaged line: never an entry, nor glued
+// to the next.
+TEST(JournalFile, ALineCutShortStaysDamagedAndTheNextEntryIsRead) {
+  const std::string line = FormatJournalLine(kRead);
+  // In the time; just after the last tab (as if not read back); in the value read back.
+  for (const std::size_t cut : {std::size_t{20}, line.size() - 4, line.size() - 2}) {
+    SCOPED_TRACE(cut);
+    const kit::TempDir dir;
+    std::ofstream(dir.path / kJournalFileName, std::ios::binary)
+        << kJournalHeader << FormatJournalLine(kEntry) << line.substr(0, cut);
+    ASSERT_EQ(AppendJournal(dir.path, kRead), std::nullopt);
+    const JournalRead read = ReadJournal(dir.path);
+    EXPECT_EQ(read.entries, (std::vector{kEntry, kRead}));
+    EXPECT_EQ(read.skipped, 1);
+  }
+}
+
 #ifndef _WIN32
 // A writer killed between two appends leaves every line whole.
 TEST(JournalFile, AWriterKilledBetweenTwoAppendsLeavesEveryLineWhole) {
