@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <system_error>
 
 #include "files/local_file.h"
+#include "protocol/utf8.h"
 
 namespace korvane {
 
@@ -108,6 +108,7 @@ std::string FormatJournalLine(const JournalEntry& e) {
 JournalRead ParseJournal(std::string_view text) {
   JournalRead read;
   const std::string_view header = kJournalHeader.substr(0, kJournalHeader.size() - 1);
+  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
@@ -128,21 +129,28 @@ JournalRead ParseJournal(std::string_view text) {
 }
 
 std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
-                                         const JournalEntry& entry) {
+                                         const JournalEntry& entry, std::uintmax_t room) {
   const std::filesystem::path file = folder / kJournalFileName;
   const std::string line = FormatJournalLine(entry);
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  const bool fresh = ec || size == 0;
-  if (!fresh && size + line.size() > kJournalLimit) {
-    std::filesystem::rename(file, folder / kJournalOlderFileName, ec);
-    if (ec) return PathUtf8(file) + ": " + ec.message();
-  }
-  const bool header = fresh || size + line.size() > kJournalLimit;
   std::string error;
-  if (!AppendLocalFile(file, header ? std::string(kJournalHeader) + line : line, &error))
-    return PathUtf8(file) + ": " + error;
-  return std::nullopt;
+  for (bool moved = false;;) {
+    auto journal = AppendFile::Open(file, &error);
+    if (!journal) return PathUtf8(file) + ": " + error;
+    const std::uintmax_t size = journal->Size();
+    std::string bytes = size == 0 ? std::string(kJournalHeader) + line : line;
+    // A line cut short (a crash while it was written) gets as many empty fields again as an entry
+    // has and its line end: too many fields to read as an entry, and this one on a line of its own.
+    if (size > 0 && !journal->EndsLine()) bytes = std::string(kJournalFields, '\t') + "\n" + line;
+    if (size > 0 && size + bytes.size() > kJournalLimit && !moved) {
+      if (!journal->MoveTo(folder / kJournalOlderFileName, &error)) {
+        return PathUtf8(file) + ": " + error;
+      }
+      moved = true;  // and the new file in its place, under its own lock
+      continue;
+    }
+    if (!journal->Append(bytes, &error, room)) return PathUtf8(file) + ": " + error;
+    return std::nullopt;
+  }
 }
 
 std::vector<std::size_t> JournalRows(const std::vector<JournalEntry>& entries,

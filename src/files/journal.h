@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,13 +55,17 @@ struct JournalRead {
   std::vector<JournalEntry> entries;  // in the file's order, oldest first
   int skipped = 0;                    // lines that are no entry (edited by hand, cut short)
 };
+// A byte-order mark at the start (a spreadsheet saved the file) is read as nothing.
 JournalRead ParseJournal(std::string_view text);
 
 // Appends the entry to the journal in folder: the header first into a new file, the file moved
-// to the older generation first when the entry would take it past the limit. Nothing when it is
-// written; else why not.
-std::optional<std::string> AppendJournal(const std::filesystem::path& folder,
-                                         const JournalEntry& entry);
+// to the older generation first when the entry would take it past the limit. Copies of the
+// program appending at once take turns. A write the disk cuts short leaves the file as it was;
+// every append is tried anew. `room` is the most the disk takes: less only in a test that plays a
+// full disk. Nothing when it is written; else why not.
+std::optional<std::string> AppendJournal(
+    const std::filesystem::path& folder, const JournalEntry& entry,
+    std::uintmax_t room = std::numeric_limits<std::uintmax_t>::max());
 
 // The positions of the entries to show, newest first; only those of `key` unless it is empty.
 std::vector<std::size_t> JournalRows(const std::vector<JournalEntry>& entries,

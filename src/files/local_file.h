@@ -6,7 +6,9 @@
 // own (wide on Windows), so a folder named in Japanese works.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,10 +26,36 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path,
 bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
                     std::string* error = nullptr, unsigned mode = 0644);
 
-// Appends the bytes to the file (made, for its owner only, when missing) with one write, so that a
-// crash or a pulled plug leaves every earlier line whole. False with `error` saying why.
-bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
-                     std::string* error = nullptr);
+// A file appended to under a lock that every AppendFile of the same file takes, another copy of
+// the program's too, so that no two measure, move or append to it at once; held until it closes.
+// Every append is one write, so that a crash or a pulled plug leaves every earlier line whole.
+class AppendFile {
+ public:
+  // Opens the file `path` names (made, for its owner only, when missing) and waits for its lock;
+  // when the file was moved away meanwhile, the one now in its place is taken instead. Nothing,
+  // with `error` saying why, when it cannot be opened.
+  static std::optional<AppendFile> Open(const std::filesystem::path& path, std::string* error);
+  AppendFile(AppendFile&& other) noexcept;
+  AppendFile& operator=(AppendFile&&) = delete;
+  ~AppendFile();
+
+  std::uintmax_t Size() const;
+  // False when the file ends in anything but "\n": a line cut short (an empty file ends no line).
+  bool EndsLine() const;
+  // Renames the file to `to`, in place of any file there; it stays open and locked.
+  bool MoveTo(const std::filesystem::path& to, std::string* error);
+  // Writes the bytes at the end with one write. One that falls short (a full disk; `room`, the
+  // most the disk takes, plays one in a test) is cut off again: the file stays as it was, and
+  // false with `error` saying why.
+  bool Append(std::string_view bytes, std::string* error,
+              std::uintmax_t room = std::numeric_limits<std::uintmax_t>::max());
+
+ private:
+  AppendFile(std::intptr_t handle, std::filesystem::path path)
+      : handle_(handle), path_(std::move(path)) {}
+  std::intptr_t handle_;  // the system's: a descriptor, or a HANDLE
+  std::filesystem::path path_;
+};
 
 // The local time's offset from UTC now in minutes, as the system's time zone says (the system's
 // part), and as text: "+09:00", "-03:30".

@@ -1,6 +1,7 @@
 // Reading and saving the local files with the POSIX calls (Linux and the other Unix systems).
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 #include "files/local_file.h"
@@ -50,19 +52,75 @@ bool fail(std::string* error, const char* what, int err) {
 }
 }  // namespace
 
-bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
-                     std::string* error) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
-  if (fd < 0) return fail(error, "cannot open the file", errno);
+std::optional<AppendFile> AppendFile::Open(const std::filesystem::path& path, std::string* error) {
+  for (;;) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd < 0) {
+      fail(error, "cannot open the file", errno);
+      return std::nullopt;
+    }
+    int locked = 0;
+    do {
+      locked = ::flock(fd, LOCK_EX);
+    } while (locked != 0 && errno == EINTR);
+    struct stat held {};
+    const int err = locked != 0 || ::fstat(fd, &held) != 0 ? errno
+                    : S_ISREG(held.st_mode)                ? 0
+                                                           : EINVAL;
+    if (err != 0) {
+      ::close(fd);
+      fail(error, "cannot lock the file", err);
+      return std::nullopt;
+    }
+    // Another copy may have moved the file away while this one waited for the lock.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+        named.st_ino == held.st_ino) {
+      return AppendFile(fd, path);
+    }
+    ::close(fd);
+  }
+}
+
+AppendFile::AppendFile(AppendFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
+
+AppendFile::~AppendFile() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));  // and the lock with it
+}
+
+std::uintmax_t AppendFile::Size() const {
+  struct stat st {};
+  return ::fstat(static_cast<int>(handle_), &st) == 0 ? static_cast<std::uintmax_t>(st.st_size) : 0;
+}
+
+bool AppendFile::EndsLine() const {
+  const std::uintmax_t size = Size();
+  char last = 0;
+  return size > 0 &&
+         ::pread(static_cast<int>(handle_), &last, 1, static_cast<off_t>(size - 1)) == 1 &&
+         last == '\n';
+}
+
+bool AppendFile::MoveTo(const std::filesystem::path& to, std::string* error) {
+  if (::rename(path_.c_str(), to.c_str()) != 0) return fail(error, "cannot rename", errno);
+  return true;
+}
+
+bool AppendFile::Append(std::string_view bytes, std::string* error, std::uintmax_t room) {
+  const int fd = static_cast<int>(handle_);
+  const std::uintmax_t end = Size();
+  const std::size_t put = static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size(), room));
   ssize_t done = 0;
   do {
-    done = ::write(fd, bytes.data(), bytes.size());
+    done = ::write(fd, bytes.data(), put);
   } while (done < 0 && errno == EINTR);
-  const int err = errno;
-  ::close(fd);
-  if (done < 0) return fail(error, "cannot write", err);
-  if (static_cast<std::size_t>(done) != bytes.size()) return fail(error, "cannot write", ENOSPC);
-  return true;
+  if (done >= 0 && static_cast<std::size_t>(done) == bytes.size()) return true;
+  const int err = done < 0 ? errno : ENOSPC;
+  if (::ftruncate(fd, static_cast<off_t>(end)) != 0) {
+    return fail(error, "cannot write, nor cut off what was written", err);
+  }
+  return fail(error, "cannot write", err);
 }
 
 long UtcOffsetMinutes() {

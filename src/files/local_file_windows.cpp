@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/local_file.h"
@@ -74,19 +75,116 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path, std:
   return out;
 }
 
+namespace {
+
+HANDLE handleOf(std::intptr_t handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
+
+// The lock is on one byte far past any journal's end: Windows' locks keep others from reading
+// what they cover, and a reader must never wait for an append.
+OVERLAPPED lockedByte() {
+  OVERLAPPED at{};
+  at.OffsetHigh = 0x40000000;
+  return at;
+}
+
+bool sameFile(HANDLE held, const std::filesystem::path& path) {
+  const HANDLE named = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (named == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION a{};
+  BY_HANDLE_FILE_INFORMATION b{};
+  const bool same = ::GetFileInformationByHandle(held, &a) &&
+                    ::GetFileInformationByHandle(named, &b) &&
+                    a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+                    a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+  ::CloseHandle(named);
+  return same;
+}
+
+}  // namespace
+
 // Windows has no permission bits to set: a file in the user's own folder is the user's alone.
-bool AppendLocalFile(const std::filesystem::path& path, std::string_view bytes,
-                     std::string* error) {
-  const HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return fail(error, "cannot open the file", ::GetLastError());
-  DWORD done = 0;
-  const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
-  const DWORD err = ::GetLastError();
-  ::CloseHandle(file);
-  if (!ok) return fail(error, "cannot write", err);
-  if (done != bytes.size()) return fail(error, "cannot write", ERROR_DISK_FULL);
+std::optional<AppendFile> AppendFile::Open(const std::filesystem::path& path, std::string* error) {
+  for (;;) {
+    // Shared for deleting too, so that the rename below may move it while others hold it open.
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      fail(error, "cannot open the file", ::GetLastError());
+      return std::nullopt;
+    }
+    OVERLAPPED at = lockedByte();
+    if (::GetFileType(file) != FILE_TYPE_DISK ||
+        !::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
+      const DWORD err = ::GetLastError();
+      ::CloseHandle(file);
+      fail(error, "cannot lock the file", err == NO_ERROR ? ERROR_INVALID_HANDLE : err);
+      return std::nullopt;
+    }
+    // Another copy may have moved the file away while this one waited for the lock.
+    if (sameFile(file, path)) return AppendFile(reinterpret_cast<std::intptr_t>(file), path);
+    at = lockedByte();
+    ::UnlockFileEx(file, 0, 1, 0, &at);
+    ::CloseHandle(file);
+  }
+}
+
+AppendFile::AppendFile(AppendFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
+
+AppendFile::~AppendFile() {
+  if (handle_ == -1) return;
+  OVERLAPPED at = lockedByte();
+  ::UnlockFileEx(handleOf(handle_), 0, 1, 0, &at);
+  ::CloseHandle(handleOf(handle_));
+}
+
+std::uintmax_t AppendFile::Size() const {
+  LARGE_INTEGER size{};
+  return ::GetFileSizeEx(handleOf(handle_), &size) ? static_cast<std::uintmax_t>(size.QuadPart) : 0;
+}
+
+bool AppendFile::EndsLine() const {
+  const std::uintmax_t size = Size();
+  if (size == 0) return false;
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(size - 1);
+  at.OffsetHigh = static_cast<DWORD>((size - 1) >> 32);
+  char last = 0;
+  DWORD got = 0;
+  return ::ReadFile(handleOf(handle_), &last, 1, &got, &at) && got == 1 && last == '\n';
+}
+
+bool AppendFile::MoveTo(const std::filesystem::path& to, std::string* error) {
+  if (!::MoveFileExW(path_.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return fail(error, "cannot rename", ::GetLastError());
+  }
   return true;
+}
+
+bool AppendFile::Append(std::string_view bytes, std::string* error, std::uintmax_t room) {
+  const HANDLE file = handleOf(handle_);
+  const std::uintmax_t end = Size();
+  // At the end as measured: every append holds the lock, so nothing has been added since.
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(end);
+  at.OffsetHigh = static_cast<DWORD>(end >> 32);
+  const auto put = static_cast<DWORD>(std::min<std::uintmax_t>(bytes.size(), room));
+  DWORD done = 0;
+  const BOOL ok = ::WriteFile(file, bytes.data(), put, &done, &at);
+  if (ok && done == bytes.size()) return true;
+  const DWORD err = ok ? ERROR_DISK_FULL : ::GetLastError();
+  LARGE_INTEGER cut{};
+  cut.QuadPart = static_cast<LONGLONG>(end);
+  if (!::SetFilePointerEx(file, cut, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)) {
+    return fail(error, "cannot write, nor cut off what was written", err);
+  }
+  return fail(error, "cannot write", err);
 }
 
 long UtcOffsetMinutes() {

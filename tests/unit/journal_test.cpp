@@ -16,6 +16,7 @@
 #include "app/backup_sequences.h"
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
+#include "protocol/utf8.h"
 
 namespace korvane {
 namespace {
@@ -30,6 +31,8 @@ const JournalEntry kEntry{"2026-12-07 21:14:05 +09:00",
                           "a\tb\\c",
                           "new\nline",
                           ""};
+const JournalEntry kRead{
+    "2026-12-07 21:15:00 +09:00", "COM5", "max_rate", "MaxRate", "400", "450", "450"};
 
 TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
   const std::string line = FormatJournalLine(kEntry);
@@ -42,7 +45,7 @@ TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
       "t\tp\tk\tc\tb\\x\ts\tr\n" +                                // no such escape
       "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +                 // a Windows editor's line end
       "\n" + line.substr(0, 20);                                  // cut short by a crash
-  const JournalRead read = ParseJournal(text);
+  const JournalRead read = ParseJournal(std::string(kUtf8ByteOrderMark) + text);
   ASSERT_EQ(read.entries.size(), 2u);
   EXPECT_EQ(read.entries[0], kEntry);
   EXPECT_EQ(read.entries[1].readBack, "3");
@@ -74,6 +77,45 @@ TEST(JournalFile, BeginsWithItsHeaderAndKeepsOneOlderGenerationPastTheLimit) {
   EXPECT_EQ(all.skipped, 0);
 }
 
+// A write the disk cuts short leaves the file as it was, wherever the cut; the next append, once
+// there is room, is read back whole.
+TEST(JournalFile, AWriteCutShortLeavesTheFileAsItWas) {
+  const std::uintmax_t whole = FormatJournalLine(kRead).size();
+  for (const bool fresh : {true, false}) {
+    for (const std::uintmax_t room : {std::uintmax_t{1}, whole / 2, whole - 1}) {
+      SCOPED_TRACE((fresh ? "a new file, room " : "room ") + std::to_string(room));
+      const kit::TempDir dir;
+      const auto file = dir.path / kJournalFileName;
+      if (!fresh)
+        std::ofstream(file, std::ios::binary) << kJournalHeader << FormatJournalLine(kEntry);
+      const std::string before = ReadLocalFile(file).value_or("");
+      EXPECT_NE(AppendJournal(dir.path, kRead, room), std::nullopt);
+      EXPECT_EQ(ReadLocalFile(file).value_or(""), before);
+      ASSERT_EQ(AppendJournal(dir.path, kRead), std::nullopt);
+      const JournalRead read = ReadJournal(dir.path);
+      EXPECT_EQ(read.entries, (fresh ? std::vector{kRead} : std::vector{kEntry, kRead}));
+      EXPECT_EQ(read.skipped, 0);
+    }
+  }
+}
+
+// A line a crash cut short, wherever the cut, stays one damaged line: never an entry, nor glued
+// to the next.
+TEST(JournalFile, ALineCutShortStaysDamagedAndTheNextEntryIsRead) {
+  const std::string line = FormatJournalLine(kRead);
+  // In the time; just after the last tab (as if not read back); in the value read back.
+  for (const std::size_t cut : {std::size_t{20}, line.size() - 4, line.size() - 2}) {
+    SCOPED_TRACE(cut);
+    const kit::TempDir dir;
+    std::ofstream(dir.path / kJournalFileName, std::ios::binary)
+        << kJournalHeader << FormatJournalLine(kEntry) << line.substr(0, cut);
+    ASSERT_EQ(AppendJournal(dir.path, kRead), std::nullopt);
+    const JournalRead read = ReadJournal(dir.path);
+    EXPECT_EQ(read.entries, (std::vector{kEntry, kRead}));
+    EXPECT_EQ(read.skipped, 1);
+  }
+}
+
 #ifndef _WIN32
 // A writer killed between two appends leaves every line whole.
 TEST(JournalFile, AWriterKilledBetweenTwoAppendsLeavesEveryLineWhole) {
@@ -93,6 +135,42 @@ TEST(JournalFile, AWriterKilledBetweenTwoAppendsLeavesEveryLineWhole) {
   EXPECT_GT(read.entries.size(), 100u);
   EXPECT_EQ(read.skipped, 0);
   for (const JournalEntry& e : read.entries) ASSERT_EQ(e, kEntry);
+}
+
+// Copies of the program appending at once across the limit: the full file becomes the older
+// generation, once, and no entry is lost or refused.
+TEST(JournalFile, CopiesOfTheProgramAtTheLimitMoveTheFileOnceAndLoseNoEntry) {
+  constexpr int kPrograms = 6;
+  // One long entry fills the file to just under the limit, so that the next entry moves it.
+  JournalEntry filling = kEntry;
+  filling.sent.assign(kJournalLimit - kJournalHeader.size() - FormatJournalLine(kEntry).size(),
+                      'x');
+  const std::string full = std::string(kJournalHeader) + FormatJournalLine(filling);
+  for (int round = 0; round < 40; ++round) {
+    SCOPED_TRACE(round);
+    const kit::TempDir dir;
+    std::ofstream(dir.path / kJournalFileName, std::ios::binary) << full;
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    for (int p = 0; p < kPrograms; ++p) {
+      if (::fork() == 0) {
+        ::close(go[1]);
+        char c;
+        (void)::read(go[0], &c, 1);  // every copy starts at once
+        JournalEntry mine = kEntry;
+        mine.port = "COM" + std::to_string(p);
+        ::_exit(AppendJournal(dir.path, mine) ? 1 : 0);
+      }
+    }
+    ::close(go[0]);
+    ::close(go[1]);
+    for (int status = 0, p = 0; p < kPrograms; ++p) {
+      ASSERT_GT(::wait(&status), 0);
+      EXPECT_EQ(status, 0);  // written
+    }
+    ASSERT_TRUE(ReadLocalFile(dir.path / kJournalOlderFileName, kJournalLimit) == full);
+    ASSERT_EQ(ReadJournal(dir.path).entries.size(), 1u + kPrograms);
+  }
 }
 #endif
 
