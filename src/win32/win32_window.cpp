@@ -125,7 +125,7 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
       AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    const WORD id = static_cast<WORD>(1 + static_cast<int>(entry.command));
+    const WORD id = static_cast<WORD>(kFirstMenuId + 1 + static_cast<int>(entry.command));
     if (entry.key == StandardKey::None) {
       AppendMenuW(file, MF_STRING, id, Wide(entry.caption).c_str());
       continue;
@@ -343,8 +343,8 @@ void Win32Window::command(int id, int notification) {
     if (handler && available && IsWindowEnabled(hwnd_)) handler();
     return;
   }
-  if (id >= 1 && id <= static_cast<int>(MenuCommand::Quit) + 1) {  // by MenuCommand + 1
-    const auto which = static_cast<MenuCommand>(id - 1);
+  if (id > kFirstMenuId && id <= kFirstMenuId + 1 + static_cast<int>(MenuCommand::Quit)) {
+    const auto which = static_cast<MenuCommand>(id - kFirstMenuId - 1);
     if (which == MenuCommand::Quit) return void(PostMessageW(hwnd_, WM_CLOSE, 0, 0));
     const auto handler = which == MenuCommand::Backup    ? menu_.backup
                          : which == MenuCommand::Journal ? menu_.journal
@@ -352,8 +352,10 @@ void Win32Window::command(int id, int notification) {
     if (handler && IsWindowEnabled(hwnd_)) handler();
     return;
   }
+  // Anything else below the controls' ids is a dialog key's IDOK or IDCANCEL: Enter and Escape
+  // in a field do nothing.
   const std::size_t index = static_cast<std::size_t>(id - kFirstControlId);
-  if (index >= controls_.size() || form_ == nullptr) return;
+  if (id < kFirstControlId || index >= controls_.size() || form_ == nullptr) return;
   const ControlEntry& e = *controls_[index].entry;
   if (e.kind == ControlKind::Button && notification == BN_CLICKED) {
     form_->Click(std::string(e.name));  // a copy: the handler may rebind the window

@@ -26,7 +26,6 @@ class Win32Window : public Panel {
     std::function<void()> find;           // "コントローラーを探す..."
     std::function<bool()> findAvailable;  // greyed out while this says no (a port is open)
   };
-  static constexpr int kFindMenuId = 10;
 
   explicit Win32Window(HINSTANCE instance);
   ~Win32Window() override;
