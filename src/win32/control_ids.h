@@ -1,6 +1,6 @@
 #pragma once
-// The Win32 id of a control: its index in the window's table, after the menu's ids; and each
-// shown control's rectangle in its window's client area, found by that id.
+// The Win32 id of a control: its index in the window's table; the menu's ids, far above them; and
+// each shown control's rectangle in its window's client area, found by that id.
 
 #include <windows.h>
 
@@ -12,6 +12,12 @@
 namespace korvane {
 
 inline constexpr int kFirstControlId = 100;  // control i of windowControls() is 100 + i
+// The main window takes the dialog keys: Enter and Escape there send it IDOK (1) and IDCANCEL
+// (2), so neither a control nor a menu entry has an id those keys reach. A menu entry's id is
+// kFirstMenuId + 1 + its MenuCommand, or kFindMenuId, far above the controls'.
+inline constexpr int kFirstMenuId = 0x8000;
+inline constexpr int kFindMenuId = kFirstMenuId + 10;  // "コントローラーを探す..."
+static_assert(kFirstControlId > IDCONTINUE);
 
 // One ControlRectLine per shown control of the window's table; a combo box as its closed box.
 inline std::string ControlRectsOf(HWND window) {

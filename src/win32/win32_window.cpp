@@ -21,6 +21,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"KorvaneSettei";
 constexpr wchar_t kBusyClass[] = L"KorvaneSetteiBusy";
+constexpr UINT kPresetListClosed = WM_APP + 1;  // posted once the preset list has closed
 
 COLORREF ref(Colour c) {
   return RGB(c.r, c.g, c.b);
@@ -125,7 +126,7 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
       AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    const WORD id = static_cast<WORD>(1 + static_cast<int>(entry.command));
+    const WORD id = static_cast<WORD>(kFirstMenuId + 1 + static_cast<int>(entry.command));
     if (entry.key == StandardKey::None) {
       AppendMenuW(file, MF_STRING, id, Wide(entry.caption).c_str());
       continue;
@@ -343,8 +344,8 @@ void Win32Window::command(int id, int notification) {
     if (handler && available && IsWindowEnabled(hwnd_)) handler();
     return;
   }
-  if (id >= 1 && id <= static_cast<int>(MenuCommand::Quit) + 1) {  // by MenuCommand + 1
-    const auto which = static_cast<MenuCommand>(id - 1);
+  if (id > kFirstMenuId && id <= kFirstMenuId + 1 + static_cast<int>(MenuCommand::Quit)) {
+    const auto which = static_cast<MenuCommand>(id - kFirstMenuId - 1);
     if (which == MenuCommand::Quit) return void(PostMessageW(hwnd_, WM_CLOSE, 0, 0));
     const auto handler = which == MenuCommand::Backup    ? menu_.backup
                          : which == MenuCommand::Journal ? menu_.journal
@@ -352,18 +353,15 @@ void Win32Window::command(int id, int notification) {
     if (handler && IsWindowEnabled(hwnd_)) handler();
     return;
   }
+  // Anything else below the controls' ids is a dialog key's IDOK or IDCANCEL: Enter and Escape
+  // in a field do nothing.
   const std::size_t index = static_cast<std::size_t>(id - kFirstControlId);
-  if (index >= controls_.size() || form_ == nullptr) return;
+  if (id < kFirstControlId || index >= controls_.size() || form_ == nullptr) return;
   const ControlEntry& e = *controls_[index].entry;
   if (e.kind == ControlKind::Button && notification == BN_CLICKED) {
     form_->Click(std::string(e.name));  // a copy: the handler may rebind the window
-  } else if (e.name == kCombo2 && notification == CBN_SELCHANGE) {
-    // A pick from the list, by mouse or arrow keys: the box shows it before the handler reads it.
-    HWND box = controls_[index].hwnd;
-    const LRESULT item = SendMessageW(box, CB_GETCURSEL, 0, 0);
-    if (item == CB_ERR) return;
-    SetWindowTextW(box, itemText(box, item).c_str());
-    form_->Combo2_Click();
+  } else if (e.name == kCombo2) {
+    presetListCommand(controls_[index].hwnd, notification);
   } else if (e.name == kCombo1 && notification == CBN_KILLFOCUS) {
     // Only the focus going to another control of this window is leaving the box; another window
     // coming to the front is not.
@@ -371,6 +369,54 @@ void Win32Window::command(int id, int notification) {
     if (next != nullptr && IsChild(hwnd_, next) && !IsChild(controls_[index].hwnd, next))
       form_->Combo1_LostFocus();
   }
+}
+
+// A preset is loaded, and with the port open written, only for an item the owner takes: Enter or a
+// click in the list, or an arrow key with the list closed (each step a pick, as Qt's activated
+// has it). The arrow keys in the open list only move about it; Escape, or a click elsewhere,
+// puts the box back as it was. Windows sends a list's selection change before or after its close,
+// so what the close means is done once the box has sent all it had to say (kPresetListClosed).
+void Win32Window::presetListCommand(HWND box, int notification) {
+  switch (notification) {
+    case CBN_DROPDOWN:
+      presetList_.dropped = true;
+      presetList_.taken = false;
+      presetList_.before.resize(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1);
+      presetList_.before.resize(static_cast<std::size_t>(GetWindowTextW(
+          box, presetList_.before.data(), static_cast<int>(presetList_.before.size()))));
+      break;
+    case CBN_SELENDOK:
+      if (presetList_.dropped) presetList_.taken = true;
+      break;
+    case CBN_CLOSEUP:
+      if (!presetList_.dropped) break;
+      presetList_.dropped = false;
+      presetList_.closing = true;
+      PostMessageW(hwnd_, kPresetListClosed, 0, 0);
+      break;
+    case CBN_SELCHANGE:
+      if (!presetList_.dropped && !presetList_.closing) takePreset(box);
+      break;
+    default:
+      break;
+  }
+}
+
+void Win32Window::presetListClosed() {
+  presetList_.closing = false;
+  if (presetList_.taken) {
+    presetList_.taken = false;
+    takePreset(control(kCombo2));
+  } else {
+    setText(kCombo2, Utf8(presetList_.before));
+  }
+}
+
+void Win32Window::takePreset(HWND box) {
+  const LRESULT item = SendMessageW(box, CB_GETCURSEL, 0, 0);
+  if (item == CB_ERR || form_ == nullptr) return;
+  SetWindowTextW(box, itemText(box, item).c_str());  // the box shows it before the handler reads it
+  form_->Combo2_Click();
 }
 
 LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
@@ -383,6 +429,9 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
       command(LOWORD(w), HIWORD(w));
+      return 0;
+    case kPresetListClosed:
+      presetListClosed();
       return 0;
     case WM_CTLCOLORSTATIC:
       if (HBRUSH b = colourStatic(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {

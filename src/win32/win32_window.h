@@ -26,7 +26,6 @@ class Win32Window : public Panel {
     std::function<void()> find;           // "コントローラーを探す..."
     std::function<bool()> findAvailable;  // greyed out while this says no (a port is open)
   };
-  static constexpr int kFindMenuId = 10;
 
   explicit Win32Window(HINSTANCE instance);
   ~Win32Window() override;
@@ -74,6 +73,9 @@ class Win32Window : public Panel {
   void makeFonts();  // the three fonts at dpi_
   void layOut();     // every control placed and sized at dpi_
   void command(int id, int notification);
+  void presetListCommand(HWND box, int notification);
+  void presetListClosed();
+  void takePreset(HWND box);
   HBRUSH brush(Colour colour);
   HBRUSH colourStatic(HDC dc, HWND child);
   HBRUSH colourEdit(HDC dc, HWND child);
@@ -96,6 +98,15 @@ class Win32Window : public Panel {
   MenuHandlers menu_;
   std::vector<Control> controls_;  // in the table's order; id = 100 + index
   std::map<std::string, bool, std::less<>> highlighted_;
+  // The preset list while it is down or closing: what the box showed before it dropped, and
+  // whether the owner took an item (Enter, a click) rather than leaving the list (Escape, a click
+  // elsewhere).
+  struct PresetList {
+    bool dropped = false;
+    bool closing = false;
+    bool taken = false;
+    std::wstring before;
+  } presetList_;
   const wchar_t* portTips();
   PortTexts portTipFor_;
   std::wstring portTips_;

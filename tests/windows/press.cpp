@@ -14,11 +14,13 @@
 //   korvane-press.exe --ok           press OK in the message box the tool shows
 //   korvane-press.exe --dpi N        tell the window it is now on a monitor of N DPI (from 96)
 //   korvane-press.exe --rects        print where each control of the window is now
+//   korvane-press.exe --keys NAME K,...  press each key K (a virtual-key code) in the field NAME
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,14 @@ HWND waitFor(HWND tool, const wchar_t* cls) {
   return nullptr;
 }
 
+int idOf(const std::wstring& name) {  // the Win32 id of the control NAME, or -1
+  const auto controls = korvane::windowControls();
+  for (std::size_t c = 0; c < controls.size(); ++c)
+    if (std::wstring(controls[c].name.begin(), controls[c].name.end()) == name)
+      return korvane::kFirstControlId + static_cast<int>(c);
+  return -1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -101,7 +111,7 @@ int wmain(int argc, wchar_t** argv) {
       continue;
     }
     if (arg == L"--menu" && i + 1 < argc) {
-      PostMessageW(tool, WM_COMMAND, MAKEWPARAM(_wtoi(argv[++i]), 0), 0);
+      PostMessageW(tool, WM_COMMAND, MAKEWPARAM(korvane::kFirstMenuId + _wtoi(argv[++i]), 0), 0);
       continue;
     }
     if (arg == L"--open" && i + 1 < argc) {
@@ -158,12 +168,15 @@ int wmain(int argc, wchar_t** argv) {
       PostMessageW(compare, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(write));
       continue;
     }
-    const auto controls = korvane::windowControls();
-    int id = -1;
-    for (std::size_t c = 0; c < controls.size(); ++c) {
-      if (std::wstring(controls[c].name.begin(), controls[c].name.end()) == arg)
-        id = korvane::kFirstControlId + static_cast<int>(c);
+    if (arg == L"--keys" && i + 2 < argc) {  // posted: through the tool's loop and dialog keys
+      HWND field = GetDlgItem(tool, idOf(argv[++i]));
+      if (HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr)) field = edit;  // a box's
+      std::wistringstream keys(argv[++i]);
+      for (WPARAM key; keys >> key; keys.ignore(), Sleep(200))
+        PostMessageW(field, WM_KEYDOWN, key, 1);
+      continue;
     }
+    const int id = idOf(arg);
     HWND button = id < 0 ? nullptr : GetDlgItem(tool, id);
     if (button == nullptr) {
       std::fprintf(stderr, "korvane-press: no control %ls\n", arg.c_str());

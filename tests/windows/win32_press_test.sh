@@ -4,7 +4,8 @@
 # back a second later, the window closed in the middle of a read sends nothing more and the
 # program ends; a controller that hangs up is told once, nothing more is written and the
 # processor stays idle; moved to a monitor of another scale, every control follows; the journal
-# lists the writes. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
+# lists the writes; Enter and Escape open no dialog, and the preset list writes only the preset
+# taken from it. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
 # usage: win32_press_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE KORVANE_PRESS_EXE
 set -euo pipefail
 sim=$(realpath "$1") exe=$(realpath "$2") press=$(realpath "$3")
@@ -47,6 +48,15 @@ want=":\$PA400# :SX97,1# :GXEP# "
 # Both writes are in the journal, beside the program's files, and in its window ("変更履歴...").
 [ "$(hand --menu 3 --journal | tr -d '\r')" = 2 ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t$' "$work/journal.tsv" ||
   { cat "$work/journal.tsv" >&2; fail "the journal"; }
+# Keys with the port open: Enter (13) and Escape (27) in a field open no dialog; in the open preset
+# list (F4 115, Down 40) Escape leaves it as it was, Enter writes the one preset picked, GP alone.
+n=$(wc -l <"$work/sim.log")
+for key in 13 27; do  # a file dialog can take 2 s to show under Wine
+  hand --keys "Text1(0)" $key && sleep 3 && [ "$(hand --boxes | tr -d '\r')" = 0 ] || fail "key $key in a field"
+done
+hand --keys Combo2 115,40,40,27 && sleep 1.5 && hand --keys Combo2 115,40,40,13 && sleep 6
+want=":TB# :TD# :TB# :TD# :\$PA400# :\$PB2133# :\$PC2133# :\$PD5333# :\$PE5333# "
+[ "$(sent | cut -d' ' -f$((n + 1))-)" = "$want" ] || fail "the keys wrote $(sent | cut -d' ' -f$((n + 1))-)"
 # ends: the window closed, the program gone within 10 s.
 ends() {
   for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null || return 0; sleep 0.1; done
