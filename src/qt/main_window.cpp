@@ -97,7 +97,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
   build();
   busy_ = new BusyWindow(this);
-  control("Command1")->setFocus();
+  control(TabOrder().front())->setFocus();
 }
 
 MainWindow::~MainWindow() {
@@ -117,6 +117,9 @@ QWidget* MainWindow::makeLabel(const ControlEntry& entry) {
 
 QWidget* MainWindow::makeButton(const ControlEntry& entry) {
   auto* button = new QPushButton(qs(entry.caption), this);
+  // Enter presses the button that has the focus, as Space does. Outside a dialog no button is
+  // the default one, so Enter in a field or a box still presses nothing.
+  button->setAutoDefault(true);
   if (!entry.access.empty()) {
     button->setAccessibleDescription(qs(entry.caption) + ": " + qs(entry.access));
   }
@@ -196,6 +199,10 @@ void MainWindow::build() {
     }
     controls_.emplace(std::string(entry.name), widget);
   }
+  // Tab goes from the port on through the window as it reads, not in the order of creation.
+  const std::vector<std::string_view> order = TabOrder();
+  for (std::size_t i = 1; i < order.size(); ++i)
+    setTabOrder(control(order[i - 1]), control(order[i]));
   fillLists();
 }
 

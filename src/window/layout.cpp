@@ -157,8 +157,8 @@ constexpr ControlEntry switchLamp(std::string_view name, int x, int y) {
   return lamp(name, x, y, 135, kSwitchHeight);
 }
 
-// Table order is the order of creation: stacking (Label1(36) before Command5(0), so the button
-// covers it) and the Tab order, column by column from the top.
+// Table order is the order of creation, and so the stacking (Label1(36) before Command5(0), so the
+// button covers it); the Tab order is TabOrder's, from the places.
 // clang-format off
 constexpr std::array kControls{
   // ---- left column: motor directions
@@ -402,6 +402,70 @@ static_assert(hasNumbered("Shape", 1, false) && hasNumbered("Shape", kLampCount,
 
 std::span<const ControlEntry> windowControls() {
   return kControls;
+}
+
+namespace {
+
+bool takesFocus(const ControlEntry& c) {
+  return !c.has(kHidden) && (c.kind == ControlKind::Button || c.kind == ControlKind::Field ||
+                             c.kind == ControlKind::Combo);
+}
+
+using Stops = std::vector<const ControlEntry*>;
+
+// The window's three columns by their left edges; a control belongs to the column it begins in.
+// (The columns cannot be told from the controls' places alone: the gap between the left and the
+// middle column is narrower than the gaps between the buttons of a row of the right one.)
+constexpr std::array kColumnLefts{kLeft.read, kMiddle.read, kRightLeft};
+
+std::vector<Stops> columns(const Stops& stops) {
+  std::vector<Stops> out(kColumnLefts.size());
+  for (const ControlEntry* c : stops) {
+    const auto past = std::ranges::upper_bound(kColumnLefts, c->x);
+    out[std::size_t(std::max<std::ptrdiff_t>(past - kColumnLefts.begin() - 1, 0))].push_back(c);
+  }
+  return out;
+}
+
+// A column's rows from the top, each from the left. A row is measured from the control that
+// stands highest in it, not from the last one joined, so that a row never creeps downwards: the
+// WiFi mode button that stands half a row lower than the channel box starts a row of its own.
+std::vector<Stops> rows(Stops column) {
+  std::ranges::stable_sort(column, {}, [](const ControlEntry* c) { return c->y; });
+  std::vector<Stops> out;
+  for (const ControlEntry* c : column) {
+    const ControlEntry* first = out.empty() ? nullptr : out.back().front();
+    if (first == nullptr || 2 * c->y + c->h >= 2 * (first->y + first->h)) out.emplace_back();
+    out.back().push_back(c);
+  }
+  // Left to right; two in one place from the left (the calculator's two results beside its
+  // button), the upper first.
+  for (Stops& row : out) {
+    std::ranges::stable_sort(row, {}, [](const ControlEntry* c) { return c->x; });
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string_view> TabOrder() {
+  Stops stops;
+  for (const ControlEntry& c : kControls) {
+    if (takesFocus(c)) stops.push_back(&c);
+  }
+  std::vector<Stops> all;
+  for (Stops& column : columns(stops)) {
+    for (Stops& row : rows(std::move(column))) all.push_back(std::move(row));
+  }
+  const auto portRow = std::ranges::find_if(all, [](const Stops& row) {
+    return std::ranges::any_of(row, [](const ControlEntry* c) { return c->name == kCombo1; });
+  });
+  if (portRow != all.end()) std::rotate(all.begin(), portRow, portRow + 1);
+  std::vector<std::string_view> order;
+  for (const Stops& row : all) {
+    for (const ControlEntry* c : row) order.push_back(c->name);
+  }
+  return order;
 }
 
 std::vector<std::string> ComboItems(std::string_view combo) {

@@ -70,6 +70,13 @@ struct ControlEntry {
 
 std::span<const ControlEntry> windowControls();
 
+// The shown buttons, fields and boxes by name, in the order Tab visits them. First the row of
+// the port box (Combo1, 接続, 切断): nothing else works before the port is open, so the window
+// opens with the focus there. Then the window as it reads: column by column from the left, each
+// column row by row from the top, each row from the left. A control belongs to the column it
+// begins in; a row is a control and those below it whose middles still lie within its height.
+std::vector<std::string_view> TabOrder();
+
 // Combo3's channel list, with a blank before the single digits as the controller's replies have.
 inline constexpr std::array<std::string_view, 10> kChannelItems{" 1", " 2", " 3", " 4", " 5",
                                                                 " 6", " 7", " 8", " 9", "10"};

@@ -26,6 +26,7 @@
 #include "settings/dispatch.h"
 #include "settings/number_conversions.h"
 #include "settings/set_command.h"
+#include "window/layout.h"
 
 namespace korvane {
 namespace {
@@ -416,6 +417,21 @@ TEST(PortTooltip, TakesTheUsbIdsFromAWindowsHardwareId) {
       EXPECT_EQ(std::pair(int(*adapter.vendorId), int(*adapter.productId)), *ids) << id;
     }
   }
+}
+
+// Runs visited one right after the other: the port's row first; read button, field, SET; rows.
+TEST(TabOrder, ThePortFirstThenEachColumnRowByRowAndEachRowFromTheLeft) {
+  const std::vector<std::string_view> order = TabOrder();
+  EXPECT_EQ(order.front(), "Combo1");
+  const std::vector<std::string_view> runs[] = {
+      {"Combo1", "Command11", "Command12", "Command1"},
+      {"Command5(0)", "Text1(0)", "Command6(0)", "Command5(1)"},
+      {"Text9", "Text11", "Text10", "Command19", "Combo2", "Command28"},
+      {"Command6(10)", "Command34"},  // column by column
+      {"Command33", "Command10"},
+      {"Command6(16)", "Command35", "Text1(23)"}};
+  for (const auto& run : runs)
+    EXPECT_FALSE(std::ranges::search(order, run).empty()) << run.front() << " .. " << run.back();
 }
 
 TEST(TrafficLog, IsOnByTheLastRuleForItsCategory) {

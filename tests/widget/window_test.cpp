@@ -122,6 +122,18 @@ TEST_F(Window, TheBoxesAndClosingReachTheirHandlers) {
   EXPECT_EQ(events, (Events{"left COM5", "Command11", "preset NJP", "unload"}));
 }
 
+// The focus starts at the port, Tab follows TabOrder(), Enter presses a button but not a field.
+TEST_F(Window, TheFocusStartsAtThePortAndEnterPressesTheFocusedButton) {
+  for (std::string_view name : TabOrder()) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus == window.control(name) || window.control(name)->isAncestorOf(focus)) << name;
+    if (name == "Combo1" || name == "Text1(0)" || name == "Command11" || name == "Command6(0)")
+      QTest::keyClick(focus, name == "Command6(0)" ? Qt::Key_Enter : Qt::Key_Return);  // keypad's
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  EXPECT_EQ(events, (Events{"left COM10", "Command11", "Command6(0)"}));
+}
+
 // A box shows exactly the text it is given, in the list or not ("切断" empties the channel box),
 // and the arrow keys go on from a listed value.
 TEST_F(Window, ABoxShowsExactlyItsTextAndTheArrowKeysGoOnFromIt) {
