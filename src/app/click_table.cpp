@@ -11,6 +11,7 @@
 #include "protocol/catalogue.h"
 #include "protocol/command_set.h"
 #include "protocol/controls.h"
+#include "window/layout.h"
 
 namespace korvane {
 
@@ -19,6 +20,9 @@ namespace {
 struct ClickEntry {
   PressKind kind;
   std::function<void(Form1&)> handler;
+  // Presses of one group act on one setting (the ON and OFF of an option): a press waiting for its
+  // turn gives way to a later one of its group. Empty: the control's own name.
+  std::string group = {};
 };
 
 std::map<std::string, ClickEntry, std::less<>> makeClickTable() {
@@ -50,16 +54,51 @@ std::map<std::string, ClickEntry, std::less<>> makeClickTable() {
   for (const OptionRow& row : kOptionRows) {
     for (const int n : {row.onButton, row.offButton}) {
       table.emplace(numbered("Command", n),
-                    ClickEntry{K::Query, [n](Form1& f) { f.OptionSwitch_Click(n); }});
+                    ClickEntry{K::Query, [n](Form1& f) { f.OptionSwitch_Click(n); },
+                               numbered("option", row.replyKind)});
     }
   }
   return table;
 }
 
+const std::map<std::string, ClickEntry, std::less<>>& clickTable() {
+  static const auto table = makeClickTable();
+  return table;
+}
+
+std::string_view groupOf(std::string_view control) {
+  const auto it = clickTable().find(control);
+  return it == clickTable().end() || it->second.group.empty() ? control : it->second.group;
+}
+
 }  // namespace
 
+std::string PressName(std::string_view control) {
+  for (const ControlEntry& c : windowControls()) {
+    if (c.name != control) continue;
+    return c.access.empty() ? std::string(c.caption)
+                            : std::string(c.access) + " " + std::string(c.caption);
+  }
+  return std::string(control);
+}
+
+void Form1::dropQueued(std::string_view why, bool keepConnect) {
+  std::vector<std::string> dropped;
+  std::erase_if(queued_, [&](const std::string& press) {
+    const auto it = clickTable().find(press);
+    if (keepConnect && it != clickTable().end() && it->second.kind == PressKind::Connect)
+      return false;  // opens the port itself
+    dropped.push_back(press);
+    return true;
+  });
+  if (dropped.empty() || ending_) return;
+  std::string text = std::string(why) + "次の操作は行っていません。";
+  for (const std::string& press : dropped) text += "\n・" + PressName(press);
+  operator_.message(text, "", MessageStyle::Ok);
+}
+
 void Form1::Click(std::string_view control) {
-  static const auto table = makeClickTable();
+  const auto& table = clickTable();
   const auto it = table.find(control);
   if (it == table.end()) return;
   const ClickEntry& entry = it->second;
@@ -68,8 +107,10 @@ void Form1::Click(std::string_view control) {
       entry.handler(*this);
       break;
     case PressAction::Queue:
-      // Pressed twice while waiting: it still runs once.
-      if (std::ranges::find(queued_, control) == queued_.end()) queued_.emplace_back(control);
+      // The last press wins: one waiting for the same setting (pressed twice, or ON then OFF)
+      // gives way, and the new one runs in its own turn, after those pressed before it.
+      std::erase_if(queued_, [&](const std::string& q) { return groupOf(q) == groupOf(control); });
+      queued_.emplace_back(control);
       break;
     case PressAction::RefuseBusy:
       operator_.message(kBusyText, "", MessageStyle::Ok);
@@ -86,9 +127,14 @@ void Form1::Click(std::string_view control) {
 
 void Form1::converse(const std::function<void()>& body) {
   conversing_ = true;
+  afterMiss_ = false;
   body();
   conversing_ = false;
+  chosenSinceQuery_.clear();
   tellJournalTrouble();
+  tellReadNotes();
+  // The line failed under the conversation: what waited for it cannot run, and is named once.
+  if (!port_.isOpen()) dropQueued("ポートが閉じたため、", true);
   runQueued();
 }
 

@@ -9,6 +9,7 @@ bool Form1::SendCommand(std::string_view command) {
   // window is closing nothing more goes to the controller.
   if (ending_ || !port_.isOpen()) return false;
   recvBuf_.commandWritten();  // what arrives from now on is an answer, even after noise
+  lastCommand_ = command;
   return port_.write(command);
 }
 

@@ -48,6 +48,12 @@ struct SettingWrite {
   std::string refusal;
 };
 
+// The axes whose direction is unknown, for a message ("赤経", "赤経と赤緯"); empty when none.
+std::string UnknownAxes(std::optional<bool> raPlus, std::optional<bool> decPlus);
+
+// How a press of a control is named to the operator: "自動導入時　ブザー音 OFF", "接続".
+std::string PressName(std::string_view control);
+
 // Told after each setting a backup read has asked for: how many of how many; false stops the read.
 using BackupProgress = std::function<bool(int done, int total)>;
 
@@ -166,11 +172,15 @@ class Form1 {
   void listPort(int number);  // in the port box's list, added when above the list's own
   // repaired: the reply was not UTF-8 and shows U+FFFD where its bytes were.
   void fileReply(const std::string& reply, bool repaired);
+  void showReplyText(int field, const std::string& text);
+  void unmark(int field);  // a field marked as keeping what the owner typed, no longer
   // true for plus, false for minus, nothing when neither lamp of the axis is lit.
   std::optional<bool> knownDirection(const DirectionButtons& axis) const;
   // Runs body as the one conversation with the controller, then the presses that waited for it.
   void converse(const std::function<void()>& body);
   void runQueued();
+  // The presses waiting for their turn are not run: the operator is told which, and why.
+  void dropQueued(std::string_view why, bool keepConnect = false);
   using ReplyWatch = std::function<void(int replyKind, const ReplyEffects& effects, bool repaired)>;
   // The one read of settings: each query, then its 400 ms (the last one's too, for its answer
   // belongs to this read). `watch` sees every reply filed meanwhile, and only meanwhile;
@@ -190,6 +200,14 @@ class Form1 {
   // The setting's query, then `afterQueryMs` for its answer: the value the window shows after it,
   // or nothing when no usable answer came.
   std::optional<std::string> readBackOne(std::size_t position, double afterQueryMs);
+  // One query and its answer: the query, at least `pauseMs`, and then on while no answer has come,
+  // up to `boundMs` after the query (longer while an answer is arriving piece by piece), so that a
+  // controller a little slower than the pause still has each answer filed under its own query.
+  // False when the query did not go out.
+  bool ask(const Setting& setting, double pauseMs, double boundMs);
+  // After a conversation: the settings answered late or not at all, the fields that kept what
+  // the owner typed during a read, told once each.
+  void tellReadNotes();
   // A SET button's write of its field, a refusal told; for the button and the calculator.
   SettingWrite setButton(const SetRow& row);
   // "These settings were not written", naming them, unless the window is closing.
@@ -211,9 +229,29 @@ class Form1 {
   std::function<std::vector<int>()> portsPresent_;
   std::vector<int> listedBeyond_;  // ports above the list's own that the box lists too
   std::map<int, std::string> known_;
+  // The one query waiting for its answer (0: none; a reply then lands nowhere), whether it has its
+  // answer, and how the last queries went: after one went unanswered the next answer may be its
+  // late one, and is doubtful unless a second follows.
+  int awaitedKind_ = 0;
+  int repliesToAwaited_ = 0;
+  bool afterMiss_ = false;
+  int missedInARow_ = 0;
+  bool answerTroubleTold_ = false;
+  std::string lastCommand_;               // to tell an echo of it from an answer
+  std::vector<std::size_t> lateAnswers_;  // by position, in this conversation
+  std::vector<std::size_t> noAnswers_;
+  // The fields a read fills, with the text each showed when the read began or the read last set:
+  // a field that shows something else was typed into meanwhile, and the read leaves it alone.
+  std::map<int, std::string> readGuard_;
+  std::vector<int> keptTyped_;  // to tell
+  std::vector<int> marked_;     // shown marked
+  // Lamp settings the owner wrote (a direction, the limit) after their query went out: the
+  // answer to that query is older than the owner's choice.
+  std::vector<std::size_t> chosenSinceQuery_;
   bool journalFailing_ = false;  // the last append failed: told once, and once when one works
   std::string journalNotice_;    // to tell once the conversation in progress is over
   std::string portName_;         // the device a backup mode opened; empty: "COMn"
+  std::string presetShown_;      // the preset the gear table was last filled from
 };
 
 }  // namespace korvane

@@ -14,6 +14,8 @@ void Form1::Operation_Click(int button) {
     // A direction or limit button writes a setting the controller keeps.
     const bool open = port_.isOpen();
     const auto position = static_cast<std::size_t>(lit.position);
+    // Chosen during a read: the read's answer for it, if its query went out already, is older.
+    if (conversing_) chosenSinceQuery_.push_back(position);
     if (WriteSetting(position, lit.on ? "1" : "0").status == SettingWrite::Status::NotSent &&
         open) {
       tellNotWritten({position});

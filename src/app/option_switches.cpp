@@ -21,8 +21,6 @@ void Form1::OptionSwitch_Click(int button) {
   if (row == kOptionRows.end()) return;
   converse([&] {
     const auto position = static_cast<std::size_t>(backupPositionOfKind(row->replyKind));
-    // Set first, so that an answer to the switch itself also moves the lamps.
-    replyKind_ = static_cast<std::int16_t>(row->replyKind);
     const SettingWrite write = WriteSetting(position, button == row->onButton ? "1" : "0",
                                             ReadBack{kOptionWaitMs, kOptionWaitMs});
     if (write.status == SettingWrite::Status::NotSent) tellNotWritten({position});
@@ -45,15 +43,11 @@ void Form1::Command29_Click() {
         if (kind == kHomeAzimuthKind) readBack[1] = *value;
       }
     };
-    // any answer goes under the kind set last
     const bool moved = SendCommand(kPolarHome);
     Wait(kPolarHomeWaitsMs[0]);
-    replyKind_ = kHomeAltitudeKind;
-    SendCommand(settingByKind(kHomeAltitudeKind)->query);
-    Wait(kPolarHomeWaitsMs[1]);
-    replyKind_ = kHomeAzimuthKind;
-    SendCommand(settingByKind(kHomeAzimuthKind)->query);
-    Wait(kPolarHomeWaitsMs[2]);
+    // ":G2#" no sooner than 200 ms after ":G1#", and not before its answer (or its bound).
+    ask(*settingByKind(kHomeAltitudeKind), kPolarHomeWaitsMs[1], kAnswerBoundMs);
+    ask(*settingByKind(kHomeAzimuthKind), kPolarHomeWaitsMs[2], kPolarHomeWaitsMs[2]);
     replyWatch_ = nullptr;
     if (moved) {
       for (int i : {0, 1}) journal(positions[i], before[i], kPolarHomeSent, readBack[i]);

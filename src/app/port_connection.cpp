@@ -17,6 +17,9 @@ namespace korvane {
 namespace {
 constexpr const char* kNoPortText = "現在使用できるポートがありません。";
 constexpr const char* kCommErrorTitle = "通信エラー";
+constexpr const char* kFindWhileOpenText =
+    "ポートが開いています。開いているポートのコントローラーは見つかっています。"
+    "ほかのポートを探すには、先に「切断」を押してください。";
 }  // namespace
 
 Form1::Form1(Panel& panel, Port& port, EventLoop& loop, Operator& op, std::filesystem::path folder)
@@ -32,6 +35,7 @@ void Form1::Form_Load() {
   }
   Load_param();
   Load_Set();
+  presetShown_ = panel_.text(kCombo2);
   // The window's size is fixed by the shell.
 }
 
@@ -84,7 +88,14 @@ void Form1::Port_Lost() {
   if (port_.isOpen()) port_.close();
   if (portLostShown_ || ending_) return;
   portLostShown_ = true;
-  operator_.message(kPortLostText, kCommErrorTitle, MessageStyle::Critical);
+  // The presses waiting for their turn cannot run: named in the one message, not one box each.
+  std::string text = kPortLostText;
+  if (!queued_.empty()) {
+    text += "\n\n次の操作は行っていません。";
+    for (const std::string& press : queued_) text += "\n・" + PressName(press);
+    queued_.clear();
+  }
+  operator_.message(text, kCommErrorTitle, MessageStyle::Critical);
 }
 
 void Form1::Combo1_LostFocus() {
@@ -99,8 +110,8 @@ void Form1::Combo1_LostFocus() {
   // closes this one, and a press waiting for the old port's conversation goes with it.
   if (number != port_.number()) {
     COMM1close();
-    queued_.clear();
     port_.setNumber(number);
+    dropQueued("ポートを変えたため、");
   }
   showPort();  // a text that is not taken ("COM20", "com3") gives way to the port in use
   Save_param();
@@ -108,7 +119,11 @@ void Form1::Combo1_LostFocus() {
 
 void Form1::Find_Controller(PortEvents& events, const std::function<std::string(int)>& deviceText,
                             const FindProgress& progress) {
-  if (port_.isOpen() || conversing_) return;
+  if (port_.isOpen() || conversing_) {
+    // The menu greys the entry while a port is open; a read still running after "切断" is told.
+    operator_.message(conversing_ ? kBusyText : kFindWhileOpenText, kFindTitle, MessageStyle::Ok);
+    return;
+  }
   const std::vector<int> numbers = portsPresent_ ? portsPresent_() : std::vector<int>{};
   for (const int number : numbers) listPort(number);  // one plugged in since the start too
   SearchRun run;
@@ -131,7 +146,7 @@ void Form1::Find_Controller(PortEvents& events, const std::function<std::string(
 
 void Form1::Command12_Click() {
   COMM1close();
-  queued_.clear();  // pressed before "切断": not to run on a port the operator has closed
+  dropQueued("切断したため、");  // pressed before "切断": not to run on a port now closed
   for (const Setting& s : kSettings) {
     if (s.clearedOnDisconnect) panel_.setText(fieldName(s.field), "");
   }

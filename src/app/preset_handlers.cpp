@@ -69,8 +69,7 @@ void Form1::Command19_Click() {
     panel_.setEnabled(kForm1, true);
     tellNotWritten(notWritten);
     if (ending_) return;
-    if (!raPlus || !decPlus) {
-      const std::string axes = !raPlus && !decPlus ? "赤経と赤緯" : !raPlus ? "赤経" : "赤緯";
+    if (const std::string axes = UnknownAxes(raPlus, decPlus); !axes.empty()) {
       operator_.message(axes + kUnknownDirectionText, "", MessageStyle::Ok);
     }
   });
@@ -85,10 +84,12 @@ std::optional<bool> Form1::knownDirection(const DirectionButtons& axis) const {
 void Form1::Combo2_Click() {
   // The preset's writes would run inside the conversation in progress.
   if (DecidePress(PressKind::Calculation, port_.isOpen(), conversing_) == PressAction::RefuseBusy) {
+    panel_.setText(kCombo2, presetShown_);  // the box names the table the window holds
     operator_.message(kBusyText, "", MessageStyle::Ok);
     return;
   }
   const std::string name = panel_.text(kCombo2);
+  presetShown_ = name;
   if (name == kUserPreset) {
     // The operator asked for the saved preset: without one, the table on the screen is no
     // stand-in for it, and nothing is computed or sent.
@@ -104,6 +105,11 @@ void Form1::Combo2_Click() {
     Operation_Click(kDecDirection.of(preset->decPlus).button);
   }
   Command19_Click();
+}
+
+std::string UnknownAxes(std::optional<bool> raPlus, std::optional<bool> decPlus) {
+  if (raPlus && decPlus) return {};
+  return !raPlus && !decPlus ? "赤経と赤緯" : !raPlus ? "赤経" : "赤緯";
 }
 
 void Form1::Command28_Click() {

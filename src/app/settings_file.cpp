@@ -18,6 +18,9 @@ constexpr const char* kSaveFailedText =
     "USER 設定を保存できませんでした。以前の設定ファイルはそのまま残っています。\n"
     "保存先のフォルダーとディスクの空きを確かめてください。\n";
 constexpr std::size_t kRaField = 9, kDecField = 10;
+constexpr const char* kUnknownDirectionSaveText =
+    "の回転方向が分からないため、USER 設定を保存していません。以前の設定ファイルはそのまま"
+    "残っています。\n方向のボタンで選ぶか「接続」で読み込んでから、もう一度保存してください。";
 }  // namespace
 
 void Form1::Save_Set() {
@@ -33,8 +36,16 @@ void Form1::Save_Set() {
       return;
     }
   }
-  fields[kRaField] = panel_.lamp(kRaDirection.plusLamp()) == kMagenta ? "1" : "0";
-  fields[kDecField] = panel_.lamp(kDecDirection.plusLamp()) == kMagenta ? "1" : "0";
+  // A direction nobody read or chose (both lamps green or teal) is not saved as minus: the USER
+  // pick would then reverse that motor. The file has no word for "unknown", so nothing is saved.
+  const std::optional<bool> raPlus = knownDirection(kRaDirection);
+  const std::optional<bool> decPlus = knownDirection(kDecDirection);
+  if (const std::string axes = UnknownAxes(raPlus, decPlus); !axes.empty()) {
+    operator_.message(axes + kUnknownDirectionSaveText, kSaveFailedTitle, MessageStyle::Critical);
+    return;
+  }
+  fields[kRaField] = *raPlus ? "1" : "0";
+  fields[kDecField] = *decPlus ? "1" : "0";
   const std::filesystem::path path = folder_ / kSetDataFileName;
   std::string error;
   if (!WriteLocalFile(path, Format_SetData(fields), &error)) {

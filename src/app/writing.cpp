@@ -104,6 +104,7 @@ void Form1::tellNotWritten(const std::vector<std::size_t>& positions) {
 
 SettingWrite Form1::setButton(const SetRow& row) {
   SettingWrite write = WriteSetting(backupPositionOfRow(row), panel_.text(fieldName(row.field)));
+  if (write.status == SettingWrite::Status::Written) unmark(row.field);
   if (write.status == SettingWrite::Status::Refused) {
     operator_.message(write.refusal, kRefusedTitle, MessageStyle::Critical);
   }

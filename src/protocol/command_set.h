@@ -97,6 +97,13 @@ inline constexpr std::string_view kWifiApply = ":=SE#";
 
 // Pacing.
 inline constexpr double kReadAllWaitMs = 400;
+// An answer later than its pause is still awaited, up to this long after its query (and up to the
+// longer bound while one arrives piece by piece), before the next query goes out: a slow
+// controller's answers stay in their own rows, and one that never comes costs a second.
+inline constexpr double kAnswerBoundMs = 1000;
+inline constexpr double kPieceByPieceBoundMs = 5000;
+inline constexpr double kAnswerStepMs = 10;
+inline constexpr std::size_t kLongestAnswer = 64;  // a WiFi password and its "#"
 inline constexpr double kCalculatorWaitMs = 500;
 
 }  // namespace korvane
