@@ -67,12 +67,14 @@ std::optional<BackupFileError> missingKeys(const SectionSeen<N>& seen, std::stri
 
 std::optional<std::string> BackupValueProblem(std::size_t position, std::string_view value) {
   const RestoreWay way = restoreWay(position);
+  const SetRow* row = setRowByField(backupSetting(position).field);
   // A password is not repeated in a message, and a control byte is shown as "\xNN".
   const std::string shown = "「" + ShownBackupValue(position, value) + "」";
-  // Nothing in a file may end a command early or start another, not even where the number
-  // conversion of a SET button would stop before it. The controller's time reads "21:00:00"; it
-  // is kept for reference and never sent, so its colons stay.
-  const bool colonAllowed = way == RestoreWay::Never;
+  // Nothing in a file may end a command early or start another. A colon may stand where it never
+  // reaches the wire: in the controller's time, kept for reference and never sent ("21:00:00"),
+  // and in an angle of which SET sends only the leading number ("85:00:00" writes ":So85#").
+  const bool colonAllowed =
+      way == RestoreWay::Never || (row != nullptr && row->form == ValueForm::LeadingNumber);
   if (hasControl(value) || value.find('#') != std::string_view::npos ||
       (!colonAllowed && value.find(':') != std::string_view::npos)) {
     return shown + " には「#」「:」や制御文字があります。";

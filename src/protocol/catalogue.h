@@ -124,7 +124,8 @@ enum class ValueForm : std::uint8_t {
 enum class Reported : std::uint8_t {
   Whole,        // digits only, from `least` to `most` ("010")
   SignedWhole,  // digits after an optional sign, at most `most` either way ("-5")
-  Angle,        // an optional sign, degrees up to `most`, optionally "*" and minutes ("+139*44")
+  Angle,        // an optional sign, degrees up to `most`, then minutes and seconds or a fraction
+                // in any form a controller gives ("+139*44", "85*", "85:00:00", "35*40.5")
   Hours,        // a sign, hours up to `most`, optionally "." and tenths ("+09", "-3.5")
   Text,         // any text of at most `most` bytes: WiFi names 32, passwords 63
 };

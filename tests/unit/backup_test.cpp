@@ -54,7 +54,7 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       {withLine(11, "site_longitude=139*44"), 11, "site_longitude"},
       {withLine(30, "wifi_ap_ssid=x#:Te"), 30, "「#」「:」"},
       {withLine(28, "controller_time=20#00"), 28, "「#」"},
-      {withLine(21, "horizon_limit=10:00"), 21, "「:」"},
+      {withLine(14, "site_latitude=+35:40"), 14, "「:」"},  // typed: it would end ":St"
       {withLine(25, "ra_direction=2"), 25, "0 か 1"},
       {withLine(31, "wifi_ap_password=a\037b"), 31, "制御文字"},
       // Only values in the form the controller reports, where SET would still send something.
@@ -85,6 +85,33 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       EXPECT_TRUE(error.message.starts_with(std::to_string(c.line) + " 行目: "));
     }
     EXPECT_NE(error.message.find(c.said), std::string::npos) << error.message;
+  }
+}
+
+// Every form in which a controller reports an angle is kept and restored as SET writes it.
+TEST(BackupFile, KeepsEveryFormTheControllerReportsAndRestoresItAsSetWrites) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"zenith_limit=85*", ":So85#"},
+      {"horizon_limit=-05*", ":Sh-5#"},
+      {"zenith_limit=85*00'00", ":So85#"},
+      {"zenith_limit=85:00:00", ":So85#"},
+      {"horizon_limit=10:00", ":Sh10#"},
+      {"home_altitude=45.5", ":$PF45.5#"},
+      {"site_latitude=+35*40.5", ":St+35*40.5#"},
+      {"site_latitude=+35*40'10", ":St+35*40'10#"},
+  };
+  for (const auto& [line, command] : cases) {
+    SCOPED_TRACE(line);
+    const std::string key = line.substr(0, line.find('='));
+    const auto position = static_cast<std::size_t>(backupPositionOfKey(key));
+    const auto parsed = Parse_Backup(withLine(8 + int(position), line));  // [settings] ends line 7
+    if (const auto* error = std::get_if<BackupFileError>(&parsed)) {
+      ADD_FAILURE() << error->message;
+      continue;
+    }
+    const std::string& value = std::get<BackupFile>(parsed).values[position];
+    EXPECT_EQ(value, line.substr(key.size() + 1));
+    EXPECT_EQ(RestoreCommand(position, value), command);
   }
 }
 
