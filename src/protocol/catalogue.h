@@ -141,7 +141,8 @@ struct SetRow {
   std::string_view prefix;
   bool ranged;  // a value outside [low, high] sends the rejection notice instead
   double low, high;
-  bool skipsEmpty;  // an empty field sends nothing
+  bool skipsEmpty;  // an empty field sends nothing; else a text row sends it empty, and a number
+                    // row refuses it with a message (the channel box: empty is no channel)
   ReplyForm reported;
 };
 
@@ -169,7 +170,7 @@ inline constexpr std::array<SetRow, 21> kSetRows{{
   {13, 7,             ValueForm::SignInverted,  ":SG",    false, 0,   0,      true, {Reported::Hours, 0, 14}},
   {14, 20,            ValueForm::LeadingNumber, ":$PF",   false, 0,   0,      true, {Reported::Angle, 0, 90}},
   {15, 21,            ValueForm::LeadingNumber, ":$PG",   false, 0,   0,      true, {Reported::Angle, 0, 360}},
-  {16, kCombo3Index,  ValueForm::LeadingNumber, ":$PH",   false, 0,   0,      false, {Reported::Whole, 1, 10}},
+  {16, kCombo3Index,  ValueForm::LeadingNumber, ":$PH",   false, 0,   0,      false, {Reported::Whole, 0, 10}},
   {17, 23,            ValueForm::Typed,         ":Sm",    false, 0,   0,      false, {Reported::Text, 0, 32}},
   {18, 24,            ValueForm::Typed,         ":Sn",    false, 0,   0,      false, {Reported::Text, 0, 63}},
   {19, 22,            ValueForm::Typed,         ":Sp",    false, 0,   0,      false, {Reported::Text, 0, 32}},

@@ -63,7 +63,7 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       {withLine(16, "backlash_ra=1000"), 16, "0 から 999 までの整数"},
       {withLine(13, "site_longitude=+abc"), 13, "180 度"},
       {withLine(15, "utc_offset=+9x"), 15, "時差"},
-      {withLine(29, "wifi_channel="), 29, "1 から 10"},
+      {withLine(29, "wifi_channel="), 29, "0 から 10"},
       {withLine(37, "wifi_st_password=" + std::string(64, 'p')), 37, "「********」 は 63 バイト"},
       {withLine(6, "; a\x7f comment"), 6, "制御文字"},
       {withLine(36, "wifi_st_ssid=\xE6\x98"), 36, "UTF-8"},
@@ -88,7 +88,8 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
   }
 }
 
-// Every form in which a controller reports an angle is kept and restored as SET writes it.
+// Every form in which a controller reports an angle, and the channel 0 the controller holds after
+// an empty box was written, is kept and restored as SET writes it.
 TEST(BackupFile, KeepsEveryFormTheControllerReportsAndRestoresItAsSetWrites) {
   const std::pair<std::string, std::string> cases[] = {
       {"zenith_limit=85*", ":So85#"},
@@ -99,6 +100,7 @@ TEST(BackupFile, KeepsEveryFormTheControllerReportsAndRestoresItAsSetWrites) {
       {"home_altitude=45.5", ":$PF45.5#"},
       {"site_latitude=+35*40.5", ":St+35*40.5#"},
       {"site_latitude=+35*40'10", ":St+35*40'10#"},
+      {"wifi_channel=0", ":$PH0#"},
   };
   for (const auto& [line, command] : cases) {
     SCOPED_TRACE(line);
