@@ -262,7 +262,8 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--journal"}, " journal 20"},
       {{"--journal", "5", "--data-dir", "/d"}, " data /d journal 5"},
       {{"--journal=x"}, "--journal takes a number of entries (\"x\" is none)\n"},
-      {{"--journal", "a.ini"}, "--journal goes alone (with --data-dir at most)\n"}};
+      {{"--journal", "a.ini"},
+       "--journal goes alone (with --data-dir and --show-secrets at most)\n"}};
   for (const auto& [args, outcome] : cases)
     EXPECT_EQ(run(args), outcome) << testing::PrintToString(args);
 }

@@ -12,8 +12,10 @@
 #endif
 
 #include <fstream>
+#include <sstream>
 
 #include "app/backup_sequences.h"
+#include "app/journal_shown.h"
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
 
@@ -47,6 +49,28 @@ TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
   EXPECT_EQ(read.entries[0], kEntry);
   EXPECT_EQ(read.entries[1].readBack, "3");
   EXPECT_EQ(read.skipped, 4);
+}
+
+// As the terminal and both dialogs show an entry: before | sent | read back.
+TEST(JournalShown, HidesBothPasswordsUnlessAskedKeepingTheJournalsOwnWords) {
+  const std::tuple<std::string, std::string, bool, std::string> cases[] = {
+      {"wifi_ap_password", "old|new|new", false, "********|********|********"},
+      {"wifi_st_password", "—|new|（応答なし）", false, "—|********|（応答なし）"},
+      {"wifi_st_password", "old|new|", false, "********|********|"},
+      {"wifi_st_password", "old|new|new", true, "old|new|new"},
+      {"wifi_st_ssid", "old|new|new", false, "old|new|new"},
+  };
+  for (const auto& [key, values, secrets, shown] : cases) {
+    JournalEntry entry = kEntry;
+    entry.key = key;
+    std::istringstream in(values);
+    std::getline(std::getline(std::getline(in, entry.before, '|'), entry.sent, '|'),
+                 entry.readBack);
+    const JournalEntry out = ShownJournalEntry(entry, secrets);
+    EXPECT_EQ(out.before + "|" + out.sent + "|" + out.readBack, shown) << key << " " << values;
+    EXPECT_EQ(out.key + out.caption + out.time + out.port,
+              key + kEntry.caption + kEntry.time + kEntry.port);
+  }
 }
 
 TEST(JournalFile, BeginsWithItsHeaderAndKeepsOneOlderGenerationPastTheLimit) {
