@@ -137,7 +137,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
       return out;
     }
     if (modes > 0 || given[int(Option::Find)] || given[int(Option::Port)] || !positional.empty()) {
-      out.error = fail("--journal goes alone (with --data-dir and --show-secrets at most)");
+      out.error = fail("--journal goes alone (--data-dir, --show-secrets at most)");
       return out;
     }
     out.journalEntries = std::stoi(n);

@@ -12,7 +12,6 @@
 #endif
 
 #include <fstream>
-#include <sstream>
 
 #include "app/backup_sequences.h"
 #include "app/journal_shown.h"
@@ -51,25 +50,19 @@ TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
   EXPECT_EQ(read.skipped, 4);
 }
 
-// As the terminal and both dialogs show an entry: before | sent | read back.
+// As the terminal and both dialogs show an entry's value before, value sent and read-back.
 TEST(JournalShown, HidesBothPasswordsUnlessAskedKeepingTheJournalsOwnWords) {
-  const std::tuple<std::string, std::string, bool, std::string> cases[] = {
-      {"wifi_ap_password", "old|new|new", false, "********|********|********"},
-      {"wifi_st_password", "—|new|（応答なし）", false, "—|********|（応答なし）"},
-      {"wifi_st_password", "old|new|", false, "********|********|"},
-      {"wifi_st_password", "old|new|new", true, "old|new|new"},
-      {"wifi_st_ssid", "old|new|new", false, "old|new|new"},
-  };
-  for (const auto& [key, values, secrets, shown] : cases) {
-    JournalEntry entry = kEntry;
-    entry.key = key;
-    std::istringstream in(values);
-    std::getline(std::getline(std::getline(in, entry.before, '|'), entry.sent, '|'),
-                 entry.readBack);
-    const JournalEntry out = ShownJournalEntry(entry, secrets);
-    EXPECT_EQ(out.before + "|" + out.sent + "|" + out.readBack, shown) << key << " " << values;
-    EXPECT_EQ(out.key + out.caption + out.time + out.port,
-              key + kEntry.caption + kEntry.time + kEntry.port);
+  using Values = std::array<std::string, 3>;
+  // clang-format off
+  const std::tuple<std::string, bool, Values, Values> cases[] = {
+      {"wifi_ap_password", false, {"old", "new", "new"}, {"********", "********", "********"}},
+      {"wifi_st_password", false, {"—", "new", "（応答なし）"}, {"—", "********", "（応答なし）"}},
+      {"wifi_st_password", true, {"old", "new", "new"}, {"old", "new", "new"}},
+      {"wifi_st_ssid", false, {"old", "new", "new"}, {"old", "new", "new"}}};
+  // clang-format on
+  for (const auto& [key, secrets, in, shown] : cases) {
+    const auto e = ShownJournalEntry({"t", "p", key, "c", in[0], in[1], in[2]}, secrets);
+    EXPECT_EQ((Values{e.before, e.sent, e.readBack}), shown) << key << " " << in[0];
   }
 }
 
