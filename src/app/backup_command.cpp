@@ -6,6 +6,7 @@
 
 #include "app/backup_sequences.h"
 #include "app/form1.h"
+#include "app/journal_shown.h"
 #include "app/memory_panel.h"
 #include "app/port_names.h"
 #include "app/port_search.h"
@@ -79,13 +80,13 @@ SearchRun search(const BackupCommand& command, Port& port, EventLoop& loop, Port
 
 }  // namespace
 
-int RunJournalCommand(const std::filesystem::path& dataFolder, int entries) {
+int RunJournalCommand(const std::filesystem::path& dataFolder, int entries, bool secrets) {
   const JournalRead read = ReadJournal(dataFolder);
   std::fputs(std::string(kJournalHeader).c_str(), stdout);
   const std::size_t from =
       read.entries.size() > std::size_t(entries) ? read.entries.size() - std::size_t(entries) : 0;
   for (std::size_t i = from; i < read.entries.size(); ++i)
-    std::fputs(FormatJournalLine(read.entries[i]).c_str(), stdout);
+    std::fputs(FormatJournalLine(ShownJournalEntry(read.entries[i], secrets)).c_str(), stdout);
   if (read.skipped > 0)
     std::fprintf(stderr, "korvane-settei: %s\n", JournalSkippedText(read.skipped).c_str());
   return kExitDone;

@@ -55,9 +55,10 @@ std::filesystem::path BackupCommandDevice(const BackupCommand& command, int numb
 // answered as the controller.
 int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop, PortEvents& events);
 
-// `--journal N`: the header and the last N entries of the journal in dataFolder, as the file
-// holds them, on standard output; lines that are no entry are counted on standard error.
-int RunJournalCommand(const std::filesystem::path& dataFolder, int entries);
+// `--journal N`: the header and the last N entries of the journal in dataFolder, in the file's
+// form, on standard output, the WiFi passwords as ******** unless `secrets` (--show-secrets);
+// lines that are no entry are counted on standard error.
+int RunJournalCommand(const std::filesystem::path& dataFolder, int entries, bool secrets);
 
 // `--find`: one ProbeLine per port on standard output, then "found: COMn..."
 // (or "found: none"); progress on standard error. Returns FindExitStatus.

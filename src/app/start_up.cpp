@@ -137,7 +137,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
       return out;
     }
     if (modes > 0 || given[int(Option::Find)] || given[int(Option::Port)] || !positional.empty()) {
-      out.error = fail("--journal goes alone (with --data-dir at most)");
+      out.error = fail("--journal goes alone (--data-dir, --show-secrets at most)");
       return out;
     }
     out.journalEntries = std::stoi(n);
@@ -198,7 +198,8 @@ written (bad arguments, a refused file, a port that does not open, a setting tha
 answer).
 
   --journal [N]   print the last N entries (20 unless given) of the journal of settings
-                  written, as the file holds them (see the README's "Journal").
+                  written, in the file's form (see the README's "Journal"), the WiFi
+                  passwords as ******** unless --show-secrets is given.
   --find          try every port there is with one query that only reads, and print one line
                   per port (name, device, what answered) and last "found:" with the port(s)
                   where the controller answered. Exit status: 0 exactly one, 1 none, 3 several,
@@ -218,8 +219,8 @@ Options:
   --port <PORT>                The port of the backup modes (COMn, a device, or auto).
   --find                       Find the port of the controller.
   --journal [N]                Print the journal's last N entries.
-  --show-secrets               Print the WiFi passwords in --compare and
-                               --restore (else ********).
+  --show-secrets               Print the WiFi passwords in --compare, --restore
+                               and --journal (else ********).
 )";
 }
 

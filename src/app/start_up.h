@@ -9,7 +9,7 @@
 //   korvane-settei --control-rects FILE          each control's rectangle in pixels, and quit
 //   korvane-settei --backup|--compare|--restore FILE [--port PORT|auto] [--show-secrets]
 //   korvane-settei --find                        which port the controller is on
-//   korvane-settei --journal [N]                 the journal's last N entries
+//   korvane-settei --journal [N] [--show-secrets]  the journal's last N entries
 
 #include <filesystem>
 #include <optional>

@@ -33,6 +33,10 @@ std::string quoted(std::string_view value) {
   return "「" + std::string(value) + "」";
 }
 
+std::string wholeNumber(double value) {
+  return std::to_string(static_cast<long long>(value));
+}
+
 std::string atLine(int line, std::string_view what) {
   if (line == 0) return std::string(what);
   return std::to_string(line) + " 行目: " + std::string(what);
@@ -67,12 +71,14 @@ std::optional<BackupFileError> missingKeys(const SectionSeen<N>& seen, std::stri
 
 std::optional<std::string> BackupValueProblem(std::size_t position, std::string_view value) {
   const RestoreWay way = restoreWay(position);
+  const SetRow* row = setRowByField(backupSetting(position).field);
   // A password is not repeated in a message, and a control byte is shown as "\xNN".
   const std::string shown = "「" + ShownBackupValue(position, value) + "」";
-  // Nothing in a file may end a command early or start another, not even where the number
-  // conversion of a SET button would stop before it. The controller's time reads "21:00:00"; it
-  // is kept for reference and never sent, so its colons stay.
-  const bool colonAllowed = way == RestoreWay::Never;
+  // Nothing in a file may end a command early or start another. A colon may stand where it never
+  // reaches the wire: in the controller's time, kept for reference and never sent ("21:00:00"),
+  // and in an angle of which SET sends only the leading number ("85:00:00" writes ":So85#").
+  const bool colonAllowed =
+      way == RestoreWay::Never || (row != nullptr && row->form == ValueForm::LeadingNumber);
   if (hasControl(value) || value.find('#') != std::string_view::npos ||
       (!colonAllowed && value.find(':') != std::string_view::npos)) {
     return shown + " には「#」「:」や制御文字があります。";
@@ -83,22 +89,28 @@ std::optional<std::string> BackupValueProblem(std::size_t position, std::string_
     case RestoreWay::Switch:
       if (value == "0" || value == "1") return std::nullopt;
       return shown + " は 0 か 1 でなければなりません。";
-    case RestoreWay::SetButton:
+    case RestoreWay::SetButton: {
+      // A row with a range of its own names that range: whatever the controller may report, its
+      // SET button writes nothing outside it.
+      const auto outOfRange = [&] {
+        return shown + " は " + wholeNumber(row->low) + " から " + wholeNumber(row->high) +
+               " までの整数ではありません（SET ボタンは範囲外の値を書き込みません）。";
+      };
       // Only what the controller could have reported: a value its button would still make some
       // command of ("abc", blanks, "1000" for a backlash) would write something nobody chose.
-      if (auto form =
-              ReportedFormProblem(setRowByField(backupSetting(position).field)->reported, value)) {
-        return shown + " は " + *form + " ではありません。";
+      if (auto form = ReportedFormProblem(row->reported, value)) {
+        return row->ranged ? outOfRange() : shown + " は " + *form + " ではありません。";
       }
       switch (backupSetOutcome(position, value).kind) {
         case SetOutcome::Kind::Command:
           return std::nullopt;
         case SetOutcome::Kind::Rejection:
-          return shown + " は SET ボタンが範囲外として送らない値です。";
+          return outOfRange();
         case SetOutcome::Kind::Refused:  // not reached: refused above
         case SetOutcome::Kind::Nothing:
           return shown + " は SET ボタンが何も送らない値です。";
       }
+    }
   }
   return std::nullopt;
 }

@@ -44,10 +44,12 @@ std::string backupSettingName(std::string_view key) {
   return position >= 0 ? backupSettingName(static_cast<std::size_t>(position)) : std::string(key);
 }
 
+bool holdsSecret(std::size_t position) {
+  return std::ranges::count(kPasswordFields, backupSetting(position).field) > 0;
+}
+
 std::string ShownBackupValue(std::size_t position, std::string_view value, bool secrets) {
-  if (!secrets && std::ranges::count(kPasswordFields, backupSetting(position).field) > 0) {
-    return std::string(kHiddenSecret);
-  }
+  if (!secrets && holdsSecret(position)) return std::string(kHiddenSecret);
   return Escaped(value);
 }
 

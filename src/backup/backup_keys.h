@@ -53,6 +53,7 @@ std::string backupSettingName(std::string_view key);
 // "********" (the file alone holds it, for its owner only) unless asked for, control bytes and
 // the backslash as "\xNN" so that one value stays one column of one line.
 inline constexpr std::string_view kHiddenSecret = "********";
+bool holdsSecret(std::size_t position);  // a WiFi password
 std::string ShownBackupValue(std::size_t position, std::string_view value, bool secrets = false);
 
 // How a kept setting goes back to the controller.

@@ -124,7 +124,8 @@ enum class ValueForm : std::uint8_t {
 enum class Reported : std::uint8_t {
   Whole,        // digits only, from `least` to `most` ("010")
   SignedWhole,  // digits after an optional sign, at most `most` either way ("-5")
-  Angle,        // an optional sign, degrees up to `most`, optionally "*" and minutes ("+139*44")
+  Angle,        // an optional sign, degrees up to `most`, then minutes and seconds or a fraction
+                // in any form a controller gives ("+139*44", "85*", "85:00:00", "35*40.5")
   Hours,        // a sign, hours up to `most`, optionally "." and tenths ("+09", "-3.5")
   Text,         // any text of at most `most` bytes: WiFi names 32, passwords 63
 };
@@ -140,7 +141,8 @@ struct SetRow {
   std::string_view prefix;
   bool ranged;  // a value outside [low, high] sends the rejection notice instead
   double low, high;
-  bool skipsEmpty;  // an empty field sends nothing
+  bool skipsEmpty;  // an empty field sends nothing; else a text row sends it empty, and a number
+                    // row refuses it with a message (the channel box: empty is no channel)
   ReplyForm reported;
 };
 
@@ -168,7 +170,7 @@ inline constexpr std::array<SetRow, 21> kSetRows{{
   {13, 7,             ValueForm::SignInverted,  ":SG",    false, 0,   0,      true, {Reported::Hours, 0, 14}},
   {14, 20,            ValueForm::LeadingNumber, ":$PF",   false, 0,   0,      true, {Reported::Angle, 0, 90}},
   {15, 21,            ValueForm::LeadingNumber, ":$PG",   false, 0,   0,      true, {Reported::Angle, 0, 360}},
-  {16, kCombo3Index,  ValueForm::LeadingNumber, ":$PH",   false, 0,   0,      false, {Reported::Whole, 1, 10}},
+  {16, kCombo3Index,  ValueForm::LeadingNumber, ":$PH",   false, 0,   0,      false, {Reported::Whole, 0, 10}},
   {17, 23,            ValueForm::Typed,         ":Sm",    false, 0,   0,      false, {Reported::Text, 0, 32}},
   {18, 24,            ValueForm::Typed,         ":Sn",    false, 0,   0,      false, {Reported::Text, 0, 63}},
   {19, 22,            ValueForm::Typed,         ":Sp",    false, 0,   0,      false, {Reported::Text, 0, 32}},

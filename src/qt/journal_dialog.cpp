@@ -10,6 +10,7 @@
 
 #include "app/backup_sequences.h"
 #include "app/form1.h"
+#include "app/journal_shown.h"
 #include "backup/backup_keys.h"
 #include "files/journal.h"
 #include "qt/text.h"
@@ -71,7 +72,8 @@ class JournalDialog : public QDialog {
     rows_ = JournalRows(read_.entries, filter_->currentData().toString().toStdString());
     table_->setRowCount(static_cast<int>(rows_.size()));
     for (int r = 0; r < table_->rowCount(); ++r) {
-      const auto cells = JournalCells(read_.entries[rows_[std::size_t(r)]]);
+      const JournalEntry shown = ShownJournalEntry(read_.entries[rows_[std::size_t(r)]], false);
+      const auto cells = JournalCells(shown);
       for (std::size_t c = 0; c < cells.size(); ++c)
         table_->setItem(r, int(c), new QTableWidgetItem(qs(cells[c])));
     }

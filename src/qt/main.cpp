@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   };
 
   if (args.journalEntries) {
-    return korvane::RunJournalCommand(folders().first, *args.journalEntries);
+    return korvane::RunJournalCommand(folders().first, *args.journalEntries, args.showSecrets);
   }
   if (args.mode || args.find) {
     QCoreApplication app(argc, argv);

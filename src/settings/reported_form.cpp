@@ -29,15 +29,46 @@ std::string number(double value) {
   return std::to_string(static_cast<long long>(value));
 }
 
-// "85", "-10*00", "+139*44": whole degrees, then optionally "*" and two digits of minutes.
+// The digits at the front of text, taken off it.
+std::string_view takeDigits(std::string_view& text) {
+  const std::size_t end = std::min(text.find_first_not_of("0123456789"), text.size());
+  const std::string_view digits = text.substr(0, end);
+  text.remove_prefix(end);
+  return digits;
+}
+
+// Two digits below 60 at the front of text, taken off it: minutes or seconds.
+bool takeSixtieths(std::string_view& text) {
+  const std::string_view digits = takeDigits(text);
+  return digits.size() == 2 && valueOf(digits) < 60;
+}
+
+// What may close an angle: nothing, or "." and its digits.
+bool isFractionOrNothing(std::string_view text) {
+  return text.empty() || (text.front() == '.' && allDigits(text.substr(1)));
+}
+
+// Every form in which a controller reports an angle: whole degrees up to `most` after an optional
+// sign, then the degree mark "*" (or ":") alone ("85*"), with two digits of minutes ("+35*40"),
+// with seconds after "'" or ":" ("85*00'00", "85:00:00"), and a decimal fraction on the last
+// number ("85.5", "35*40.5"). No controller reports a longer text than kLongestAngle.
+constexpr std::size_t kLongestAngle = 16;
 bool isAngle(std::string_view text, double most) {
-  const std::string_view body = withoutSign(text);
-  const std::size_t star = body.find('*');
-  const std::string_view degrees = body.substr(0, star);
-  if (!allDigits(degrees) || valueOf(degrees) > most) return false;
-  if (star == std::string_view::npos) return true;
-  const std::string_view minutes = body.substr(star + 1);
-  return minutes.size() == 2 && allDigits(minutes) && valueOf(minutes) < 60;
+  if (text.size() > kLongestAngle) return false;
+  std::string_view rest = withoutSign(text);
+  const std::string_view degrees = takeDigits(rest);
+  if (degrees.empty() || valueOf(degrees) > most) return false;
+  if (rest.empty() || (rest.front() != '*' && rest.front() != ':')) {
+    return isFractionOrNothing(rest);
+  }
+  rest.remove_prefix(1);
+  if (rest.empty()) return true;
+  if (!takeSixtieths(rest)) return false;
+  if (rest.empty() || (rest.front() != '\'' && rest.front() != ':')) {
+    return isFractionOrNothing(rest);
+  }
+  rest.remove_prefix(1);
+  return takeSixtieths(rest) && isFractionOrNothing(rest);
 }
 
 // "+09", "-3.5": a sign, whole hours, then optionally "." and one or two digits.

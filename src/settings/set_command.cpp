@@ -131,6 +131,11 @@ SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {
     case ValueForm::ThreeDigits:
       return wholeNumberRow(row, text);
     case ValueForm::LeadingNumber: {
+      // The channel box writes even when empty, and would write 0 for it: no channel anyone
+      // chose. The controller's own 0, once read into the box, still goes back as it is.
+      if (!row.skipsEmpty && trimBlanks(HalfWidth(text)).empty()) {
+        return refusedRow(row, " が空です。一覧から選んでください。");
+      }
       // "1e999" has no value the controller could take; send nothing rather than "inf".
       const double value = LeadingNumber(text);
       if (!std::isfinite(value)) return nothing();

@@ -7,6 +7,7 @@
 
 #include "app/backup_sequences.h"
 #include "app/form1.h"
+#include "app/journal_shown.h"
 #include "backup/backup_keys.h"
 #include "files/journal.h"
 #include "win32/dialog.h"
@@ -40,7 +41,8 @@ void fill(Dialog& d) {
   d.rows = JournalRows(d.read.entries, chosenKey(d));
   SendMessageW(d.list, LVM_DELETEALLITEMS, 0, 0);
   for (std::size_t r = 0; r < d.rows.size(); ++r) {
-    const auto cells = JournalCells(d.read.entries[d.rows[r]]);
+    const JournalEntry shown = ShownJournalEntry(d.read.entries[d.rows[r]], false);
+    const auto cells = JournalCells(shown);
     AddListRow(d.list, int(r), std::string(cells[0]));
     for (std::size_t c = 1; c < cells.size(); ++c)
       SetListCell(d.list, int(r), int(c), std::string(cells[c]));

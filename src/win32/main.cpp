@@ -106,7 +106,7 @@ int run(HINSTANCE instance, int show) {
   const std::filesystem::path portFolder = args.portFolder.value_or(own);
   Win32EventLoop loop;
 
-  if (args.journalEntries) return RunJournalCommand(folder, *args.journalEntries);
+  if (args.journalEntries) return RunJournalCommand(folder, *args.journalEntries, args.showSecrets);
   const auto portTooltip = [](int n) { return PortTooltip(PortFactsOf(n, SerialAdapters())); };
   if (args.mode || args.find) {
     const BackupCommand command{args.mode.value_or(BackupMode::Backup),

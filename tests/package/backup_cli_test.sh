@@ -58,6 +58,8 @@ want=$':$PA400#\n:Sg-139*44#\n:$BR010#\n:TA#\n:SmKORVANE-AP#\n:SX97,1#\n:Sqstarg
 [ "$(writes "$work/b.restore.log")" = "$want" ] ||
   { writes "$work/b.restore.log" >&2; fail "the restore wrote more or less than what differed"; }
 [ "$(grep -c matches "$work/out")" -eq 7 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
+"$app" --journal --data-dir "$work" >"$work/out" && grep -q stargazer "$work/journal.tsv" && grep -q $'\twifi_st_password\t' \
+  "$work/out" && ! grep -q 'stargazer\|other-pw' "$work/out" || fail "--journal shows a password the journal file keeps"
 # COM1 is port 1 of --port-dir, whatever "siri.DAT" names and wherever the program starts.
 from=/ run 0 compare "$work/a.ini" COM1
 

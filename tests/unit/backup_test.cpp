@@ -49,12 +49,13 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       {withLine(9, "; gone"), 7, "ra_steps_per_degree"},
       {withLine(12, "utc_ofset=+09"), 12, "utc_ofset"},
       {withLine(37, "max_rate=400"), 37, "8 行目"},
-      {withLine(8, "max_rate=600"), 8, "範囲外"},
+      {withLine(8, "max_rate=600"), 8, "21 から 500 までの整数"},
+      {withLine(8, "max_rate=1000"), 8, "21 から 500 までの整数"},
       {withLine(8, "max_rate=fast"), 8, "max_rate"},
       {withLine(11, "site_longitude=139*44"), 11, "site_longitude"},
       {withLine(30, "wifi_ap_ssid=x#:Te"), 30, "「#」「:」"},
       {withLine(28, "controller_time=20#00"), 28, "「#」"},
-      {withLine(21, "horizon_limit=10:00"), 21, "「:」"},
+      {withLine(14, "site_latitude=+35:40"), 14, "「:」"},  // typed: it would end ":St"
       {withLine(25, "ra_direction=2"), 25, "0 か 1"},
       {withLine(31, "wifi_ap_password=a\037b"), 31, "制御文字"},
       // Only values in the form the controller reports, where SET would still send something.
@@ -63,7 +64,7 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       {withLine(16, "backlash_ra=1000"), 16, "0 から 999 までの整数"},
       {withLine(13, "site_longitude=+abc"), 13, "180 度"},
       {withLine(15, "utc_offset=+9x"), 15, "時差"},
-      {withLine(29, "wifi_channel="), 29, "1 から 10"},
+      {withLine(29, "wifi_channel="), 29, "0 から 10"},
       {withLine(37, "wifi_st_password=" + std::string(64, 'p')), 37, "「********」 は 63 バイト"},
       {withLine(6, "; a\x7f comment"), 6, "制御文字"},
       {withLine(36, "wifi_st_ssid=\xE6\x98"), 36, "UTF-8"},
@@ -85,6 +86,22 @@ TEST(BackupFile, ARefusedFileNamesItsLine) {
       EXPECT_TRUE(error.message.starts_with(std::to_string(c.line) + " 行目: "));
     }
     EXPECT_NE(error.message.find(c.said), std::string::npos) << error.message;
+  }
+}
+
+// An angle in every form a controller reports it, and channel 0, restore as SET writes them.
+TEST(BackupFile, KeepsEveryFormTheControllerReportsAndRestoresItAsSetWrites) {
+  // clang-format off
+  const std::pair<std::string, std::string> cases[] = {
+      {"zenith_limit=85*", ":So85#"}, {"horizon_limit=-05*", ":Sh-5#"}, {"zenith_limit=85*00'00", ":So85#"},
+      {"zenith_limit=85:00:00", ":So85#"}, {"horizon_limit=10:00", ":Sh10#"}, {"home_altitude=45.5", ":$PF45.5#"},
+      {"site_latitude=+35*40.5", ":St+35*40.5#"}, {"site_latitude=+35*40'10", ":St+35*40'10#"}, {"wifi_channel=0", ":$PH0#"}};
+  // clang-format on
+  for (const auto& [line, command] : cases) {
+    const auto at = std::size_t(backupPositionOfKey(line.substr(0, line.find('='))));
+    const auto parsed = Parse_Backup(withLine(8 + int(at), line));  // [settings] ends line 7
+    const auto* file = std::get_if<BackupFile>(&parsed);
+    EXPECT_EQ(file ? RestoreCommand(at, file->values[at]) : std::nullopt, command) << line;
   }
 }
 

@@ -148,8 +148,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, SetButton, ::testing::Values(
     SetText{0, "21", ":$PA21#"}, SetText{0, "20.9", kNotice}, SetText{0, "500.5", ":$PA500#"},
     SetText{0, "501", kNotice}, SetText{0, "  ", kNotice}, SetText{1, "499.99", kNotice},
     SetText{1, "10*30", kNotice}, SetText{3, "200001", kNotice}, SetText{4, "1e999", kNotice},
-    // An empty field sends nothing up to row 15, an empty value from row 16 on.
-    SetText{0, "", ""}, SetText{15, "", ""}, SetText{16, "", ":$PH0#"}, SetText{20, "", ":Sq#"},
+    // An empty field sends nothing up to row 15, an empty value from row 17 on; the channel says why.
+    SetText{0, "", ""}, SetText{15, "", ""}, SetText{20, "", ":Sq#"},
+    SetText{16, "", "(refused) チャンネル が空です。一覧から選んでください。"}, SetText{16, " ", "(refused) チャンネル が空です。一覧から選んでください。"},
     // Whole numbers, three digits, leading numbers.
     SetText{7, "abc", ""}, SetText{9, "0", ":$BR000#"}, SetText{10, "12.9", ":$BD012#"},
     SetText{5, "0.5", ":Sh.5#"}, SetText{5, "abc", ":Sh0#"}, SetText{16, "1e999", ""},
@@ -260,7 +261,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--journal"}, " journal 20"},
       {{"--journal", "5", "--data-dir", "/d"}, " data /d journal 5"},
       {{"--journal=x"}, "--journal takes a number of entries (\"x\" is none)\n"},
-      {{"--journal", "a.ini"}, "--journal goes alone (with --data-dir at most)\n"}};
+      {{"--journal", "a.ini"}, "--journal goes alone (--data-dir, --show-secrets at most)\n"}};
   for (const auto& [args, outcome] : cases)
     EXPECT_EQ(run(args), outcome) << testing::PrintToString(args);
 }

@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "app/backup_sequences.h"
+#include "app/journal_shown.h"
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
 #include "protocol/utf8.h"
@@ -50,6 +51,22 @@ TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
   EXPECT_EQ(read.entries[0], kEntry);
   EXPECT_EQ(read.entries[1].readBack, "3");
   EXPECT_EQ(read.skipped, 4);
+}
+
+// As the terminal and both dialogs show an entry's value before, value sent and read-back.
+TEST(JournalShown, HidesBothPasswordsUnlessAskedKeepingTheJournalsOwnWords) {
+  using Values = std::array<std::string, 3>;
+  // clang-format off
+  const std::tuple<std::string, bool, Values, Values> cases[] = {
+      {"wifi_ap_password", false, {"old", "new", "new"}, {"********", "********", "********"}},
+      {"wifi_st_password", false, {"—", "new", "（応答なし）"}, {"—", "********", "（応答なし）"}},
+      {"wifi_st_password", true, {"old", "new", "new"}, {"old", "new", "new"}},
+      {"wifi_st_ssid", false, {"old", "new", "new"}, {"old", "new", "new"}}};
+  // clang-format on
+  for (const auto& [key, secrets, in, shown] : cases) {
+    const auto e = ShownJournalEntry({"t", "p", key, "c", in[0], in[1], in[2]}, secrets);
+    EXPECT_EQ((Values{e.before, e.sent, e.readBack}), shown) << key << " " << in[0];
+  }
 }
 
 TEST(JournalFile, BeginsWithItsHeaderAndKeepsOneOlderGenerationPastTheLimit) {
