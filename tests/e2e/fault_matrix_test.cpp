@@ -282,6 +282,27 @@ void readFiveUnderNoise(Tool& tool) {
 const Strings kEveryField =
     text1s({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 20, 21, 22, 23, 24, 25});
 
+Strings everyQuery() {
+  Strings queries;
+  for (const Setting* s : readAllSequence()) queries.emplace_back(s->query);
+  return queries;
+}
+
+// A controller 10 ms slower than the pause: every value in its own field, the lamps as it holds
+// them, and the owner told once that it answers late.
+void readEverythingLate(Tool& tool) {
+  tool.press("Command11");
+  EXPECT_EQ(tool.window.text("Text1(0)"), "400");
+  EXPECT_EQ(tool.window.text("Text1(5)"), "+139*44");
+  EXPECT_EQ(tool.window.text("Text1(6)"), "+35*40");
+  EXPECT_EQ(tool.window.text("Text1(25)"), "stargazer");
+  EXPECT_EQ(tool.window.lamp(1), kMagenta);  // RA plus
+  EXPECT_EQ(tool.window.lamp(4), kMagenta);  // Dec minus
+  ASSERT_EQ(tool.op.messages.size(), 1u);
+  EXPECT_NE(tool.op.messages[0].text.find("遅れた"), std::string::npos);
+  tool.op.messages.clear();
+}
+
 // What the fields show of answers that do not come, come a byte at a time, or are a flood of noise.
 class Answers : public ::testing::TestWithParam<Sequence> {};
 TEST_P(Answers, TheFieldsShowWhatArrivedAsTheirRowsSayAndTheWindowKeepsAnswering) {
@@ -313,7 +334,8 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, Answers, ::testing::Values(
       EXPECT_EQ(changes, Strings({"2133", "+139*44"}));
     }, {":GXE4#", ":Gg#"}},
     Sequence{"SixteenMebibytesAtOnce", End::kRunsOut, {"--flood", "16777216", "--silent"}, readFiveUnderNoise,
-             {":GXE1#", ":GXE4#", ":GXE5#", ":GXE7#", ":GXEE#", ":TC#"}}),
+             {":GXE1#", ":GXE4#", ":GXE5#", ":GXE7#", ":GXEE#", ":TC#"}},
+    Sequence{"SlowerThanThePause", End::kRunsOut, {"--delay", "410"}, readEverythingLate, everyQuery()}),
     caseName);
 // clang-format on
 
