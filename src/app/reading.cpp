@@ -53,7 +53,8 @@ bool Form1::ask(const Setting& setting, double pauseMs, double boundMs) {
   double waited = pauseMs;
   // A short piece of an answer in the buffer: the rest is on its way, byte by byte.
   const auto bound = [&] {
-    const std::size_t held = recvBuf_.text().size();
+    const std::string& text = recvBuf_.text();  // a line end left after the last "#" is none
+    const std::size_t held = text.find_first_not_of("\r\n") == std::string::npos ? 0 : text.size();
     return held > 0 && held <= kLongestAnswer ? kPieceByPieceBoundMs : boundMs;
   };
   while (repliesToAwaited_ == 0 && !silent && !ending_ && port_.isOpen() && waited < bound()) {

@@ -26,11 +26,16 @@ void Form1::MSComm1_OnComm(int eventCode, std::string_view bytes) {
   }
 }
 
-void Form1::fileReply(const std::string& reply, bool repaired) {
+void Form1::fileReply(const std::string& received, bool repaired) {
+  // Some firmware ends each answer with CR LF after its "#" (which then starts the next one).
+  std::string_view reply = received;
+  while (!reply.empty() && (reply.front() == '\r' || reply.front() == '\n')) reply.remove_prefix(1);
   // A controller that echoes each command sends it back before its answer.
   if (lastCommand_.size() > 1 &&
       reply == std::string_view(lastCommand_).substr(0, lastCommand_.size() - 1))
     return;
+  // And some put a ":" before an answer, as before a command: no answer of ours begins so.
+  if (reply.starts_with(':')) reply.remove_prefix(1);
   if (awaitedKind_ == 0) return;
   ++repliesToAwaited_;
   // The one answer after an unanswered query may be that query's late answer.

@@ -193,6 +193,35 @@ TEST(Answers, ASilentControllerEndsTheReadInBoundedTime) {
   EXPECT_NE(rig.op.messages[0].text.find("答えがなかった"), std::string::npos);
 }
 
+// Firmware that answers a little differently: a "1" acknowledging each command that is no query,
+// a CR LF after each "#", a ":" before each answer. Every value still lands in its own field,
+// and an acknowledgement in none, so that no SET writes it.
+TEST(Firmware, AcknowledgementsLandNowhereAndFramingIsNotPartOfTheAnswer) {
+  struct Framing {
+    const char* before;
+    const char* after;
+  };
+  for (const Framing f : {Framing{"", ""}, Framing{"", "\r\n"}, Framing{":", ""}}) {
+    Rig rig;
+    rig.port.onWrite = [&](std::string_view bytes) {
+      for (const auto& ex : rig.controller.receive(bytes, sim::Millis(long(rig.loop.nowMs)))) {
+        const std::string reply = ex.reply.empty() ? "1#" : ex.reply;
+        rig.loop.after(50, [&rig, r = f.before + reply + f.after] { rig.receive(r); });
+      }
+    };
+    rig.open().press("Command5(12)");  // 天頂
+    rig.press("Command5(5)");          // 経度
+    for (const char* ack : {"Command2", "Command7", "Command10", "Command34", "Command31"})
+      rig.press(ack);
+    rig.loop.drain();
+    EXPECT_EQ(rig.panel.texts["Text1(12)"], "85*00") << f.before << f.after;
+    EXPECT_EQ(rig.panel.texts["Text1(5)"], "+139*44") << f.before << f.after;
+    rig.port.writes.clear();
+    rig.press("Command6(6)");
+    EXPECT_EQ(rig.port.sent(), Strings{":So85#"});
+  }
+}
+
 // Presses dropped by "切断", another port or a pulled cable are named in one message.
 TEST(DroppedPresses, AreNamedInOneMessage) {
   Rig rig;
