@@ -14,6 +14,7 @@
 #include "protocol/command_set.h"
 #include "protocol/controls.h"
 #include "settings/dispatch.h"
+#include "settings/number_conversions.h"
 
 namespace korvane {
 
@@ -27,6 +28,9 @@ constexpr const char* kUnansweredText =
     "次の設定は答えがないか、範囲外の答えでした。もう一度お試しください。";
 constexpr const char* kUnstorableText = "次の設定は、今の値を SET ボタンで書き戻せません。";
 constexpr const char* kNothingSavedText = "ファイルは保存していません。";
+constexpr const char* kInexactText =
+    "次の設定は、コントローラーの答えが 0 や 1 の数ではないため、どちらの状態か確かに分かりません"
+    "（答えをそのまま示します）。";
 
 std::string troubleText(BackupTrouble trouble) {
   switch (trouble) {
@@ -71,12 +75,10 @@ int RestoreReport::matching() const {
       std::count_if(rows.begin(), rows.end(), [](auto& r) { return r.matches; }));
 }
 
-// Each answer is caught as the receive handler files it, under the kind it is filed under, and
-// only the kinds asked for count. A setting is answered when a reply was filed under its kind and
-// not dropped. A reply cannot say which query it answers: one that comes after the next query has
-// gone out is filed under the next kind, as in the window. Its own kind then has no answer, so a
-// late reply still makes the read incomplete instead of passing a value off under the wrong
-// setting unnoticed.
+// Each answer is caught as the receive handler files it, under the query that waited for it, and
+// only the settings asked for count. A setting is answered when a reply was filed under it and not
+// dropped; the one answer after an unanswered query, which may be that query's late answer, is not
+// passed on, so a doubtful value is missing rather than passed off under the wrong setting.
 KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
                             const BackupProgress& progress) {
   KeptAnswers answers;
@@ -84,9 +86,18 @@ KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
   for (std::size_t position : positions) asked[position] = true;
   std::vector<const Setting*> settings;
   for (std::size_t position : positions) settings.push_back(&backupSetting(position));
-  const auto watch = [&](int replyKind, const ReplyEffects& effects, bool repaired) {
+  const auto watch = [&](int replyKind, std::string_view reply, const ReplyEffects& effects,
+                         bool repaired) {
     const int position = backupPositionOfKind(replyKind);
     if (position < 0 || !asked[position]) return;
+    // The window lights the first lamp for an answer that is no number ("ON", nothing at all);
+    // a backup, which must be exact, does not take that guess.
+    if (restoreWay(std::size_t(position)) == RestoreWay::Switch && !WholeNumber(reply)) {
+      answers.values[position].reset();
+      answers.inexact[position] = std::string(reply);
+      return;
+    }
+    answers.inexact[position].reset();
     if (auto value = ShownValue(effects)) {
       answers.values[position] = std::move(*value);
       answers.repaired[position] = repaired;
@@ -123,14 +134,21 @@ BackupReading Form1::Backup_Read(const BackupProgress& progress) {
   converse([&] { answers = readKept(everyPosition(), progress); });
   reading.trouble = answers.trouble;
   reading.repaired = answers.repaired;
+  std::string inexact;
   for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
     if (answers.values[i]) {
       reading.values[i] = *answers.values[i];
+    } else if (answers.inexact[i]) {
+      inexact +=
+          "\n・" + backupSettingName(i) + ": 「" + ShownBackupValue(i, *answers.inexact[i]) + "」";
     } else {
       reading.missing.push_back(i);
     }
   }
-  if (reading.trouble == BackupTrouble::None && !reading.missing.empty()) {
+  if (reading.trouble == BackupTrouble::None && !inexact.empty()) {
+    reading.trouble = BackupTrouble::Unstorable;
+    reading.message = kInexactText + inexact;
+  } else if (reading.trouble == BackupTrouble::None && !reading.missing.empty()) {
     reading.trouble = BackupTrouble::Unanswered;
     reading.message = namedList(kUnansweredText, reading.missing);
   } else {

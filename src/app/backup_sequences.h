@@ -42,6 +42,8 @@ struct KeptAnswers {
   std::array<std::optional<std::string>, kBackupSettingCount> values;
   // The answer was not UTF-8: the value shows U+FFFD in place of bytes it cannot give back.
   std::array<bool, kBackupSettingCount> repaired{};
+  // A two-state setting whose answer was no whole number ("ON", empty): the answer as it came.
+  std::array<std::optional<std::string>, kBackupSettingCount> inexact;
   BackupTrouble trouble = BackupTrouble::None;  // Cancelled or PortLost when it stopped early
 };
 

@@ -181,7 +181,9 @@ class Form1 {
   void runQueued();
   // The presses waiting for their turn are not run: the operator is told which, and why.
   void dropQueued(std::string_view why, bool keepConnect = false);
-  using ReplyWatch = std::function<void(int replyKind, const ReplyEffects& effects, bool repaired)>;
+  // reply: the answer as filed, without its "#" and the framing some firmware adds around it.
+  using ReplyWatch = std::function<void(int replyKind, std::string_view reply,
+                                        const ReplyEffects& effects, bool repaired)>;
   // The one read of settings: each query, then its 400 ms (the last one's too, for its answer
   // belongs to this read). `watch` sees every reply filed meanwhile, and only meanwhile;
   // `goOn(done)` is asked before each query and after the last wait, and stops the read when it

@@ -37,7 +37,7 @@ void Form1::Command29_Click() {
                              backupPositionOfKind(kHomeAzimuthKind)};
     const std::string before[] = {knownValue(positions[0]), knownValue(positions[1])};
     std::string readBack[] = {std::string(kNotReadBack), std::string(kNotReadBack)};
-    replyWatch_ = [&](int kind, const ReplyEffects& effects, bool) {
+    replyWatch_ = [&](int kind, std::string_view, const ReplyEffects& effects, bool) {
       if (auto value = ShownValue(effects)) {
         if (kind == kHomeAltitudeKind) readBack[0] = *value;
         if (kind == kHomeAzimuthKind) readBack[1] = *value;

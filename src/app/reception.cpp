@@ -61,7 +61,7 @@ void Form1::fileReply(const std::string& received, bool repaired) {
   if (position >= 0) {
     if (auto value = ShownValue(effects)) known_[position] = std::move(*value);
   }
-  if (replyWatch_) replyWatch_(awaitedKind_, effects, repaired);
+  if (replyWatch_) replyWatch_(awaitedKind_, reply, effects, repaired);
 }
 
 void Form1::unmark(int field) {

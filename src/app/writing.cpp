@@ -87,7 +87,7 @@ std::optional<std::string> Form1::readBackOne(std::size_t position, double after
   const Setting* const settings[] = {&backupSetting(position)};
   readSettings(
       settings,
-      [&](int replyKind, const ReplyEffects& effects, bool) {
+      [&](int replyKind, std::string_view, const ReplyEffects& effects, bool) {
         if (replyKind != kind) return;
         if (auto value = ShownValue(effects)) heard = std::move(*value);
       },
