@@ -1,15 +1,21 @@
 #include "app/port_search.h"
 
 #include "app/port_names.h"
+#include "protocol/catalogue.h"
 #include "protocol/controls.h"
 
 namespace korvane {
 
 ReplyVerdict JudgeProbeReply(std::string_view received) {
+  // The maximum slew rate the controller reports, at most 999 (a larger answer is dropped by the
+  // window too): "9999#" is another make's answer.
   constexpr std::size_t kMostDigits = 4;
+  const double most = settingByKind(kProbeReplyKind)->replyLimit;
   std::size_t digits = 0;
-  while (digits < received.size() && received[digits] >= '0' && received[digits] <= '9') ++digits;
-  if (digits > kMostDigits) return ReplyVerdict::OtherDevice;
+  double value = 0;
+  while (digits < received.size() && received[digits] >= '0' && received[digits] <= '9')
+    value = value * 10 + (received[digits++] - '0');
+  if (digits > kMostDigits || value > most) return ReplyVerdict::OtherDevice;
   if (digits == received.size()) return ReplyVerdict::Incomplete;  // nothing, or digits so far
   if (received[digits] != '#' || digits == 0) return ReplyVerdict::OtherDevice;
   return digits + 1 == received.size() ? ReplyVerdict::Controller : ReplyVerdict::OtherDevice;

@@ -16,12 +16,14 @@
 namespace korvane {
 
 inline constexpr std::string_view kProbeQuery = ":GXE1#";
+inline constexpr int kProbeReplyKind = 1;  // the catalogue row of that query: MaxRate
 inline constexpr double kProbeAnswerMs = 1000;
 inline constexpr double kProbeStepMs = 10;  // how often the wait for an answer looks at it
 inline constexpr std::string_view kFindTitle = "コントローラーを探す";
 
-// What has come so far from a port sent kProbeQuery: the controller's answer is 1 to 4 digits and
-// "#", alone; anything else is another device (a modem's "OK\r\n", an echo, noise).
+// What has come so far from a port sent kProbeQuery: the controller's answer is a number of 1 to 4
+// digits within its row's bound (999) and "#", alone; anything else is another device (a modem's
+// "OK\r\n", an echo, noise, another make's "9999#").
 enum class ReplyVerdict { Incomplete, Controller, OtherDevice };
 ReplyVerdict JudgeProbeReply(std::string_view received);
 

@@ -321,16 +321,18 @@ TEST(PortsPresent, ThePortsTheSystemHas) {
 }
 #endif
 
-// The search's one query is answered by the controller with a number of at most four digits and
-// "#", and nothing else; any other answer is another device, decided as soon as it shows.
+// The search's one query is answered by the controller with a number of at most four digits, up
+// to 999, and "#", and nothing else; any other answer is another device, decided as soon as it
+// shows.
 TEST(PortSearch, JudgesAnAnswerByItsForm) {
   using V = ReplyVerdict;
   const std::pair<std::string_view, V> cases[] = {
-      {"", V::Incomplete},       {"4", V::Incomplete},       {"4000", V::Incomplete},
-      {"400#", V::Controller},   {"0#", V::Controller},      {"9999#", V::Controller},
-      {"40000", V::OtherDevice}, {"#", V::OtherDevice},      {"OK\r\n", V::OtherDevice},
-      {"400#0", V::OtherDevice}, {":GXE1#", V::OtherDevice}, {"-5#", V::OtherDevice},
-      {"4 0#", V::OtherDevice},  {"40\r\n", V::OtherDevice}};
+      {"", V::Incomplete},        {"4", V::Incomplete},       {"0999", V::Incomplete},
+      {"400#", V::Controller},    {"0#", V::Controller},      {"999#", V::Controller},
+      {"9999#", V::OtherDevice},  {"1000", V::OtherDevice},   {"40000", V::OtherDevice},
+      {"#", V::OtherDevice},      {"OK\r\n", V::OtherDevice}, {"400#0", V::OtherDevice},
+      {":GXE1#", V::OtherDevice}, {"-5#", V::OtherDevice},    {"4 0#", V::OtherDevice},
+      {"40\r\n", V::OtherDevice}};
   for (const auto& [answer, verdict] : cases) EXPECT_EQ(JudgeProbeReply(answer), verdict) << answer;
 }
 
