@@ -72,11 +72,13 @@ void Form1::Save_param() {
 }
 
 void Form1::COMM1open() {
-  if (!port_.isOpen()) port_.open();
+  const bool wasOpen = port_.isOpen();
+  if (!wasOpen) port_.open();
   if (!port_.isOpen()) {
     operator_.message(kNoPortText, kCommErrorTitle, MessageStyle::OkCancelExclamation);
     return;
   }
+  if (!wasOpen) recvBuf_.clear();
   portLostShown_ = false;
 }
 

@@ -97,6 +97,9 @@ bool QtSerialPort::open() {
   }
   // Settings after the open: a pseudo-terminal takes them only then.
   serial_.setBaudRate(kControllerLine.baud);
+  // What the device kept from before (a late answer to the last search's query, say) is no
+  // answer to anything this open will ask.
+  serial_.clear(QSerialPort::Input);
   open_ = true;
   qCDebug(lcSerial).noquote() << logLine("opened", device_);
   return true;

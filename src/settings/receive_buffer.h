@@ -21,6 +21,11 @@ class ReceiveBuffer {
   // what came after it stays for the next call (two answers can arrive in one read).
   std::optional<std::string> takeReply();
   void commandWritten() { skippingNoise_ = false; }
+  // A port opened anew: nothing from before belongs to what will be asked now.
+  void clear() {
+    text_.clear();
+    skippingNoise_ = false;
+  }
 
   const std::string& text() const { return text_; }
 

@@ -78,6 +78,9 @@ bool Win32SerialPort::open() {
   COMMTIMEOUTS timeouts{};
   timeouts.ReadIntervalTimeout = 1;
   SetCommTimeouts(h, &timeouts);
+  // What an adapter kept from before (a late answer to the last search's query, say) is no
+  // answer to anything this open will ask.
+  PurgeComm(h, PURGE_RXCLEAR);
   handle_ = h;
   loop_.watch(read_.hEvent, [this] { readDone(); });
   log("opened", ComName(number_));

@@ -162,6 +162,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, Reception, ::testing::Values(
     Notified{{{2, "\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80#"}}, "\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80", ""}));
 // clang-format on
 
+TEST(Reception, WhatCameBeforeThePortOpenedIsNoPartOfAnAnswer) {
+  Rig rig;
+  rig.receive("40");  // a late answer of an earlier conversation, still held
+  rig.press("Command11");
+  EXPECT_EQ(rig.panel.text(text1(0)), "400");
+}
+
 TEST(Reception, ANotificationDuringTheYieldTakesTheReplyItself) {
   Rig rig;
   rig.answerMs = -1;
