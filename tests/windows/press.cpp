@@ -14,7 +14,8 @@
 //   korvane-press.exe --ok           press OK in the message box the tool shows
 //   korvane-press.exe --dpi N        tell the window it is now on a monitor of N DPI (from 96)
 //   korvane-press.exe --rects        print where each control of the window is now
-//   korvane-press.exe --keys NAME K,...  press each key K (a virtual-key code) in the field NAME
+//   korvane-press.exe --keys NAME K,...  press each key K (a virtual-key code, 256 more for an
+//                                    extended key: 269 the keypad's Enter) in the control NAME
 //   korvane-press.exe --click NAME   click the control NAME with the mouse (it takes the focus)
 //   korvane-press.exe --tab N        print where the focus is, then where each of N Tabs takes it
 //   korvane-press.exe --order        print the core's TabOrder()
@@ -188,7 +189,7 @@ int wmain(int argc, wchar_t** argv) {
       if (HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr)) field = edit;  // a box's
       std::wistringstream keys(argv[++i]);
       for (WPARAM key; keys >> key; keys.ignore(), Sleep(200))
-        PostMessageW(field, WM_KEYDOWN, key, 1);
+        PostMessageW(field, WM_KEYDOWN, key & 0xFF, key > 0xFF ? 1 | KF_EXTENDED << 16 : 1);
       continue;
     }
     if (arg == L"--click" && i + 1 < argc) {

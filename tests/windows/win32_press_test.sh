@@ -5,8 +5,8 @@
 # program ends; a controller that hangs up is told once, nothing more is written and the
 # processor stays idle; moved to a monitor of another scale, every control follows; the journal
 # lists the writes; Enter and Escape open no dialog, and the preset list writes only the preset
-# taken from it; the focus starts at the port box, Tab follows TabOrder() and the focus stays
-# while another window is in front. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY
+# taken from it; the focus starts at the port box and Tab follows TabOrder(); Enter presses the
+# focused button, nothing in a field. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY
 # set.
 # usage: win32_press_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE KORVANE_PRESS_EXE
 set -euo pipefail
@@ -63,9 +63,17 @@ done
 hand --keys Combo2 115,40,40,27 && sleep 1.5 && hand --keys Combo2 115,40,40,13 && sleep 6
 want=":TB# :TD# :TB# :TD# :\$PA400# :\$PB2133# :\$PC2133# :\$PD5333# :\$PE5333# "
 [ "$(sent | cut -d' ' -f$((n + 1))-)" = "$want" ] || fail "the keys wrote $(sent | cut -d' ' -f$((n + 1))-)"
-# A dialog in front and gone again leaves the focus where it was.
+# Enter on a button that took the focus by a click presses it, the keypad's Enter too; in a field
+# nothing; a dialog in front and gone again leaves the focus where it was.
+n=$(wc -l <"$work/sim.log")
+for b in "Command6(0) 13" "Command6(1) 269"; do
+  hand --click ${b% *} && sleep 1.5 && hand --keys $b && sleep 1.5
+done
 hand --click "Text1(2)" --menu 3 --journal >/dev/null && [ "$(hand --tab 0 | tr -d '\r')" = "Text1(2)" ] ||
   fail "the focus is on $(hand --tab 0 | tr -d '\r') after the journal, not on Text1(2)"
+hand --keys "Text1(2)" 13 && sleep 1.5
+want=":\$PA400# :\$PA400# :\$PB2133# :\$PB2133# "
+[ "$(sent | cut -d' ' -f$((n + 1))-)" = "$want" ] || fail "Enter wrote $(sent | cut -d' ' -f$((n + 1))-), not $want"
 # ends: the window closed, the program gone within 10 s.
 ends() {
   for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null || return 0; sleep 0.1; done
