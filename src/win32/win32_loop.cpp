@@ -10,6 +10,30 @@ namespace korvane {
 namespace {
 constexpr UINT kRunPosted = WM_APP + 1;
 constexpr wchar_t kClass[] = L"KorvaneSetteiLoop";
+
+bool isClass(HWND h, const wchar_t* name) {
+  wchar_t cls[16] = {};
+  return h != nullptr && GetClassNameW(h, cls, 16) > 0 && _wcsicmp(cls, name) == 0;
+}
+
+// Enter, the main keys' or the keypad's, in a control of the window: on a push button it presses
+// the button, as Space does; in the open list of a box it takes the item, as the box does itself
+// (false: the message goes on its way); in a field or a closed box it presses nothing. Left to
+// the dialog keys, Enter on a button that took the focus by a click, not by Tab, would press
+// nothing.
+bool enterKey(HWND window, const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || !IsChild(window, msg.hwnd))
+    return false;
+  if (isClass(msg.hwnd, L"Button")) {
+    const LONG type = GetWindowLongW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
+    if ((type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) && IsWindowEnabled(msg.hwnd))
+      SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+    return true;
+  }
+  HWND box = isClass(msg.hwnd, L"ComboBox") ? msg.hwnd : GetParent(msg.hwnd);  // or its edit
+  return !isClass(box, L"ComboBox") || SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) == FALSE;
+}
+
 }  // namespace
 
 Win32EventLoop::Win32EventLoop() {
@@ -67,7 +91,7 @@ void Win32EventLoop::dispatch(MSG& msg) {
     return;
   }
   if (keys_ != nullptr && dialog_ != nullptr && TranslateAcceleratorW(dialog_, keys_, &msg)) return;
-  if (dialog_ != nullptr && IsDialogMessageW(dialog_, &msg)) return;
+  if (dialog_ != nullptr && (enterKey(dialog_, msg) || IsDialogMessageW(dialog_, &msg))) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }

@@ -26,8 +26,8 @@ class Win32EventLoop : public EventLoop {
   void quit() override;
   bool quitting() const { return quitting_; }
 
-  // The main loop, until quit(); messages for `dialog` go through its keyboard handling (Tab)
-  // and `keys` (the menu's shortcuts).
+  // The main loop, until quit(); messages for `dialog` go through its keyboard handling (Tab,
+  // Enter on a button) and `keys` (the menu's shortcuts).
   int run(HWND dialog, HACCEL keys);
   // A handle whose signal runs `signalled` from the loop (the port's read event).
   void watch(HANDLE handle, std::function<void()> signalled);

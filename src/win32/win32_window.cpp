@@ -205,11 +205,14 @@ Win32Window::~Win32Window() {
 
 void Win32Window::build() {
   const auto& table = windowControls();
+  // Exactly these take the focus by Tab (read-only fields too, to read or copy from).
+  const std::vector<std::string_view> order = TabOrder();
   controls_.reserve(table.size());
   for (std::size_t i = 0; i < table.size(); ++i) {
     const ControlEntry& entry = table[i];
     const bool shown = !entry.has(kHidden);
     DWORD style = WS_CHILD | (shown ? WS_VISIBLE : 0);
+    if (std::ranges::find(order, entry.name) != order.end()) style |= WS_TABSTOP;
     DWORD extended = 0;
     const wchar_t* cls = L"STATIC";
     switch (entry.kind) {
@@ -218,17 +221,16 @@ void Win32Window::build() {
         break;
       case ControlKind::Button:
         cls = L"BUTTON";
-        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        style |= BS_PUSHBUTTON;
         break;
       case ControlKind::Field:
         cls = L"EDIT";
-        style |= alignStyle(entry) | ES_AUTOHSCROLL | (shown ? WS_TABSTOP : 0) |
-                 (entry.has(kReadOnly) ? ES_READONLY : 0);
+        style |= alignStyle(entry) | ES_AUTOHSCROLL | (entry.has(kReadOnly) ? ES_READONLY : 0);
         if (!entry.has(kFlat)) extended |= WS_EX_CLIENTEDGE;
         break;
       case ControlKind::Combo:
         cls = L"COMBOBOX";
-        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
         break;
       case ControlKind::Lamp:
       case ControlKind::Line:
@@ -247,6 +249,16 @@ void Win32Window::build() {
       setText(entry.name, ComboFirstText(entry.name));
     }
   }
+  // Tab follows the stacking of the controls, which is the order they were made in: stack them
+  // in the window's reading order instead, on top of the labels and lamps (none of which they
+  // overlap).
+  HWND above = HWND_TOP;
+  for (std::string_view name : order) {
+    HWND h = control(name);
+    SetWindowPos(h, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    above = h;
+  }
+  focus_ = control(order.front());
   tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                              hwnd_, nullptr, instance_, nullptr);
 }
@@ -470,6 +482,17 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
       }
       break;
     }
+    case WM_ACTIVATE:
+      // The focus stays where the owner left it while another window is in front (a message
+      // box, a dialog, another program), and the window first opens with it on the port box.
+      if (LOWORD(w) == WA_INACTIVE) {
+        if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd_, focus)) focus_ = focus;
+      } else if (HIWORD(w) == 0 && focus_ != nullptr && IsWindow(focus_) &&
+                 IsWindowEnabled(focus_)) {
+        SetFocus(focus_);
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       // The handlers end the program (port closed, waits cut short); the window stays for a
       // handler still inside a wait, hidden, and goes with this object.

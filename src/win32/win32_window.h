@@ -98,6 +98,7 @@ class Win32Window : public Panel {
   MenuHandlers menu_;
   std::vector<Control> controls_;  // in the table's order; id = 100 + index
   std::map<std::string, bool, std::less<>> highlighted_;
+  HWND focus_ = nullptr;  // the control that had the focus when the window was last active
   // The preset list while it is down or closing: what the box showed before it dropped, and
   // whether the owner took an item (Enter, a click) rather than leaving the list (Escape, a click
   // elsewhere).

@@ -14,7 +14,11 @@
 //   korvane-press.exe --ok           press OK in the message box the tool shows
 //   korvane-press.exe --dpi N        tell the window it is now on a monitor of N DPI (from 96)
 //   korvane-press.exe --rects        print where each control of the window is now
-//   korvane-press.exe --keys NAME K,...  press each key K (a virtual-key code) in the field NAME
+//   korvane-press.exe --keys NAME K,...  press each key K (a virtual-key code, 256 more for an
+//                                    extended key: 269 the keypad's Enter) in the control NAME
+//   korvane-press.exe --click NAME   click the control NAME with the mouse (it takes the focus)
+//   korvane-press.exe --tab N        print where the focus is, then where each of N Tabs takes it
+//   korvane-press.exe --order        print the core's TabOrder()
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -77,6 +81,18 @@ int idOf(const std::wstring& name) {  // the Win32 id of the control NAME, or -1
     if (std::wstring(controls[c].name.begin(), controls[c].name.end()) == name)
       return korvane::kFirstControlId + static_cast<int>(c);
   return -1;
+}
+
+// The control that has the keyboard focus (or whose edit has it), "-" if none has.
+std::string focused(HWND tool) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(tool, nullptr), &info);
+  HWND h = IsChild(tool, info.hwndFocus) ? info.hwndFocus : nullptr;
+  if (h != nullptr && GetParent(h) != tool) h = GetParent(h);
+  const auto i = static_cast<std::size_t>(GetDlgCtrlID(h) - korvane::kFirstControlId);
+  return i < korvane::windowControls().size() ? std::string(korvane::windowControls()[i].name)
+                                              : "-";
 }
 
 }  // namespace
@@ -173,7 +189,27 @@ int wmain(int argc, wchar_t** argv) {
       if (HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr)) field = edit;  // a box's
       std::wistringstream keys(argv[++i]);
       for (WPARAM key; keys >> key; keys.ignore(), Sleep(200))
-        PostMessageW(field, WM_KEYDOWN, key, 1);
+        PostMessageW(field, WM_KEYDOWN, key & 0xFF, key > 0xFF ? 1 | KF_EXTENDED << 16 : 1);
+      continue;
+    }
+    if (arg == L"--click" && i + 1 < argc) {
+      HWND control = GetDlgItem(tool, idOf(argv[++i]));
+      PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+      continue;
+    }
+    if (arg == L"--tab" && i + 1 < argc) {  // each step waits up to 2 s for the focus to move
+      for (int n = _wtoi(argv[++i]), t = 0; t <= n; ++t) {
+        const std::string from = t == 0 ? "-" : focused(tool);
+        if (t > 0) PostMessageW(tool, WM_KEYDOWN, VK_TAB, 1);
+        for (int wait = 0; wait < 200 && focused(tool) == from; ++wait) Sleep(10);
+        std::printf("%s\n", focused(tool).c_str());
+      }
+      continue;
+    }
+    if (arg == L"--order") {
+      for (std::string_view name : korvane::TabOrder())
+        std::printf("%s\n", std::string(name).c_str());
       continue;
     }
     const int id = idOf(arg);

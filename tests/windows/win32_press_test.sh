@@ -5,7 +5,9 @@
 # program ends; a controller that hangs up is told once, nothing more is written and the
 # processor stays idle; moved to a monitor of another scale, every control follows; the journal
 # lists the writes; Enter and Escape open no dialog, and the preset list writes only the preset
-# taken from it. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY set.
+# taken from it; the focus starts at the port box and Tab follows TabOrder(); Enter presses the
+# focused button, nothing in a field. Run by tools/windows-check.sh, with WINEPREFIX and DISPLAY
+# set.
 # usage: win32_press_test.sh KORVANE_SIM WIN32_KORVANE_SETTEI_EXE KORVANE_PRESS_EXE
 set -euo pipefail
 sim=$(realpath "$1") exe=$(realpath "$2") press=$(realpath "$3")
@@ -41,6 +43,10 @@ start() {
 }
 
 start
+# The focus starts at the port box, and Tab goes round the core's TabOrder() back to it.
+hand --order | tr -d '\r' >"$work/order.txt" && head -1 "$work/order.txt" >>"$work/order.txt"
+hand --tab $(($(wc -l <"$work/order.txt") - 1)) | tr -d '\r' | diff "$work/order.txt" - >&2 ||
+  fail "the first focus and Tab do not follow TabOrder()"
 hand Command11 && sleep 13  # 接続: 30 queries 400 ms apart
 hand "Command6(0)" && sleep 0.5 && hand Command13 && sleep 2.5  # MaxRate SET, buzzer ON
 want=":\$PA400# :SX97,1# :GXEP# "
@@ -57,6 +63,17 @@ done
 hand --keys Combo2 115,40,40,27 && sleep 1.5 && hand --keys Combo2 115,40,40,13 && sleep 6
 want=":TB# :TD# :TB# :TD# :\$PA400# :\$PB2133# :\$PC2133# :\$PD5333# :\$PE5333# "
 [ "$(sent | cut -d' ' -f$((n + 1))-)" = "$want" ] || fail "the keys wrote $(sent | cut -d' ' -f$((n + 1))-)"
+# Enter on a button that took the focus by a click presses it, the keypad's Enter too; in a field
+# nothing; a dialog in front and gone again leaves the focus where it was.
+n=$(wc -l <"$work/sim.log")
+for b in "Command6(0) 13" "Command6(1) 269"; do
+  hand --click ${b% *} && sleep 1.5 && hand --keys $b && sleep 1.5
+done
+hand --click "Text1(2)" --menu 3 --journal >/dev/null && [ "$(hand --tab 0 | tr -d '\r')" = "Text1(2)" ] ||
+  fail "the focus is on $(hand --tab 0 | tr -d '\r') after the journal, not on Text1(2)"
+hand --keys "Text1(2)" 13 && sleep 1.5
+want=":\$PA400# :\$PA400# :\$PB2133# :\$PB2133# "
+[ "$(sent | cut -d' ' -f$((n + 1))-)" = "$want" ] || fail "Enter wrote $(sent | cut -d' ' -f$((n + 1))-), not $want"
 # ends: the window closed, the program gone within 10 s.
 ends() {
   for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null || return 0; sleep 0.1; done
