@@ -262,23 +262,17 @@ RestoreReport Form1::Backup_Restore(const BackupFile& file,
 void Form1::restoreChosen(const BackupFile& file, RestoreReport& report) {
   panel_.setEnabled(kForm1, false);
   panel_.showBusy(true);
+  // A write that does not go out (the window closing, the line gone) ends the restore there.
   for (RestoreRow& row : report.rows) {
-    if (ending_ || !port_.isOpen()) {
-      report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
-      break;
-    }
     replyKind_ = kSetReplyKind;  // an answer to a write lands out of sight, as for SET
     const SettingWrite write = WriteSetting(row.position, file.values[row.position],
                                             ReadBack{kRestoreWaitMs, kReadAllWaitMs});
     row.written = write.status == SettingWrite::Status::Written;
     row.now = write.readBack;
     row.matches = row.now && SameBackupValue(row.position, *row.now, file.values[row.position]);
-    if (!row.written) {
-      report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
-      break;
-    }
+    if (!row.written) break;
   }
-  if (report.trouble == BackupTrouble::None && (ending_ || !port_.isOpen())) {
+  if (ending_ || !port_.isOpen()) {
     report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
   }
   panel_.showBusy(false);

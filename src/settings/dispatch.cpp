@@ -5,16 +5,14 @@
 
 namespace korvane {
 
-namespace {
-
-// The window shows longitude and UTC offset with the controller's sign turned round; a reply
-// without a sign says nothing we can show.
-std::optional<std::string> signInverted(std::string_view reply) {
-  if (reply.empty()) return std::nullopt;
-  if (reply.front() == '-') return "+" + std::string(reply.substr(1));
-  if (reply.front() == '+') return "-" + std::string(reply.substr(1));
+std::optional<std::string> SignInverted(std::string_view value) {
+  if (value.empty()) return std::nullopt;
+  if (value.front() == '-') return "+" + std::string(value.substr(1));
+  if (value.front() == '+') return "-" + std::string(value.substr(1));
   return std::nullopt;
 }
+
+namespace {
 
 // A lamp reply of 1 or more lights the first lamp; so does anything that is not a number, as the
 // controller only ever answers digits.
@@ -60,7 +58,7 @@ ReplyEffects DispatchReply(int replyKind, std::string_view reply) {
       if (LeadingNumber(reply) <= setting->replyLimit) showAsIs();
       break;
     case ReplyHandling::SignInverted:
-      if (auto text = signInverted(reply)) {
+      if (auto text = SignInverted(reply)) {
         effects.text = ReplyEffects::TextEffect{setting->field, std::move(*text)};
       }
       break;

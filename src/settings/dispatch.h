@@ -23,6 +23,10 @@ struct ReplyEffects {
   std::optional<LampEffect> lamps;  // then this
 };
 
+// The window shows longitude and UTC offset with the controller's sign turned round, both ways:
+// "-139*44" is "+139*44". Nothing for a value without a sign.
+std::optional<std::string> SignInverted(std::string_view value);
+
 // The reply is the text before its "#". Nothing at all when the reply is dropped.
 ReplyEffects DispatchReply(int replyKind, std::string_view reply);
 

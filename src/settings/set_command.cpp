@@ -5,6 +5,7 @@
 
 #include "protocol/command_set.h"
 #include "protocol/utf8.h"
+#include "settings/dispatch.h"
 #include "settings/number_conversions.h"
 #include "settings/reported_form.h"
 
@@ -103,10 +104,8 @@ std::string WrittenValue(const SetRow& row, std::string_view command) {
   std::string_view value = command;
   if (value.starts_with(row.prefix)) value.remove_prefix(row.prefix.size());
   if (value.ends_with('#')) value.remove_suffix(1);
-  if (row.form != ValueForm::SignInverted || value.empty()) return std::string(value);
-  if (value.front() == '+') return "-" + std::string(value.substr(1));
-  if (value.front() == '-') return "+" + std::string(value.substr(1));
-  return std::string(value);
+  if (row.form != ValueForm::SignInverted) return std::string(value);
+  return SignInverted(value).value_or(std::string(value));
 }
 
 // Only the truly empty text counts as an empty field: blanks alone are a text like any other (in
