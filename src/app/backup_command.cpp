@@ -161,6 +161,8 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
     std::fprintf(stderr, "korvane-settei: %s\n", comparison.message.c_str());
     return kExitTrouble;
   }
+  std::fprintf(stderr, "korvane-settei: %s\n",
+               MountsText(comparison.file.header, comparison.controller[kMountNamePosition]).c_str());
   if (command.mode == BackupMode::Compare) {
     for (std::size_t position : comparison.differing) {
       printRow(position, command.showSecrets, comparison.controller[position],
@@ -169,7 +171,16 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
     return comparison.differing.empty() ? kExitDone : kExitDiffers;
   }
   if (comparison.differing.empty()) return kExitDone;
-  const RestoreReport report = form.Backup_Restore(comparison.file, comparison.differing);
+  const std::vector<std::size_t> changes =
+      MechanicsChanges(comparison.controller, comparison.file.values, comparison.differing);
+  if (!changes.empty() && !command.acceptMechanics) {
+    std::fprintf(stderr,
+                 "korvane-settei: %s\n何も書き込んでいません。書き込むには --accept-mechanics を"
+                 "付けてください。\n",
+                 MechanicsText(changes, comparison.controller, comparison.file).c_str());
+    return kExitTrouble;
+  }
+  const RestoreReport report = form.Backup_Restore(comparison, comparison.differing, true);
   if (report.written() == 0 && report.trouble != BackupTrouble::None) {
     std::fprintf(stderr, "korvane-settei: %s\n", report.summary.c_str());
     return kExitTrouble;

@@ -6,7 +6,8 @@
 // They run the window's own handlers on a panel kept in memory. Progress goes to standard error,
 // results to standard output. Exit status (start_up.h): 0 done and everything matches; 1 the
 // controller differs from the file (--compare) or a read-back does not match (--restore); 2
-// trouble before anything was written.
+// trouble before anything was written, a restore of the mechanics without --accept-mechanics
+// included.
 
 #include <filesystem>
 #include <functional>
@@ -31,6 +32,8 @@ struct BackupCommand {
   // each, from the shell.
   std::function<std::vector<int>()> portsPresent;
   std::function<std::string(int)> deviceText;
+  // --restore may change the mount's mechanics (steps per degree, per worm); else it refuses.
+  bool acceptMechanics = false;
 };
 
 inline constexpr std::string_view kAutoPort = "auto";

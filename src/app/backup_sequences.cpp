@@ -15,6 +15,7 @@
 #include "protocol/controls.h"
 #include "settings/dispatch.h"
 #include "settings/number_conversions.h"
+#include "window/texts.h"
 
 namespace korvane {
 
@@ -24,8 +25,9 @@ namespace {
 constexpr double kRestoreWaitMs = 500;
 constexpr unsigned kOwnerOnly = 0600;
 
-constexpr const char* kUnansweredText =
-    "次の設定は答えがないか、範囲外の答えでした。もう一度お試しください。";
+constexpr const char* kUnansweredText = "次の設定は答えがありませんでした。もう一度お試しください。";
+constexpr const char* kUnusableText =
+    "次の設定は、コントローラーの答えを値として使えませんでした（受け取った答えを示します）。";
 constexpr const char* kUnstorableText = "次の設定は、今の値を SET ボタンで書き戻せません。";
 constexpr const char* kNothingSavedText = "ファイルは保存していません。";
 constexpr const char* kInexactText =
@@ -51,6 +53,11 @@ std::string namedList(std::string_view heading, const std::vector<std::size_t>& 
   std::string text(heading);
   for (std::size_t position : positions) text += "\n・" + backupSettingName(position);
   return text;
+}
+
+// "\n・name: 「answer」": a setting named with what the controller said of it.
+std::string withAnswer(std::size_t position, const std::string& answer) {
+  return "\n・" + backupSettingName(position) + ": 「" + ShownBackupValue(position, answer) + "」";
 }
 
 std::array<std::size_t, kBackupSettingCount> everyPosition() {
@@ -90,6 +97,7 @@ KeptAnswers Form1::readKept(std::span<const std::size_t> positions,
                          bool repaired) {
     const int position = backupPositionOfKind(replyKind);
     if (position < 0 || !asked[position]) return;
+    answers.heard[position] = std::string(reply);
     // The window lights the first lamp for an answer that is no number ("ON", nothing at all);
     // a backup, which must be exact, does not take that guess.
     if (restoreWay(std::size_t(position)) == RestoreWay::Switch && !WholeNumber(reply)) {
@@ -134,15 +142,21 @@ BackupReading Form1::Backup_Read(const BackupProgress& progress) {
   converse([&] { answers = readKept(everyPosition(), progress); });
   reading.trouble = answers.trouble;
   reading.repaired = answers.repaired;
-  std::string inexact;
+  // Each refused answer is shown as it came, so that the owner sees what the controller said.
+  std::string inexact, unusable;
+  std::vector<std::size_t> unanswered;
   for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
     if (answers.values[i]) {
       reading.values[i] = *answers.values[i];
     } else if (answers.inexact[i]) {
-      inexact +=
-          "\n・" + backupSettingName(i) + ": 「" + ShownBackupValue(i, *answers.inexact[i]) + "」";
+      inexact += withAnswer(i, *answers.inexact[i]);
     } else {
       reading.missing.push_back(i);
+      if (answers.heard[i]) {
+        unusable += withAnswer(i, *answers.heard[i]);
+      } else {
+        unanswered.push_back(i);
+      }
     }
   }
   if (reading.trouble == BackupTrouble::None && !inexact.empty()) {
@@ -150,7 +164,11 @@ BackupReading Form1::Backup_Read(const BackupProgress& progress) {
     reading.message = kInexactText + inexact;
   } else if (reading.trouble == BackupTrouble::None && !reading.missing.empty()) {
     reading.trouble = BackupTrouble::Unanswered;
-    reading.message = namedList(kUnansweredText, reading.missing);
+    if (!unusable.empty()) reading.message = kUnusableText + unusable;
+    if (!unanswered.empty()) {
+      reading.message +=
+          (reading.message.empty() ? "" : "\n\n") + namedList(kUnansweredText, unanswered);
+    }
   } else {
     reading.message = troubleText(reading.trouble);
   }
@@ -159,22 +177,23 @@ BackupReading Form1::Backup_Read(const BackupProgress& progress) {
 
 BackupSaveResult Form1::Backup_Save(const std::filesystem::path& file, std::string_view toolVersion,
                                     std::string_view portName, const BackupProgress& progress) {
-  BackupFile backup{{std::string(toolVersion), BackupTimestamp(loop_.now()), std::string(portName)},
-                    {}};
+  BackupFile backup{
+      {std::string(toolVersion), BackupTimestamp(loop_.now()), std::string(portName), ""}, {}};
   BackupReading reading = Backup_Read(progress);
   if (reading.trouble != BackupTrouble::None) {
     return {reading.trouble, reading.message + "\n" + kNothingSavedText};
   }
   // A file its own restore would refuse is no backup: say so now rather than at the restore. Nor
   // is one that would give back U+FFFD for bytes the controller sent that were not UTF-8.
-  std::vector<std::size_t> unstorable;
+  std::string unstorable;
   for (std::size_t i = 0; i < kBackupSettingCount; ++i) {
-    if (reading.repaired[i] || BackupValueProblem(i, reading.values[i])) unstorable.push_back(i);
+    if (reading.repaired[i] || BackupValueProblem(i, reading.values[i]))
+      unstorable += withAnswer(i, reading.values[i]);
   }
   if (!unstorable.empty()) {
-    return {BackupTrouble::Unstorable,
-            namedList(kUnstorableText, unstorable) + "\n" + kNothingSavedText};
+    return {BackupTrouble::Unstorable, kUnstorableText + unstorable + "\n" + kNothingSavedText};
   }
+  backup.header.mount = reading.values[kMountNamePosition];
   backup.values = std::move(reading.values);
   std::string error;
   if (!WriteLocalFile(file, Format_Backup(backup), &error, kOwnerOnly)) {
@@ -254,6 +273,28 @@ RestoreReport Form1::Backup_Restore(const BackupFile& file,
     }
   }
   return report;
+}
+
+std::string CompareSummary(const BackupComparison& comparison) {
+  return std::to_string(comparison.differing.size()) + std::string(kDifferingCount) + "\n" +
+         MountsText(comparison.file.header, comparison.controller[kMountNamePosition]);
+}
+
+RestoreReport Form1::Backup_Restore(const BackupComparison& comparison,
+                                    std::span<const std::size_t> positions,
+                                    bool mechanicsAccepted) {
+  const std::vector<std::size_t> changes =
+      MechanicsChanges(comparison.controller, comparison.file.values, positions);
+  if (!changes.empty() && !mechanicsAccepted &&
+      operator_.message(MechanicsText(changes, comparison.controller, comparison.file) +
+                            "\n\n書き込みますか？",
+                        kCompareTitle, MessageStyle::OkCancelExclamation) != MessageButton::Ok) {
+    RestoreReport report;
+    report.trouble = BackupTrouble::Cancelled;
+    report.summary = kCancelledText;
+    return report;
+  }
+  return Backup_Restore(comparison.file, positions);
 }
 
 // Each write, 500 ms, its read-back query and 400 ms for the answer, with the window locked: every

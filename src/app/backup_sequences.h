@@ -44,6 +44,8 @@ struct KeptAnswers {
   std::array<bool, kBackupSettingCount> repaired{};
   // A two-state setting whose answer was no whole number ("ON", empty): the answer as it came.
   std::array<std::optional<std::string>, kBackupSettingCount> inexact;
+  // The last answer filed under each setting, as it came, usable or not: what a refusal shows.
+  std::array<std::optional<std::string>, kBackupSettingCount> heard;
   BackupTrouble trouble = BackupTrouble::None;  // Cancelled or PortLost when it stopped early
 };
 
@@ -68,6 +70,10 @@ struct BackupComparison {
   std::array<CompareRow, kBackupSettingCount> rows{};  // every setting, for the preview
   std::vector<std::size_t> differing;  // restorable rows that differ: the ones ticked at first
 };
+
+// What the comparison says under its table at first: how many settings differ, and which mount
+// the backup came from and which one is connected.
+std::string CompareSummary(const BackupComparison& comparison);
 
 struct RestoreRow {
   std::size_t position;

@@ -124,6 +124,12 @@ class Form1 {
   BackupComparison Backup_Compare(const std::filesystem::path& file,
                                   const BackupProgress& progress);
   RestoreReport Backup_Restore(const BackupFile& file, std::span<const std::size_t> positions);
+  // The restore of a comparison's chosen settings. One that would change the mount's mechanics
+  // (MechanicsChanges) asks the operator first, naming the values and both mounts, unless
+  // `mechanicsAccepted`; Cancel writes nothing.
+  RestoreReport Backup_Restore(const BackupComparison& comparison,
+                               std::span<const std::size_t> positions,
+                               bool mechanicsAccepted = false);
 
   // --- the one way a setting the controller keeps is written (app/writing.cpp)
   // Every writer (a SET button, an option switch, a direction or limit button, the calculator, a
@@ -158,6 +164,8 @@ class Form1 {
   // What the window last knew of a setting the controller keeps, by backup position: read from it
   // or written to it, in the window's form; kUnknownBefore when neither.
   std::string knownValue(int position) const;
+  // The mount's name (its access-point SSID) as the window last knew it; empty when unknown.
+  std::string mountName() const;
   const std::filesystem::path& folder() const { return folder_; }
 
   // Presses a button of the window by its control name ("Command6(3)", "Command21"); a name that

@@ -28,6 +28,11 @@ std::string Form1::knownValue(int position) const {
   return it == known_.end() ? std::string(kUnknownBefore) : it->second;
 }
 
+std::string Form1::mountName() const {
+  const auto it = known_.find(static_cast<int>(kMountNamePosition));
+  return it == known_.end() ? std::string() : it->second;
+}
+
 void Form1::journal(int position, const std::string& before, const std::string& sent,
                     const std::string& readBack) {
   if (position < 0) return;
@@ -38,7 +43,8 @@ void Form1::journal(int position, const std::string& before, const std::string& 
                            std::string(backupSetting(static_cast<std::size_t>(position)).caption),
                            before,
                            sent,
-                           readBack};
+                           readBack,
+                           mountName()};
   // The controller holds what it read back, or else what was sent, as far as the window knows.
   known_[position] = readBack.empty() || readBack == kNotReadBack ? sent : readBack;
   // A journal that cannot be written never stops a write. Every entry is tried (a spreadsheet
@@ -93,12 +99,21 @@ RestoreReport Form1::Journal_Undo(const JournalEntry& entry) {
     doubts += "この変更を書き込んだポートは " + entry.port + " ですが、いま開いているのは " +
               portName() + " です（別のコントローラーかもしれません）。\n";
   }
-  std::optional<std::string> now;
-  converse([&] { now = readBackOne(at, kReadAllWaitMs); });
+  // And another mount on the same cable: its name is read afresh, for a cable moves unseen.
+  std::optional<std::string> now, mount;
+  converse([&] {
+    now = readBackOne(at, kReadAllWaitMs);
+    if (!entry.mount.empty()) mount = readBackOne(kMountNamePosition, kReadAllWaitMs);
+  });
   if (ending_ || !port_.isOpen()) {
     report.trouble = ending_ ? BackupTrouble::Cancelled : BackupTrouble::PortLost;
     report.summary = ending_ ? kCancelledText : kPortLostText;
     return report;
+  }
+  if (!entry.mount.empty() && !(mount && SameBackupValue(kMountNamePosition, *mount, entry.mount))) {
+    doubts += "この変更を書き込んだマウントは「" + entry.mount + "」ですが、いま接続しているのは" +
+              (mount ? "「" + *mount + "」" : std::string("名前の分からないマウント")) +
+              "です。\n";
   }
   const bool readBack = !entry.readBack.empty() && entry.readBack != kNotReadBack;
   const std::string& wrote = readBack ? entry.readBack : entry.sent;

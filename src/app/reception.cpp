@@ -36,7 +36,9 @@ void Form1::fileReply(const std::string& received, bool repaired) {
     return;
   // And some put a ":" before an answer, as before a command: no answer of ours begins so.
   if (reply.starts_with(':')) reply.remove_prefix(1);
-  if (awaitedKind_ == 0) return;
+  // A "#" alone is no answer when no query waits, nor after the awaited one has its answer: some
+  // firmware sends one now and then to keep the line alive.
+  if (awaitedKind_ == 0 || (reply.empty() && repliesToAwaited_ > 0)) return;
   ++repliesToAwaited_;
   // The one answer after an unanswered query may be that query's late answer.
   const bool doubtful = afterMiss_ && repliesToAwaited_ == 1;

@@ -25,15 +25,16 @@ enum class Option {
   Port,
   ShowSecrets,
   Find,
-  Journal
+  Journal,
+  AcceptMechanics
 };
-constexpr std::size_t kOptionKinds = std::size_t(Option::Journal) + 1;
+constexpr std::size_t kOptionKinds = std::size_t(Option::AcceptMechanics) + 1;
 struct OptionName {
   std::string_view name;
   Option option;
   bool takesValue;
 };
-constexpr std::array<OptionName, 15> kOptions{
+constexpr std::array<OptionName, 16> kOptions{
     {{"help", Option::Help, false},
      {"help-all", Option::Help, false},
      {"version", Option::Version, false},
@@ -48,7 +49,8 @@ constexpr std::array<OptionName, 15> kOptions{
      {"port", Option::Port, true},
      {"show-secrets", Option::ShowSecrets, false},
      {"find", Option::Find, false},
-     {"journal", Option::Journal, false}}};
+     {"journal", Option::Journal, false},
+     {"accept-mechanics", Option::AcceptMechanics, false}}};
 
 std::string fail(std::string_view what, bool withUsage = false) {
   std::string out = std::string(kProgramName) + ": " + std::string(what) + "\n";
@@ -149,6 +151,11 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     }
     out.find = true;
   }
+  if (given[int(Option::AcceptMechanics)] && !given[int(Option::Restore)]) {
+    out.error = fail("--accept-mechanics goes with --restore");
+    return out;
+  }
+  out.acceptMechanics = given[int(Option::AcceptMechanics)];
   if (modes > 1 || (modes == 0 && given[int(Option::Port)])) {
     out.error = fail("one of --backup, --compare, --restore (--port goes with one of them)");
     return out;
@@ -192,10 +199,12 @@ Without a mode it opens the window. The backup modes need no window and no displ
 PORT is COMn (mapped as the window maps it), a device path, or "auto": the port where the
 controller answers, found as --find finds it; without --port the port that siri.DAT names.
 Progress goes to standard error, results to standard output.
+A restore that would change the mount's steps per degree or per worm (a backup of another
+mount, perhaps) writes nothing and says so, unless --accept-mechanics is given.
 Exit status: 0 done and everything matches; 1 the controller differs from the file
 (--compare) or a read-back does not match (--restore); 2 trouble before anything was
 written (bad arguments, a refused file, a port that does not open, a setting that did not
-answer).
+answer, a restore of the mechanics without --accept-mechanics).
 
   --journal [N]   print the last N entries (20 unless given) of the journal of settings
                   written, in the file's form (see the README's "Journal"), the WiFi
@@ -221,6 +230,7 @@ Options:
   --journal [N]                Print the journal's last N entries.
   --show-secrets               Print the WiFi passwords in --compare, --restore
                                and --journal (else ********).
+  --accept-mechanics           Let --restore change the steps per degree and per worm.
 )";
 }
 

@@ -8,6 +8,7 @@
 //   korvane-settei --screenshot PNG | --read-and-screenshot PNG       a picture of it, and quit
 //   korvane-settei --control-rects FILE          each control's rectangle in pixels, and quit
 //   korvane-settei --backup|--compare|--restore FILE [--port PORT|auto] [--show-secrets]
+//                  [--accept-mechanics]          (--restore: the steps may change)
 //   korvane-settei --find                        which port the controller is on
 //   korvane-settei --journal [N] [--show-secrets]  the journal's last N entries
 
@@ -34,6 +35,7 @@ struct Arguments {
   std::filesystem::path file;                                   // the mode's FILE
   std::string port;  // --port: "COMn", a device path, or empty for the port "siri.DAT" names
   bool showSecrets = false;
+  bool acceptMechanics = false;  // --restore may change the mount's steps
   bool find = false;                  // --find
   std::optional<int> journalEntries;  // --journal [N]
   // Set when the arguments cannot run: what to print on standard error, ending in a newline;

@@ -13,10 +13,13 @@ namespace {
 constexpr std::string_view kBackupSection = "backup";
 constexpr std::string_view kSettingsSection = "settings";
 
-// The keys of the [backup] section, in the order we write them.
-constexpr std::array<std::string_view, 3> kHeaderKeys{"tool_version", "created", "port"};
+// The keys of the [backup] section, in the order we write them; the last came later, and a file
+// without it is read still.
+constexpr std::array<std::string_view, 4> kHeaderKeys{"tool_version", "created", "port", "mount"};
+constexpr std::size_t kRequiredHeaderKeys = 3;
 std::string BackupHeader::*const kHeaderFields[] = {&BackupHeader::toolVersion,
-                                                    &BackupHeader::created, &BackupHeader::port};
+                                                    &BackupHeader::created, &BackupHeader::port,
+                                                    &BackupHeader::mount};
 
 bool isControl(char c) {
   const auto byte = static_cast<unsigned char>(c);
@@ -51,12 +54,12 @@ struct SectionSeen {
 
 template <std::size_t N, typename KeyName>
 std::optional<BackupFileError> missingKeys(const SectionSeen<N>& seen, std::string_view section,
-                                           KeyName keyName) {
+                                           KeyName keyName, std::size_t required = N) {
   if (seen.header == 0) {
     return BackupFileError{0, "[" + std::string(section) + "] の節がありません。"};
   }
   std::string missing;
-  for (std::size_t i = 0; i < N; ++i) {
+  for (std::size_t i = 0; i < required; ++i) {
     if (seen.keyLine[i] != 0) continue;
     if (!missing.empty()) missing += ", ";
     missing += keyName(i);
@@ -204,14 +207,16 @@ std::variant<BackupFile, BackupFileError> Parse_Backup(std::string_view text) {
     file.values[static_cast<std::size_t>(position)] = std::string(value);
   }
 
-  if (auto missing = missingKeys(header, kBackupSection,
-                                 [](std::size_t i) { return std::string(kHeaderKeys[i]); })) {
+  if (auto missing = missingKeys(
+          header, kBackupSection, [](std::size_t i) { return std::string(kHeaderKeys[i]); },
+          kRequiredHeaderKeys)) {
     return *missing;
   }
   if (auto missing = missingKeys(settings, kSettingsSection,
                                  [](std::size_t i) { return std::string(kBackupKeys[i].key); })) {
     return *missing;
   }
+  if (header.keyLine[kRequiredHeaderKeys] == 0) file.header.mount = file.values[kMountNamePosition];
   return file;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The backup file: UTF-8 text in INI form, decided without the disk. A "[backup]" section says
-// which tool wrote it, when and from which port; "[settings]" holds one "key=value" line per kept
+// which tool wrote it, when, from which port and from which mount; "[settings]" holds one "key=value" line per kept
 // setting, the value being the rest of the line exactly as it stands (no quotes, no escapes: a
 // WiFi password may hold commas, blanks and "=").
 
@@ -19,6 +19,9 @@ struct BackupHeader {
   std::string toolVersion;
   std::string created;  // local date and time of the backup, as BackupTimestamp writes it
   std::string port;     // "COM3" or a device path
+  // The mount's name: the controller's access-point network name (SSID) when it was backed up.
+  // A file written before the mount had a name gives its wifi_ap_ssid setting here.
+  std::string mount;
   friend bool operator==(const BackupHeader&, const BackupHeader&) = default;
 };
 

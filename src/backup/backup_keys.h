@@ -2,6 +2,7 @@
 // The settings a backup keeps, one stable ASCII key each, in the order "接続" reads them. A backup
 // file names its values by these keys: once a file has been written with them they never change.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -31,6 +32,18 @@ constexpr std::array<BackupKey, kReadAllOrder.size()> makeBackupKeys() {
 inline constexpr std::array<BackupKey, kReadAllOrder.size()> kBackupKeys = makeBackupKeys();
 
 inline constexpr std::size_t kBackupSettingCount = kBackupKeys.size();
+
+constexpr std::size_t keptPosition(std::string_view key) {
+  const auto it = std::ranges::find(kBackupKeys, key, &BackupKey::key);
+  if (it == kBackupKeys.end()) throw "no such backup key";
+  return static_cast<std::size_t>(it - kBackupKeys.begin());
+}
+// The mount's name, as the owner knows it: the controller's access-point network name (SSID).
+inline constexpr std::size_t kMountNamePosition = keptPosition("wifi_ap_ssid");
+// The settings that make the mount's mechanics: another mount's steps drive this one wrong.
+inline constexpr std::array<std::size_t, 4> kMechanicsPositions{
+    keptPosition("ra_steps_per_degree"), keptPosition("dec_steps_per_degree"),
+    keptPosition("ra_steps_per_worm"), keptPosition("dec_steps_per_worm")};
 
 // One value per kept setting, by position in kBackupKeys. A value is the text the window shows
 // for it; a lamp pair is "1" when its first lamp (plus, ON) is lit and "0" when its second is.

@@ -1,5 +1,7 @@
 #include "backup/restore_plan.h"
 
+#include <algorithm>
+
 namespace korvane {
 
 bool SameBackupValue(std::size_t position, std::string_view a, std::string_view b) {
@@ -42,6 +44,47 @@ std::vector<CompareRow> Diff_Backup(const BackupValues& controller, const Backup
     if (row.toRestore()) out.push_back(std::move(row));
   }
   return out;
+}
+
+namespace {
+std::string mountName(std::string_view name) {
+  return name.empty() ? std::string("（名前なし）") : "「" + std::string(name) + "」";
+}
+}  // namespace
+
+std::string MountsText(const BackupHeader& file, std::string_view connectedMount) {
+  return "バックアップのマウント" + mountName(file.mount) + "（" + file.created + "、" + file.port +
+         "）、接続中のマウント" + mountName(connectedMount);
+}
+
+std::vector<std::size_t> MechanicsChanges(const BackupValues& controller, const BackupValues& file,
+                                          std::span<const std::size_t> chosen) {
+  std::vector<std::size_t> changes;
+  for (std::size_t position : kMechanicsPositions) {
+    if (std::ranges::count(chosen, position) > 0 &&
+        !SameBackupValue(position, controller[position], file[position]))
+      changes.push_back(position);
+  }
+  std::ranges::sort(changes);
+  return changes;
+}
+
+std::string MechanicsText(std::span<const std::size_t> changes, const BackupValues& controller,
+                          const BackupFile& file) {
+  if (changes.empty()) return {};
+  std::string text =
+      "この復元はマウントの機構の設定を変えます。別のマウントのバックアップなら、望遠鏡は正しく"
+      "動かなくなります。";
+  for (std::size_t position : changes) {
+    text += "\n・" + backupSettingName(position) + ": " + controller[position] + " → " +
+            file.values[position];
+  }
+  const std::string& connected = controller[kMountNamePosition];
+  if (!SameBackupValue(kMountNamePosition, connected, file.header.mount)) {
+    text += "\nバックアップのマウントは" + mountName(file.header.mount) + "、接続中のマウントは" +
+            mountName(connected) + "です。";
+  }
+  return text;
 }
 
 }  // namespace korvane

@@ -5,10 +5,12 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "backup/backup_file.h"
 #include "backup/backup_keys.h"
 
 namespace korvane {
@@ -39,5 +41,19 @@ std::array<CompareRow, kBackupSettingCount> Compare_Backup(const BackupValues& c
 
 // Only the restorable settings that differ, in read order: what a full restore writes.
 std::vector<CompareRow> Diff_Backup(const BackupValues& controller, const BackupValues& file);
+
+// The mount a backup came from and the one connected, for the comparison and the command line:
+// "バックアップのマウント「EQ-A」（2026-12-07 21:00:00、COM3）、接続中のマウント「EQ-B」".
+std::string MountsText(const BackupHeader& file, std::string_view connectedMount);
+
+// The chosen settings a restore would change that make the mount's mechanics (steps per degree
+// or per worm of either axis), in read order: another mount's steps drive this one wrong.
+std::vector<std::size_t> MechanicsChanges(const BackupValues& controller, const BackupValues& file,
+                                          std::span<const std::size_t> chosen);
+
+// What the operator is told before such a restore: each value from and to, and both mounts'
+// names where they differ. Empty when there are no changes.
+std::string MechanicsText(std::span<const std::size_t> changes, const BackupValues& controller,
+                          const BackupFile& file);
 
 }  // namespace korvane

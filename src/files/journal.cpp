@@ -73,8 +73,10 @@ std::optional<JournalEntry> parseLine(std::string_view line) {
     if (tab == std::string_view::npos) break;
     at = tab + 1;
   }
-  if (n + 1 != kJournalFields || fields[2].empty() || fields[0].empty()) return std::nullopt;
-  return JournalEntry{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]};
+  // A line written before the mount column has one field less.
+  if (n + 2 < kJournalFields || fields[2].empty() || fields[0].empty()) return std::nullopt;
+  return JournalEntry{fields[0], fields[1], fields[2], fields[3],
+                      fields[4], fields[5], fields[6], fields[7]};
 }
 
 }  // namespace
@@ -91,7 +93,7 @@ std::vector<std::string> JournalColumns() {
 }
 
 std::array<std::string_view, kJournalFields> JournalCells(const JournalEntry& e) {
-  return {e.time, e.port, e.key, e.caption, e.before, e.sent, e.readBack};
+  return {e.time, e.port, e.key, e.caption, e.before, e.sent, e.readBack, e.mount};
 }
 
 std::string JournalSkippedText(int skipped) {
@@ -118,7 +120,8 @@ JournalRead ParseJournal(std::string_view text) {
       break;
     }
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // saved by a Windows editor
-    if (line == header || line.empty()) continue;
+    // The header, or the header of a journal begun before the mount column.
+    if (line == header || line == header.substr(0, header.rfind('\t')) || line.empty()) continue;
     if (auto entry = parseLine(line)) {
       read.entries.push_back(std::move(*entry));
     } else {

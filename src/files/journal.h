@@ -2,8 +2,9 @@
 // The journal of every setting the tool writes: a UTF-8 text file of one line per entry, fields
 // separated by tabs, after a header line, so that it opens in a spreadsheet. An entry is appended
 // with one write; at 1 MiB the file becomes the single older generation and a new one begins.
-//   日時  ポート  設定  項目  前の値  送った値  読み返した値
-//   2026-12-07 21:14:05 +09:00  COM5  max_rate  MaxRate  400  450  (empty: not read back)
+//   日時  ポート  設定  項目  前の値  送った値  読み返した値  マウント
+//   2026-12-07 21:14:05 +09:00  COM5  max_rate  MaxRate  400  450  (empty: not read back)  EQ-A
+// A journal begun before the mount column was added keeps its header and lines of seven fields.
 
 #include <array>
 #include <cstdint>
@@ -20,13 +21,13 @@ inline constexpr std::string_view kJournalFileName = "journal.tsv";
 inline constexpr std::string_view kJournalOlderFileName = "journal.1.tsv";
 inline constexpr std::uintmax_t kJournalLimit = 1024 * 1024;
 inline constexpr std::string_view kJournalHeader =
-    "日時\tポート\t設定\t項目\t前の値\t送った値\t読み返した値\n";
+    "日時\tポート\t設定\t項目\t前の値\t送った値\t読み返した値\tマウント\n";
 // The value before, when the tool never read the setting.
 inline constexpr std::string_view kUnknownBefore = "—";
 // The value read back, when the controller gave none (or the read-back could not run).
 inline constexpr std::string_view kNotReadBack = "（応答なし）";
 
-inline constexpr std::size_t kJournalFields = 7;
+inline constexpr std::size_t kJournalFields = 8;
 
 struct JournalEntry {
   std::string time;  // "2026-12-07 21:14:05 +09:00"
@@ -36,6 +37,7 @@ struct JournalEntry {
   std::string before;  // kUnknownBefore when never read
   std::string sent;
   std::string readBack;  // empty when the tool does not read the setting back
+  std::string mount;     // the mount's name (its access-point SSID); empty when unknown
   friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
 };
 

@@ -108,7 +108,7 @@ class CompareDialog : public QDialog {
     table_->resizeColumnsToContents();
     table_->setMinimumSize(720, 480);
     layout->addWidget(table_);
-    summary_ = new QLabel(QString::number(comparison.differing.size()) + qs(kDifferingCount), this);
+    summary_ = new QLabel(qs(CompareSummary(comparison)), this);
     layout->addWidget(summary_);
     auto* buttons = new QDialogButtonBox(this);
     write_ = buttons->addButton(qs(kWriteCaption), QDialogButtonBox::AcceptRole);
@@ -127,8 +127,9 @@ class CompareDialog : public QDialog {
     }
     write_->setEnabled(false);  // one restore per comparison: read again to compare anew
     setEnabled(false);
-    const RestoreReport report = form_.Backup_Restore(comparison_.file, ticked);
+    const RestoreReport report = form_.Backup_Restore(comparison_, ticked);
     setEnabled(true);
+    write_->setEnabled(report.written() == 0);  // nothing written: the owner may choose again
     for (const RestoreRow& row : report.rows) {
       const int r = static_cast<int>(row.position);
       QString result = qs(kVerdictTexts[static_cast<std::size_t>(row.verdict())]);

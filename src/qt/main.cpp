@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
         args.showSecrets,
         [&] { return korvane::PortsPresentNow(portFolder, serialPorts); },
         {}};
+    command.acceptMechanics = args.acceptMechanics;
     command.deviceText = [&](int n) {
       return korvane::PortTooltip(korvane::PortFactsOf(
           korvane::PortDevice(n, portFolder, korvane::ExistsOnDisk), serialPorts));

@@ -34,8 +34,9 @@ void writeTicked(Dialog& d) {
   }
   EnableWindow(d.write, FALSE);  // one restore per comparison: read again to compare anew
   EnableWindow(d.window, FALSE);
-  const RestoreReport report = d.form.Backup_Restore(d.comparison.file, ticked);
+  const RestoreReport report = d.form.Backup_Restore(d.comparison, ticked);
   EnableWindow(d.window, TRUE);
+  EnableWindow(d.write, report.written() == 0);  // nothing written: the owner may choose again
   for (const RestoreRow& row : report.rows) {
     std::string result(kVerdictTexts[static_cast<std::size_t>(row.verdict())]);
     if (row.verdict() == RestoreRow::Verdict::Differs)
@@ -82,9 +83,7 @@ void ShowCompareDialog(HWND owner, HFONT font, Form1& form, const BackupComparis
     state.state = row.restorable ? INDEXTOSTATEIMAGEMASK(row.toRestore() ? 2 : 1) : 0;
     SendMessageW(d.list, LVM_SETITEMSTATE, r, reinterpret_cast<LPARAM>(&state));
   }
-  d.summary = child(
-      L"STATIC", Wide(std::to_string(comparison.differing.size()) + std::string(kDifferingCount)),
-      SS_LEFT, 10, 480, 740, 20, 0);
+  d.summary = child(L"STATIC", Wide(CompareSummary(comparison)), SS_LEFT, 10, 474, 740, 36, 0);
   d.write = child(L"BUTTON", Wide(kWriteCaption), BS_DEFPUSHBUTTON | WS_TABSTOP, 540, 515, 100, 30,
                   kWriteId);
   child(L"BUTTON", Wide(kCloseCaption), BS_PUSHBUTTON | WS_TABSTOP, 650, 515, 100, 30, kCloseId);

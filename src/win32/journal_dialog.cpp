@@ -102,7 +102,7 @@ void ShowJournalDialog(HWND owner, HFONT font, Form1& form, Operator& op) {
                      44, 940, 390, 0);
   SendMessageW(d.list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   const std::vector<std::string> columns = JournalColumns();
-  const int widths[] = {190, 70, 170, 160, 110, 110, 120};
+  const int widths[] = {190, 70, 170, 160, 110, 110, 120, 120};
   for (std::size_t c = 0; c < columns.size(); ++c)
     AddListColumn(d.list, int(c), columns[c], widths[c]);
   d.skipped = MakeChild(d.window, font, L"STATIC", L"", SS_LEFT, 10, 444, 600, 20, 0);

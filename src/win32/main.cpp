@@ -109,7 +109,7 @@ int run(HINSTANCE instance, int show) {
   if (args.journalEntries) return RunJournalCommand(folder, *args.journalEntries, args.showSecrets);
   const auto portTooltip = [](int n) { return PortTooltip(PortFactsOf(n, SerialAdapters())); };
   if (args.mode || args.find) {
-    const BackupCommand command{args.mode.value_or(BackupMode::Backup),
+    BackupCommand command{args.mode.value_or(BackupMode::Backup),
                                 args.file,
                                 args.port,
                                 folder,
@@ -117,6 +117,7 @@ int run(HINSTANCE instance, int show) {
                                 args.showSecrets,
                                 PortsPresentNow,
                                 portTooltip};
+    command.acceptMechanics = args.acceptMechanics;
     Win32SerialPort port(loop, [&](int n) { return BackupCommandDevice(command, n); });
     if (args.find) return RunFindCommand(command, port, loop, port.events);
     return RunBackupCommand(command, port, loop, port.events);

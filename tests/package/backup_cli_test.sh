@@ -38,8 +38,14 @@ grep -q '^usage: ' "$work/err" && [ ! -e "$work/--port" ] || { cat "$work/err" >
 sed -e 's/^max_rate=.*/max_rate=450/' -e 's/^backlash_ra=.*/backlash_ra=7/' \
   -e 's/^site_longitude=.*/site_longitude=+135*30/' -e 's/^wifi_ap_ssid=.*/wifi_ap_ssid=My,Scope 2/' \
   -e 's/^option_buzzer=.*/option_buzzer=0/' -e 's/^ra_direction=.*/ra_direction=0/' \
-  -e 's/^wifi_st_password=.*/wifi_st_password=other-pw/' "$work/a.ini" >"$work/other.ini"
-run 0 restore "$work/other.ini" ports/COM2
+  -e 's/^wifi_st_password=.*/wifi_st_password=other-pw/' -e 's/^ra_steps_per_degree=.*/ra_steps_per_degree=11520/' \
+  -e 's/^mount=.*/mount=EQ-A/' "$work/a.ini" >"$work/other.ini"
+# Another mount's steps: refused unless accepted, naming the values and both mounts.
+run 2 restore "$work/other.ini" ports/COM2
+grep -q 'ra_steps_per_degree.*2133 → 11520' "$work/err" && grep -q '「EQ-A」' "$work/err" && grep -q 'accept-mechanics' "$work/err" ||
+  { cat "$work/err" >&2; fail "a restore of the steps went unasked"; }
+[ -z "$(writes "$work/b.log")" ] || fail "a refused restore wrote to the controller"
+run 0 restore "$work/other.ini" ports/COM2 --accept-mechanics
 # The journal names the device opened, as the header does, not the port "siri.DAT" names.
 [ "$(tail -n +2 "$work/journal.tsv" | cut -f2 | sort -u)" = "$work/ports/COM2" ] ||
   { cat "$work/journal.tsv" >&2; fail "the journal names another port"; }
@@ -47,17 +53,17 @@ run 0 restore "$work/other.ini" ports/COM2
 grep -qxF $'wifi_st_password\t********\t********\tmatches' "$work/out" && ! grep -q 'stargazer\|other-pw' "$work/out" "$work/err" ||
   { cat "$work/out" "$work/err" >&2; fail "a password on the terminal"; }
 run 1 compare "$work/a.ini" COM2 --show-secrets
-[ "$(cut -f1 "$work/out" | tr '\n' ' ')" = "max_rate site_longitude backlash_ra ra_direction wifi_ap_ssid option_buzzer wifi_st_password " ] ||
+[ "$(cut -f1 "$work/out" | tr '\n' ' ')" = "max_rate ra_steps_per_degree site_longitude backlash_ra ra_direction wifi_ap_ssid option_buzzer wifi_st_password " ] ||
   { cat "$work/out" >&2; fail "--compare names other settings"; }
 grep -qxF $'wifi_st_password\tother-pw\tstargazer' "$work/out" || { cat "$work/out" >&2; fail "--show-secrets"; }
 
 before=$(wc -l <"$work/b.log")
-run 0 restore "$work/a.ini" COM2
+run 0 restore "$work/a.ini" COM2 --accept-mechanics
 tail -n +"$((before + 1))" "$work/b.log" >"$work/b.restore.log"
-want=$':$PA400#\n:Sg-139*44#\n:$BR010#\n:TA#\n:SmKORVANE-AP#\n:SX97,1#\n:Sqstargazer#'
+want=$':$PA400#\n:$PB2133#\n:Sg-139*44#\n:$BR010#\n:TA#\n:SmKORVANE-AP#\n:SX97,1#\n:Sqstargazer#'
 [ "$(writes "$work/b.restore.log")" = "$want" ] ||
   { writes "$work/b.restore.log" >&2; fail "the restore wrote more or less than what differed"; }
-[ "$(grep -c matches "$work/out")" -eq 7 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
+[ "$(grep -c matches "$work/out")" -eq 8 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
 "$app" --journal --data-dir "$work" >"$work/out" && grep -q stargazer "$work/journal.tsv" && grep -q $'\twifi_st_password\t' \
   "$work/out" && ! grep -q 'stargazer\|other-pw' "$work/out" || fail "--journal shows a password the journal file keeps"
 # COM1 is port 1 of --port-dir, whatever "siri.DAT" names and wherever the program starts.
@@ -67,7 +73,7 @@ from=/ run 0 compare "$work/a.ini" COM1
 before=$(wc -l <"$work/b.log")
 sed 's/^wifi_ap_ssid=.*/wifi_ap_ssid=x#:Te#/' "$work/a.ini" >"$work/tampered.ini"
 run 2 restore "$work/tampered.ini" COM2
-grep -q '30 行目' "$work/err" || { cat "$work/err" >&2; fail "the refusal names no line"; }
+grep -q '31 行目' "$work/err" || { cat "$work/err" >&2; fail "the refusal names no line"; }
 run 2 compare "$work/a.ini" COM7
 [ "$(wc -l <"$work/err")" -eq 1 ] || { cat "$work/err" >&2; fail "the compare went on without its port"; }
 [ "$(wc -l <"$work/b.log")" -eq "$before" ] || fail "a refused run wrote to the controller"

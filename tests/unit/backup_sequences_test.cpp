@@ -67,8 +67,14 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
       {"whole", [](Rig&, FakeController&) {}, 0, BackupTrouble::None, 30, "30 件"},
       {"silent", [](Rig&, FakeController& c) { c.answers.erase(":GXEH#"); }, 0,
        BackupTrouble::Unanswered, 30, "limit_switch"},
+      // Refused as it came: the message shows what the controller said.
       {"dropped as out of range", [](Rig&, FakeController& c) { c.answers[":GXE1#"] = "1000"; }, 0,
-       BackupTrouble::Unanswered, 30, "max_rate"},
+       BackupTrouble::Unanswered, 30, "max_rate）: 「1000」"},
+      {"an offset without its sign", [](Rig&, FakeController& c) { c.answers[":GG#"] = "9"; }, 0,
+       BackupTrouble::Unanswered, 30, "utc_offset）: 「9」"},
+      // A "#" alone after each answer keeps the line alive, and blanks nothing.
+      {"keep-alive", [](Rig&, FakeController& c) { for (auto& a : c.answers) a.second += "#"; },
+       0, BackupTrouble::None, 30, "30 件"},
       // Later than the pause: still awaited, and filed under its own setting.
       {"late", [](Rig&, FakeController& c) { c.delayFor[":GXE4#"] = 500; }, 0, BackupTrouble::None,
        30, "30 件"},
@@ -184,7 +190,9 @@ TEST(Restore, WritesOnlyTheChosenRowsEachReadBackHalfASecondAfterItsWrite) {
                     {15200, ":GXEP#"}}));
   EXPECT_EQ(rig.loop.nowMs, 15600);
   for (std::size_t i = 30; i < 38; ++i) {
-    if (i % 2 == 0) EXPECT_EQ(seen[i].kind, kSetReplyKind);  // the writes
+    if (i % 2 == 0) {
+      EXPECT_EQ(seen[i].kind, kSetReplyKind);  // the writes
+    }
     EXPECT_TRUE(seen[i].busy);
     EXPECT_FALSE(seen[i].enabled);
   }
@@ -213,6 +221,51 @@ TEST(Restore, WritesOnlyTheChosenRowsEachReadBackHalfASecondAfterItsWrite) {
 
 // A compare that cannot go on says why: a refused or missing file before any query, a setting
 // that does not answer after the read.
+// A restore that would change the steps per degree or per worm asks first, naming the values,
+// and both mounts when they differ; a restore of anything else does not ask.
+TEST(Restore, AMountsStepsChangeOnlyWhenTheOperatorSaysSo) {
+  struct Case {
+    const char* key;  // the setting the controller holds otherwise, and its value there
+    const char* value;
+    const char* mount;  // the connected mount's name
+    MessageButton answer;
+    std::vector<const char*> named;  // empty: no question
+  } const cases[] = {
+      {"ra_steps_per_worm", "11520", "EQ-B", MessageButton::Cancel,
+       {"ra_steps_per_worm", "11520 → 5333", "「KORVANE AP」", "「EQ-B」"}},
+      {"dec_steps_per_degree", "2560", "KORVANE AP", MessageButton::Ok, {"dec_steps_per_degree"}},
+      {"max_rate", "300", "EQ-B", MessageButton::Cancel, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    Rig rig;
+    rig.open();
+    FakeController ctl(rig);
+    const BackupFile file = test::everySetting();
+    const auto path = rig.dir.path / "backup.ini";
+    ASSERT_TRUE(WriteLocalFile(path, Format_Backup(file)));
+    BackupValues now = file.values;
+    now[at(c.key)] = c.value;
+    now[at("wifi_ap_ssid")] = c.mount;
+    answerAll(ctl, now);
+    const BackupComparison comparison = rig.form.Backup_Compare(path, nullptr);
+    EXPECT_NE(CompareSummary(comparison).find(std::string("「") + c.mount + "」"),
+              std::string::npos);
+    rig.op.answer = c.answer;
+    rig.port.writes.clear();
+    const RestoreReport report = rig.form.Backup_Restore(comparison, comparison.differing);
+    ASSERT_EQ(rig.op.messages.size(), c.named.empty() ? 0u : 1u);
+    for (const char* name : c.named)
+      EXPECT_NE(rig.op.messages[0].text.find(name), std::string::npos) << name;
+    if (c.named.size() == 1) {  // the same mount: no word of another
+      EXPECT_EQ(rig.op.messages[0].text.find("接続中"), std::string::npos);
+    }
+    const bool writes = c.answer == MessageButton::Ok || c.named.empty();
+    EXPECT_EQ(report.written(), writes ? int(comparison.differing.size()) : 0);
+    EXPECT_EQ(rig.port.writes.empty(), !writes);
+  }
+}
+
 TEST(Restore, ACompareThatCannotGoOnSaysWhyAndWritesNothing) {
   std::string refused = Format_Backup(test::everySetting());
   refused.replace(refused.find("wifi_ap_ssid=KORVANE AP"), 23, "wifi_ap_ssid=x#:Te");
@@ -223,7 +276,7 @@ TEST(Restore, ACompareThatCannotGoOnSaysWhyAndWritesNothing) {
     BackupTrouble trouble;
     std::size_t writes;
     const char* named;
-  } const cases[] = {{refused.c_str(), BackupTrouble::FileRefused, 0, "30 行目"},
+  } const cases[] = {{refused.c_str(), BackupTrouble::FileRefused, 0, "31 行目"},
                      {nullptr, BackupTrouble::FileRefused, 0, "読めません"},
                      {huge.c_str(), BackupTrouble::FileRefused, 0, "64 KiB"},
                      {whole.c_str(), BackupTrouble::Unanswered, 30, "limit_switch"}};

@@ -27,9 +27,11 @@ TEST(BackupFile, EverySettingComesBackExactlyWithEitherLineEnd) {
   EXPECT_NE(text.find("\nwifi_ap_password=a,b=c;d \n"), std::string::npos);
   std::string crlf;
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  // The comment on top is ours; a file without it (its first line "[backup]") reads the same.
+  // The comment on top is ours; a file without it (its first line "[backup]") reads the same,
+  // and so does one written before the mount had a name: its access point's SSID names it.
+  const std::string unnamed = withLine(6, "; mount=");
   for (const std::string& file :
-       {text, crlf, "\xEF\xBB\xBF" + text, text.substr(text.find('\n') + 1)}) {
+       {text, crlf, "\xEF\xBB\xBF" + text, text.substr(text.find('\n') + 1), unnamed}) {
     const auto parsed = Parse_Backup(file);
     ASSERT_TRUE(std::holds_alternative<BackupFile>(parsed))
         << std::get<BackupFileError>(parsed).message;
@@ -38,41 +40,41 @@ TEST(BackupFile, EverySettingComesBackExactlyWithEitherLineEnd) {
 }
 
 TEST(BackupFile, ARefusedFileNamesItsLine) {
-  // Line 1 is a comment, 2 "[backup]", 3..5 its keys, 6 blank, 7 "[settings]", 8 max_rate,
-  // 14 backlash_dec ... 37 wifi_st_password.
+  // Line 1 is a comment, 2 "[backup]", 3..6 its keys, 7 blank, 8 "[settings]", 9 max_rate,
+  // 15 backlash_dec ... 38 wifi_st_password.
   struct Case {
     std::string text;
     int line;
     std::string said;  // a part of the message
   };
   const Case cases[] = {
-      {withLine(9, "; gone"), 7, "ra_steps_per_degree"},
-      {withLine(12, "utc_ofset=+09"), 12, "utc_ofset"},
-      {withLine(37, "max_rate=400"), 37, "8 行目"},
-      {withLine(8, "max_rate=600"), 8, "21 から 500 までの整数"},
-      {withLine(8, "max_rate=1000"), 8, "21 から 500 までの整数"},
-      {withLine(8, "max_rate=fast"), 8, "max_rate"},
-      {withLine(11, "site_longitude=139*44"), 11, "site_longitude"},
-      {withLine(30, "wifi_ap_ssid=x#:Te"), 30, "「#」「:」"},
-      {withLine(28, "controller_time=20#00"), 28, "「#」"},
-      {withLine(14, "site_latitude=+35:40"), 14, "「:」"},  // typed: it would end ":St"
-      {withLine(25, "ra_direction=2"), 25, "0 か 1"},
-      {withLine(31, "wifi_ap_password=a\037b"), 31, "制御文字"},
+      {withLine(10, "; gone"), 8, "ra_steps_per_degree"},
+      {withLine(13, "utc_ofset=+09"), 13, "utc_ofset"},
+      {withLine(38, "max_rate=400"), 38, "9 行目"},
+      {withLine(9, "max_rate=600"), 9, "21 から 500 までの整数"},
+      {withLine(9, "max_rate=1000"), 9, "21 から 500 までの整数"},
+      {withLine(9, "max_rate=fast"), 9, "max_rate"},
+      {withLine(12, "site_longitude=139*44"), 12, "site_longitude"},
+      {withLine(31, "wifi_ap_ssid=x#:Te"), 31, "「#」「:」"},
+      {withLine(29, "controller_time=20#00"), 29, "「#」"},
+      {withLine(15, "site_latitude=+35:40"), 15, "「:」"},  // typed: it would end ":St"
+      {withLine(26, "ra_direction=2"), 26, "0 か 1"},
+      {withLine(32, "wifi_ap_password=a\037b"), 32, "制御文字"},
       // Only values in the form the controller reports, where SET would still send something.
-      {withLine(20, "zenith_limit=abc"), 20, "90 度までの角度"},
-      {withLine(14, "site_latitude=   "), 14, "site_latitude"},
-      {withLine(16, "backlash_ra=1000"), 16, "0 から 999 までの整数"},
-      {withLine(13, "site_longitude=+abc"), 13, "180 度"},
-      {withLine(15, "utc_offset=+9x"), 15, "時差"},
-      {withLine(29, "wifi_channel="), 29, "0 から 10"},
-      {withLine(37, "wifi_st_password=" + std::string(64, 'p')), 37, "「********」 は 63 バイト"},
-      {withLine(6, "; a\x7f comment"), 6, "制御文字"},
-      {withLine(36, "wifi_st_ssid=\xE6\x98"), 36, "UTF-8"},
+      {withLine(21, "zenith_limit=abc"), 21, "90 度までの角度"},
+      {withLine(15, "site_latitude=   "), 15, "site_latitude"},
+      {withLine(17, "backlash_ra=1000"), 17, "0 から 999 までの整数"},
+      {withLine(14, "site_longitude=+abc"), 14, "180 度"},
+      {withLine(16, "utc_offset=+9x"), 16, "時差"},
+      {withLine(30, "wifi_channel="), 30, "0 から 10"},
+      {withLine(38, "wifi_st_password=" + std::string(64, 'p')), 38, "「********」 は 63 バイト"},
+      {withLine(7, "; a\x7f comment"), 7, "制御文字"},
+      {withLine(37, "wifi_st_ssid=\xE6\x98"), 37, "UTF-8"},
       {withLine(1, "max_rate=400"), 1, "節"},
       {withLine(2, "; no header"), 3, "節"},
-      {withLine(6, "tool_version 4.1"), 6, "キー=値"},
-      {withLine(6, "[extra]"), 6, "extra"},
-      {withLine(7, "").substr(0, withLine(7, "").find("\nmax_rate")), 0, "[settings]"},
+      {withLine(7, "tool_version 4.1"), 7, "キー=値"},
+      {withLine(7, "[extra]"), 7, "extra"},
+      {withLine(8, "").substr(0, withLine(8, "").find("\nmax_rate")), 0, "[settings]"},
       {Format_Backup(everySetting()) + "; " + std::string(kBackupFileLimit, 'x') + "\n", 0,
        "64 KiB"},
   };
@@ -99,7 +101,7 @@ TEST(BackupFile, KeepsEveryFormTheControllerReportsAndRestoresItAsSetWrites) {
   // clang-format on
   for (const auto& [line, command] : cases) {
     const auto at = std::size_t(backupPositionOfKey(line.substr(0, line.find('='))));
-    const auto parsed = Parse_Backup(withLine(8 + int(at), line));  // [settings] ends line 7
+    const auto parsed = Parse_Backup(withLine(9 + int(at), line));  // [settings] ends line 8
     const auto* file = std::get_if<BackupFile>(&parsed);
     EXPECT_EQ(file ? RestoreCommand(at, file->values[at]) : std::nullopt, command) << line;
   }

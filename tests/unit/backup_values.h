@@ -30,7 +30,7 @@ inline BackupFile everySetting() {
       {"wifi_st_ssid", "\xE6\x98\x9F\xE7\xA9\xBA"}, {"wifi_st_password", ""},
   };
   // clang-format on
-  BackupFile file{{"4.1", "2026-07-05 21:00:00", "COM3"}, {}};
+  BackupFile file{{"4.1", "2026-07-05 21:00:00", "COM3", "KORVANE AP"}, {}};
   for (const auto& [key, value] : values) {
     file.values.at(static_cast<std::size_t>(backupPositionOfKey(key))) = value;
   }

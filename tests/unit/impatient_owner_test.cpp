@@ -194,14 +194,14 @@ TEST(Answers, ASilentControllerEndsTheReadInBoundedTime) {
 }
 
 // Firmware that answers a little differently: a "1" acknowledging each command that is no query,
-// a CR LF after each "#", a ":" before each answer. Every value still lands in its own field,
-// and an acknowledgement in none, so that no SET writes it.
+// a CR LF after each "#", a ":" before each answer, a "#" alone to keep the line alive. Every
+// value still lands in its own field, and an acknowledgement in none, so that no SET writes it.
 TEST(Firmware, AcknowledgementsLandNowhereAndFramingIsNotPartOfTheAnswer) {
   struct Framing {
     const char* before;
     const char* after;
   };
-  for (const Framing f : {Framing{"", ""}, Framing{"", "\r\n"}, Framing{":", ""}}) {
+  for (const Framing f : {Framing{"", ""}, Framing{"", "\r\n"}, Framing{":", ""}, Framing{"", "#"}}) {
     Rig rig;
     rig.port.onWrite = [&](std::string_view bytes) {
       for (const auto& ex : rig.controller.receive(bytes, sim::Millis(long(rig.loop.nowMs)))) {

@@ -31,18 +31,21 @@ const JournalEntry kEntry{"2026-12-07 21:14:05 +09:00",
                           "WIFI (AP) SSID",
                           "a\tb\\c",
                           "new\nline",
-                          ""};
+                          "",
+                          "EQ-A"};
 const JournalEntry kRead{
-    "2026-12-07 21:15:00 +09:00", "COM5", "max_rate", "MaxRate", "400", "450", "450"};
+    "2026-12-07 21:15:00 +09:00", "COM5", "max_rate", "MaxRate", "400", "450", "450", ""};
 
 TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
   const std::string line = FormatJournalLine(kEntry);
   EXPECT_EQ(
       line,
-      "2026-12-07 21:14:05 +09:00\tCOM5\twifi_ap_ssid\tWIFI (AP) SSID\ta\\tb\\\\c\tnew\\nline\t\n");
+      "2026-12-07 21:14:05 +09:00\tCOM5\twifi_ap_ssid\tWIFI (AP) SSID\ta\\tb\\\\c\tnew\\nline\t\tEQ-A\n");
+  // A journal begun before the mount column: its header, and its lines of seven fields, read on.
+  const std::string older = "日時\tポート\t設定\t項目\t前の値\t送った値\t読み返した値\n";
   const std::string text =
-      std::string(kJournalHeader) + line + "edited\tby hand\n" +  // too few fields
-      "t\tp\tk\tc\tb\ts\tr\textra\n" +                            // too many
+      older + std::string(kJournalHeader) + line + "edited\tby hand\n" +  // too few fields
+      "t\tp\tk\tc\tb\ts\tr\tm\textra\n" +                            // too many
       "t\tp\tk\tc\tb\\x\ts\tr\n" +                                // no such escape
       "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +                 // a Windows editor's line end
       "\n" + line.substr(0, 20);                                  // cut short by a crash
@@ -64,7 +67,7 @@ TEST(JournalShown, HidesBothPasswordsUnlessAskedKeepingTheJournalsOwnWords) {
       {"wifi_st_ssid", false, {"old", "new", "new"}, {"old", "new", "new"}}};
   // clang-format on
   for (const auto& [key, secrets, in, shown] : cases) {
-    const auto e = ShownJournalEntry({"t", "p", key, "c", in[0], in[1], in[2]}, secrets);
+    const auto e = ShownJournalEntry({"t", "p", key, "c", in[0], in[1], in[2], "m"}, secrets);
     EXPECT_EQ((Values{e.before, e.sent, e.readBack}), shown) << key << " " << in[0];
   }
 }

@@ -200,8 +200,8 @@ TEST_P(UndoOfASignInvertedRow, WritesTheValueBeforeWithTheControllersSign) {
   rig.port.writes.clear();
   const RestoreReport undo = rig.form.Journal_Undo(second);
   EXPECT_EQ(undo.matching(), 1) << undo.summary;
-  ASSERT_EQ(rig.port.sent().size(), 3u);
-  EXPECT_EQ(rig.port.sent()[1], c.wire);
+  ASSERT_EQ(rig.port.sent().size(), 4u);  // the setting and the mount's name read first
+  EXPECT_EQ(rig.port.sent()[2], c.wire);
   EXPECT_EQ(rig.panel.texts[c.field], c.first);
   EXPECT_TRUE(rig.op.messages.empty());
 }
@@ -211,21 +211,25 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(UndoCase{"Text1(5)", "Command6(11)", "+135*00", "+136*00", ":Sg-135*00#"},
                     UndoCase{"Text1(7)", "Command6(13)", "+08", "+07", ":SG-08#"}));
 
-// An entry of another port, or one whose value the controller no longer holds: the operator is
-// asked, naming both; Cancel writes nothing.
+// An entry of another port or another mount, or one whose value the controller no longer holds:
+// the operator is asked, naming both; Cancel writes nothing.
 TEST(Undo, AsksBeforeWritingWhenThePortOrTheValueIsNoLongerTheEntrys) {
   struct Row {
     const char* port;
+    const char* mount;  // nullptr: the entry's own, the one connected
     const char* controllerNow;
     std::vector<const char*> named;
   };
-  for (const Row& row :
-       {Row{"COM5", "450", {"COM5", "COM1"}}, Row{"COM1", "300", {"「300」", "「450」"}}}) {
+  for (const Row& row : {Row{"COM5", nullptr, "450", {"COM5", "COM1"}},
+                         Row{"COM1", "EQ-A", "450", {"「EQ-A」", "マウント"}},
+                         Row{"COM1", nullptr, "300", {"「300」", "「450」"}}}) {
     for (const MessageButton answer : {MessageButton::Cancel, MessageButton::Ok}) {
       Connected rig(kHolds);
       typeAndSet(rig, "Text1(0)", "450", "Command6(0)");
       JournalEntry entry = ReadJournal(rig.dir.path).entries.back();
+      ASSERT_EQ(entry.mount, rig.panel.texts["Text1(23)"]);
       entry.port = row.port;
+      if (row.mount) entry.mount = row.mount;
       rig.controller.receive(std::string(":$PA") + row.controllerNow + "#", sim::Millis(0));
       rig.port.writes.clear();
       rig.op.answer = answer;
@@ -236,7 +240,8 @@ TEST(Undo, AsksBeforeWritingWhenThePortOrTheValueIsNoLongerTheEntrys) {
         EXPECT_NE(rig.op.messages[0].text.find(name), std::string::npos) << name;
       }
       const Strings expected =
-          answer == MessageButton::Ok ? Strings{":GXE1#", ":$PA400#", ":GXE1#"} : Strings{":GXE1#"};
+          answer == MessageButton::Ok ? Strings{":GXE1#", ":GXEM#", ":$PA400#", ":GXE1#"}
+                                      : Strings{":GXE1#", ":GXEM#"};
       EXPECT_EQ(rig.port.sent(), expected);
       EXPECT_EQ(undo.trouble,
                 answer == MessageButton::Ok ? BackupTrouble::None : BackupTrouble::Cancelled);
