@@ -159,6 +159,7 @@ Exchange ControllerModel::execute(std::string command, Millis now) {
     }
     if (!sw.query.empty() && body == sw.query) {
       ex.reply = state_.*sw.value ? "1#" : "0#";
+      ex.twoState = true;
       return ex;
     }
   }

@@ -72,6 +72,7 @@ struct Exchange {
   std::string command;  // exactly as received, from ":" to "#"
   std::string reply;    // the answer with its "#"; empty when the command gets none
   bool known = false;
+  bool twoState = false;  // the answer is one of a lamp pair's states, "1#" or "0#"
 };
 
 class ControllerModel {

@@ -21,6 +21,8 @@ constexpr const char* kUsage =
     "  --garbage           send bytes without '#' in place of every answer\n"
     "  --modem             answer \"OK\" and a line end in place of every answer, as another\n"
     "                      device (a modem) on the port would\n"
+    "  --ack               answer \"1#\" to every command that is no query, as some firmware does\n"
+    "  --lamp-words        report each lamp pair's state as \"ON\" or \"OFF\" instead of 1 or 0\n"
     "  --flood BYTES       send BYTES bytes without '#' once, before the first answer\n"
     "  --hangup-after N    close the line and exit after answering N commands\n"
     "  --exit-on-close     exit when the tool closes the line instead of waiting for the next "
@@ -54,6 +56,10 @@ int main(int argc, char** argv) {
       faults.garbage = true;
     } else if (arg == "--modem") {
       faults.modem = true;
+    } else if (arg == "--ack") {
+      faults.ackWrites = true;
+    } else if (arg == "--lamp-words") {
+      faults.lampWords = true;
     } else if (arg == "--exit-on-close") {
       options.exitOnClose = true;
     } else if (arg == "--link" && hasValue) {

@@ -11,7 +11,11 @@ Response Responder::receive(std::string_view bytes, Millis now) {
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     for (auto& ex : model_.receive(bytes.substr(i, 1), now)) {
       ++commands_;
-      if (!ex.reply.empty()) schedule(ex.reply, now, r.outputs);
+      // Firmware that says a little more: an acknowledgement of each write, lamps in words.
+      std::string reply = ex.reply;
+      if (config_.lampWords && ex.twoState) reply = reply == "1#" ? "ON#" : "OFF#";
+      if (config_.ackWrites && ex.known && reply.empty()) reply = "1#";
+      if (!reply.empty()) schedule(reply, now, r.outputs);
       r.exchanges.push_back(std::move(ex));
       if (config_.hangupAfter && commands_ >= *config_.hangupAfter) {
         hungUp_ = true;

@@ -24,6 +24,8 @@ struct FaultConfig {
   std::optional<Millis> splitGap{};  // send answers one byte at a time, this far apart
   bool garbage = false;              // send bytes without "#" in place of each answer
   bool modem = false;                // answer "OK\r\n" in place of each answer: another device
+  bool ackWrites = false;            // answer "1#" to every known command that is no query
+  bool lampWords = false;            // report a lamp pair's state as "ON#" or "OFF#"
   std::size_t floodBytes = 0;        // once, before the first answer: this many bytes without "#"
   std::optional<std::uint64_t> hangupAfter{};  // hang up once this many commands were answered
 };

@@ -17,6 +17,7 @@
 #include <optional>
 #include <set>
 
+#include "app/backup_sequences.h"
 #include "app/port_names.h"
 #include "e2e/tool.h"
 #include "protocol/catalogue.h"
@@ -335,7 +336,25 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, Answers, ::testing::Values(
     }, {":GXE4#", ":Gg#"}},
     Sequence{"SixteenMebibytesAtOnce", End::kRunsOut, {"--flood", "16777216", "--silent"}, readFiveUnderNoise,
              {":GXE1#", ":GXE4#", ":GXE5#", ":GXE7#", ":GXEE#", ":TC#"}},
-    Sequence{"SlowerThanThePause", End::kRunsOut, {"--delay", "410"}, readEverythingLate, everyQuery()}),
+    Sequence{"SlowerThanThePause", End::kRunsOut, {"--delay", "410"}, readEverythingLate, everyQuery()},
+    // Firmware that acknowledges every write with "1": the acknowledgement lands in no field, and
+    // the zenith's SET writes what the controller holds.
+    Sequence{"AcknowledgesEveryWrite", End::kRunsOut, {"--ack"}, [](Tool& tool) {
+      tool.press("Command5(12)");
+      tool.press("Command2");
+      tool.loop.Wait(300);
+      EXPECT_EQ(tool.window.text("Text1(12)"), "85*00");
+      tool.press("Command6(6)");
+    }, {":Go#", ":TB#", ":So85#"}},
+    // Firmware that reports lamps as ON and OFF: a backup does not guess which state is meant, and
+    // names each such setting with its answer.
+    Sequence{"LampsAsWords", End::kRunsOut, {"--lamp-words"}, [](Tool& tool) {
+      const fs::path file = tool.dir.path / "lamps.ini";
+      const BackupSaveResult saved = tool.form.Backup_Save(file, "t", "COM1", nullptr);
+      EXPECT_EQ(saved.trouble, BackupTrouble::Unstorable);
+      EXPECT_NE(saved.message.find("dec_direction）: 「OFF」"), std::string::npos) << saved.message;
+      EXPECT_FALSE(fs::exists(file));
+    }, everyQuery()}),
     caseName);
 // clang-format on
 
