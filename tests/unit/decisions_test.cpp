@@ -172,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, SetButton, ::testing::Values(
     SetText{5, "-1e15", "(refused) 地平線 には、その大きさの数は書き込めません。"}, SetText{6, "999999999999999", ":So999999999999999#"},
     // No WiFi name longer than 32 bytes, no password longer than 63.
     SetText{17, std::string(32, 'n'), ":Sm" + std::string(32, 'n') + "#"}, SetText{20, std::string(63, 'p') + " ", ":Sq" + std::string(63, 'p') + "#"},
-    SetText{19, std::string(33, 'n'), "(refused) 長すぎます。32 バイトまでの文字にしてください。"},
+    SetText{19, std::string(33, 'n'), "(refused) WIFI (ST) SSID が長すぎます。32 バイトまでの文字にしてください。"},
+    SetText{17, std::string(33, 'n'), "(refused) WIFI (AP) SSID が長すぎます。32 バイトまでの文字にしてください。"},
     // No such button.
     SetText{-1, "5", ""}, SetText{21, "5", ""}));
 // clang-format on
