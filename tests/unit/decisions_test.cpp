@@ -372,6 +372,25 @@ TEST(LocalFile, ReadsOnlyARegularFileAndOnlyItsStart) {
 #endif
 }
 
+// A backup's file is checked before its 12-second read: where it cannot be saved, said in words.
+TEST(SaveTarget, AFileThatCannotBeSavedIsKnownBeforeAnythingIsMade) {
+  namespace fs = std::filesystem;
+  const kit::TempDir dir;
+  std::ofstream(dir.path / "old.ini") << "x";
+  std::ofstream(dir.path / "kept.ini") << "x";
+  fs::permissions(dir.path / "kept.ini", fs::perms::all, fs::perm_options::remove);
+  fs::permissions(dir.path / "kept.ini", fs::perms::owner_read, fs::perm_options::add);
+  fs::create_directory(dir.path / "folder");
+  const std::pair<const char*, SaveFault> cases[] = {
+      {"new.ini", SaveFault::None},           {"old.ini", SaveFault::None},
+      {"missing/a.ini", SaveFault::NoFolder}, {"old.ini/a.ini", SaveFault::NoFolder},
+      {"folder", SaveFault::IsFolder},        {"kept.ini", SaveFault::ReadOnlyFile}};
+  for (const auto& [name, fault] : cases)
+    EXPECT_EQ(SaveTargetFault(dir.path / name), fault) << name;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 3);
+  fs::permissions(dir.path / "kept.ini", fs::perms::owner_write, fs::perm_options::add);
+}
+
 #ifndef _WIN32
 TEST(PortDevice, ALinkWhoseTargetIsMissingIsStillThePort) {  // never /dev/ttyS0 in its place
   const kit::TempDir dir;
