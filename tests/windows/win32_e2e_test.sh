@@ -50,7 +50,7 @@ awk 'NR > 1 && ($1 - last < 390 || $1 - last > 450) { print "queries " $1 - last
      { last = $1 } END { exit bad }' "$work/sim.log" || fail "the queries are not 400 ms apart"
 
 run 0 "$cli" --find
-tr -d '\r' <"$work/out" | grep -q $'^COM5\t.*\tコントローラー$' && [ "$(tail -n 1 "$work/out" | tr -d '\r')" = "found: COM5" ] ||
+tr -d '\r' <"$work/out" | grep -q $'^COM5\t.*\tコントローラー$' && [ "$(tail -n 1 "$work/out" | tr -d '\r')" = "見つかったポート: COM5" ] ||
   { cat "$work/out" >&2; fail "--find did not find COM5"; }
 [ "$(wc -l <"$work/sim.log")" -eq 31 ] || fail "the search sent $(($(wc -l <"$work/sim.log") - 30)) queries, not 1"
 run 0 "$cli" --backup a.ini --port COM5
@@ -67,7 +67,7 @@ sed 's/^max_rate=.*/max_rate=450/' "$work/a.ini" >"$work/b.ini"
 run 1 "$cli" --compare b.ini
 [ "$(cut -f1 "$work/out")" = max_rate ] || { cat "$work/out" >&2; fail "--compare names other settings"; }
 run 0 "$cli" --restore b.ini
-grep -q $'^max_rate\t450\t450\tmatches' "$work/out" && grep -q ':$PA450#' "$work/sim.log" ||
+grep -q $'^max_rate\t450\t450\t一致' "$work/out" && grep -q ':$PA450#' "$work/sim.log" ||
   { cat "$work/out" >&2; fail "the restore"; }
 run 2 "$cli" --compare b.ini --port COM7
 
