@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/backup_sequences.h"
+#include "app/console_output.h"
+#include "app/conversation.h"
 #include "app/form1.h"
 #include "app/journal_shown.h"
 #include "app/memory_panel.h"
@@ -17,31 +19,46 @@ namespace korvane {
 
 MessageButton ConsoleOperator::message(std::string_view text, std::string_view title,
                                        MessageStyle) {
-  std::fprintf(stderr, "korvane-settei: %s%s%.*s\n", std::string(title).c_str(),
-               title.empty() ? "" : ": ", static_cast<int>(text.size()), text.data());
+  const std::string shown = told(std::string(text));
+  if (!shown.empty()) {
+    Printf(stderr, "korvane-settei: %s%s%s\n", std::string(title).c_str(),
+           title.empty() ? "" : ": ", shown.c_str());
+  }
   ++messages;
   return MessageButton::Ok;
 }
 
+std::string ConsoleOperator::told(std::string text) {
+  const std::string_view lost = kPortLostText;
+  const std::size_t at = text.find(lost);
+  if (at == std::string::npos) return text;
+  if (!portLostTold) {
+    portLostTold = true;
+    return text.replace(at, lost.size(), kPortLostConsoleText);
+  }
+  // Out with the line break that joined it to the rest.
+  const bool before = at > 0 && text[at - 1] == '\n';
+  const bool after = !before && at + lost.size() < text.size() && text[at + lost.size()] == '\n';
+  return text.erase(at - (before ? 1 : 0), lost.size() + (before || after ? 1 : 0));
+}
+
 namespace {
 
-// By RestoreRow::Verdict: a row without a read-back differs as far as a script can tell.
-constexpr const char* kVerdictWords[] = {"not written", "matches", "differs", "differs"};
-
 void printProgress(int done, int total) {
-  std::fprintf(stderr, "korvane-settei: %d/%d %s\n", done, total,
-               std::string(kBackupKeys[static_cast<std::size_t>(done - 1)].key).c_str());
+  Printf(stderr, "korvane-settei: %d/%d %s\n", done, total,
+         std::string(kBackupKeys[static_cast<std::size_t>(done - 1)].key).c_str());
 }
 
 // key, value, value[, verdict]: the values as ShownBackupValue gives them, so that a password
 // stays hidden and a control byte from a noisy line cannot break the row.
 void printRow(std::size_t position, bool secrets, std::string_view first,
               const std::optional<std::string>& second, std::string_view third = {}) {
-  std::printf("%s\t%s\t%s", std::string(kBackupKeys[position].key).c_str(),
-              ShownBackupValue(position, first, secrets).c_str(),
-              second ? ShownBackupValue(position, *second, secrets).c_str() : "(no answer)");
-  if (!third.empty()) std::printf("\t%.*s", static_cast<int>(third.size()), third.data());
-  std::printf("\n");
+  std::string line =
+      std::string(kBackupKeys[position].key) + "\t" + ShownBackupValue(position, first, secrets) +
+      "\t" +
+      (second ? ShownBackupValue(position, *second, secrets) : std::string(kConsoleWords.noAnswer));
+  if (!third.empty()) line += "\t" + std::string(third);
+  Print(stdout, line + "\n");
 }
 
 }  // namespace
@@ -68,8 +85,7 @@ SearchRun search(const BackupCommand& command, Port& port, EventLoop& loop, Port
       command.deviceText ? command.deviceText : [](int) { return std::string(); },
       [&](int done, int total, int number) {
         if (done != told && done < total) {
-          std::fprintf(stderr, "korvane-settei: %s\n",
-                       FindProgressText(done, total, number).c_str());
+          Printf(stderr, "korvane-settei: %s\n", FindProgressText(done, total, number).c_str());
           told = done;
         }
         return true;
@@ -82,25 +98,25 @@ SearchRun search(const BackupCommand& command, Port& port, EventLoop& loop, Port
 
 int RunJournalCommand(const std::filesystem::path& dataFolder, int entries, bool secrets) {
   const JournalRead read = ReadJournal(dataFolder);
-  std::fputs(std::string(kJournalHeader).c_str(), stdout);
+  Print(stdout, kJournalHeader);
   const std::size_t from =
       read.entries.size() > std::size_t(entries) ? read.entries.size() - std::size_t(entries) : 0;
   for (std::size_t i = from; i < read.entries.size(); ++i)
-    std::fputs(FormatJournalLine(ShownJournalEntry(read.entries[i], secrets)).c_str(), stdout);
+    Print(stdout, FormatJournalLine(ShownJournalEntry(read.entries[i], secrets)));
   if (read.skipped > 0)
-    std::fprintf(stderr, "korvane-settei: %s\n", JournalSkippedText(read.skipped).c_str());
+    Printf(stderr, "korvane-settei: %s\n", JournalSkippedText(read.skipped).c_str());
   return kExitDone;
 }
 
 int RunFindCommand(const BackupCommand& command, Port& port, EventLoop& loop, PortEvents& events) {
-  const SearchRun run = search(command, port, loop, events, [](const ProbeResult& r) {
-    std::printf("%s\n", ProbeLine(r).c_str());
-  });
-  std::string found;
+  const SearchRun run = search(command, port, loop, events,
+                               [](const ProbeResult& r) { Print(stdout, ProbeLine(r) + "\n"); });
+  std::string found(kConsoleWords.found);
   for (const int number : FoundPorts(run.results)) found += " " + ComName(number);
-  std::printf("found:%s\n", found.empty() ? " none" : found.c_str());
+  if (found.size() == kConsoleWords.found.size()) found += " " + std::string(kConsoleWords.none);
+  Print(stdout, found + "\n");
   if (run.results.empty()) {
-    std::fprintf(stderr, "korvane-settei: %s\n", FindMessage(run, false).c_str());
+    Printf(stderr, "korvane-settei: %s\n", FindMessage(run, false).c_str());
   }
   return FindExitStatus(run.results);
 }
@@ -110,27 +126,30 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
   int number = ComNumber(command.port, kHighestPortNumber);
   if (command.port == kAutoPort) {
     const SearchRun run = search(command, port, loop, events, [](const ProbeResult& r) {
-      std::fprintf(stderr, "korvane-settei: %s\n", ProbeLine(r).c_str());
+      Printf(stderr, "korvane-settei: %s\n", ProbeLine(r).c_str());
     });
     const std::vector<int> found = FoundPorts(run.results);
     if (found.empty()) {
-      std::fprintf(stderr, "korvane-settei: %s\n",
-                   FindMessage(run, PortsWantDialoutGroup()).c_str());
+      Printf(stderr, "korvane-settei: %s\n", FindMessage(run, PortsWantDialoutGroup()).c_str());
       return kExitTrouble;
     }
     if (found.size() > 1) {  // which one is meant, only the operator knows
       std::string names;
       for (const int n : found) names += (names.empty() ? "" : " ") + ComName(n);
-      std::fprintf(stderr,
-                   "korvane-settei: コントローラーが複数のポート（%s）で応答しました。"
-                   "--port でどれか一つを選んでください。\n",
-                   names.c_str());
+      Printf(stderr,
+             "korvane-settei: コントローラーが複数のポート（%s）で応答しました。"
+             "--port でどれか一つを選んでください。\n",
+             names.c_str());
       return kExitTrouble;
     }
     number = found.front();
   }
   MemoryPanel panel;
   ConsoleOperator op;
+  const auto tell = [&op](std::string text) {
+    text = op.told(std::move(text));
+    if (!text.empty()) Print(stderr, "korvane-settei: " + text + "\n");
+  };
   Form1 form(panel, port, loop, op, command.dataFolder);
   events = PortEventsFor(form, loop);
   form.Load_param();  // the port "siri.DAT" names, as the window would take
@@ -152,13 +171,13 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
   if (command.mode == BackupMode::Backup) {
     const BackupSaveResult result =
         form.Backup_Save(command.file, KORVANE_VERSION, form.portName(), progress);
-    std::fprintf(stderr, "korvane-settei: %s\n", result.message.c_str());
+    tell(result.message);
     return result.trouble == BackupTrouble::None ? kExitDone : kExitTrouble;
   }
 
   const BackupComparison comparison = form.Backup_Compare(command.file, progress);
   if (comparison.trouble != BackupTrouble::None) {
-    std::fprintf(stderr, "korvane-settei: %s\n", comparison.message.c_str());
+    tell(comparison.message);
     return kExitTrouble;
   }
   std::fprintf(stderr, "korvane-settei: %s\n",
@@ -182,14 +201,14 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
   }
   const RestoreReport report = form.Backup_Restore(comparison, comparison.differing, true);
   if (report.written() == 0 && report.trouble != BackupTrouble::None) {
-    std::fprintf(stderr, "korvane-settei: %s\n", report.summary.c_str());
+    tell(report.summary);
     return kExitTrouble;
   }
   for (const RestoreRow& row : report.rows) {
     printRow(row.position, command.showSecrets, comparison.file.values[row.position], row.now,
-             kVerdictWords[static_cast<int>(row.verdict())]);
+             kConsoleWords.verdicts[static_cast<std::size_t>(row.verdict())]);
   }
-  std::fprintf(stderr, "korvane-settei: %s\n", report.summary.c_str());
+  tell(report.summary);
   const bool allMatch = report.trouble == BackupTrouble::None &&
                         report.matching() == static_cast<int>(report.rows.size());
   return allMatch ? kExitDone : kExitDiffers;

@@ -9,6 +9,7 @@
 // trouble before anything was written, a restore of the mechanics without --accept-mechanics
 // included.
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -38,6 +39,18 @@ struct BackupCommand {
 
 inline constexpr std::string_view kAutoPort = "auto";
 
+// The words the modes without a window print beside the values, for every program that runs them.
+struct ConsoleWords {
+  // A restored row's result, by RestoreRow::Verdict: a row without a read-back differs as far as
+  // a script can tell.
+  std::array<std::string_view, 4> verdicts;
+  std::string_view noAnswer;  // in place of a value that did not come
+  std::string_view found;     // --find's last line: this, then the ports or `none`
+  std::string_view none;
+};
+inline constexpr ConsoleWords kConsoleWords{
+    {"書き込まず", "一致", "相違", "相違"}, "（応答なし）", "見つかったポート:", "なし"};
+
 // For the runs that no one watches (the backup modes, the picture runs): a message the handlers
 // would show in a box goes to standard error, and a question is answered OK, so that nothing
 // waits for a click that cannot come.
@@ -45,7 +58,11 @@ class ConsoleOperator : public Operator {
  public:
   MessageButton message(std::string_view text, std::string_view title, MessageStyle) override;
   void beep() override {}
+  // A message as the console tells it: the lost line said once, and with no "接続" to press
+  // (kPortLostConsoleText); told again, it is left out. Empty when nothing is left to tell.
+  std::string told(std::string text);
   int messages = 0;
+  bool portLostTold = false;
 };
 
 // The device port n stands for in a backup mode: the device given when it is no "COMn", else

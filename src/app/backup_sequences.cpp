@@ -177,6 +177,11 @@ BackupReading Form1::Backup_Read(const BackupProgress& progress) {
 
 BackupSaveResult Form1::Backup_Save(const std::filesystem::path& file, std::string_view toolVersion,
                                     std::string_view portName, const BackupProgress& progress) {
+  // A file that cannot be saved is told at once, not after the read.
+  if (const SaveFault fault = SaveTargetFault(file); fault != SaveFault::None) {
+    return {BackupTrouble::WriteFailed, "このファイルには保存できません。\n" + PathUtf8(file) +
+                                            "\n" + std::string(SaveFaultText(fault))};
+  }
   BackupFile backup{
       {std::string(toolVersion), BackupTimestamp(loop_.now()), std::string(portName), ""}, {}};
   BackupReading reading = Backup_Read(progress);

@@ -58,5 +58,9 @@ inline constexpr const char* kBusyText =
 inline constexpr const char* kPortLostText =
     "コントローラーとの通信が切れました。\n"
     "ケーブルとコントローラーの電源を確かめてから、もう一度「接続」を押してください。";
+// The same where there is no window: the program is run again.
+inline constexpr const char* kPortLostConsoleText =
+    "コントローラーとの通信が切れました。\n"
+    "ケーブルとコントローラーの電源を確かめてから、もう一度実行してください。";
 
 }  // namespace korvane

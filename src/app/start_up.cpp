@@ -76,6 +76,10 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
   bool optionsEnd = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
+    if (!optionsEnd && arg == "/?") {  // as cmd.exe's own commands ask for their help
+      given[int(Option::Help)] = true;
+      continue;
+    }
     if (optionsEnd || arg.size() < 2 || arg[0] != '-') {
       positional.push_back(arg);
       continue;
@@ -187,18 +191,43 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
   return out;
 }
 
-std::string HelpText() {
-  return R"(Usage: korvane-settei [options]
-Korvane ｾｯﾃｲ — settings tool for the mount controller.
+StartUp ChooseStartUp(const Arguments& args, Program program) {
+  if (!args.error.empty()) return StartUp::Trouble;
+  if (args.help) return StartUp::Help;
+  if (args.version) return StartUp::Version;
+  if (program == Program::Window && (args.journalEntries || args.find || args.mode))
+    return StartUp::ConsoleOnly;
+  if (args.journalEntries) return StartUp::Journal;
+  if (args.find) return StartUp::Find;
+  if (args.mode) return StartUp::Backup;
+  return program == Program::Console ? StartUp::Usage : StartUp::Window;
+}
 
-Without a mode it opens the window. The backup modes need no window and no display:
-  --backup FILE   read every setting from the controller and save them in FILE
+std::string InvokedName(std::string_view argv0) {
+  const std::size_t slash = argv0.find_last_of(kThisSystem == System::Windows ? "/\\" : "/");
+  const std::string_view name = slash == std::string_view::npos ? argv0 : argv0.substr(slash + 1);
+  return name.empty() ? kProgramName : std::string(name);
+}
+
+std::string HelpText(std::string_view program, System system) {
+  const bool windows = system == System::Windows;
+  std::string out = "Usage: " + std::string(program) + " [options]\n" +
+                    "Korvane ｾｯﾃｲ — settings tool for the mount controller.\n\n";
+  out += windows ? "korvane-settei.exe is the window; korvane-settei-cli.exe runs in cmd.exe or "
+                   "PowerShell:\n"
+                 : "Without a mode it opens the window. The backup modes need no window and no "
+                   "display:\n";
+  out += R"(  --backup FILE   read every setting from the controller and save them in FILE
   --compare FILE  print each setting that differs: key, the controller's value, the file's
   --restore FILE  write the settings that differ, read them back and print each with its
                   read-back
-PORT is COMn (mapped as the window maps it), a device path, or "auto": the port where the
-controller answers, found as --find finds it; without --port the port that siri.DAT names.
-Progress goes to standard error, results to standard output.
+)";
+  out += windows ? "PORT is COMn, or \"auto\": the port where the controller answers, found as "
+                   "--find finds\nit; without --port the port that siri.DAT names.\n"
+                 : "PORT is COMn (mapped as the window maps it), a device path, or \"auto\": the "
+                   "port where the\ncontroller answers, found as --find finds it; without --port "
+                   "the port that siri.DAT names.\n";
+  out += R"(Progress goes to standard error, results to standard output.
 A restore that would change the mount's steps per degree or per worm (a backup of another
 mount, perhaps) writes nothing and says so, unless --accept-mechanics is given.
 Exit status: 0 done and everything matches; 1 the controller differs from the file
@@ -207,31 +236,43 @@ written (bad arguments, a refused file, a port that does not open, a setting tha
 answer, a restore of the mechanics without --accept-mechanics).
 
   --journal [N]   print the last N entries (20 unless given) of the journal of settings
-                  written, in the file's form (see the README's "Journal"), the WiFi
+                  written, in the file's form (see )";
+  out += windows ? "お読みください.txt" : "the README's \"Journal\"";
+  out += R"(), the WiFi
                   passwords as ******** unless --show-secrets is given.
   --find          try every port there is with one query that only reads, and print one line
-                  per port (name, device, what answered) and last "found:" with the port(s)
-                  where the controller answered. Exit status: 0 exactly one, 1 none, 3 several,
-                  2 trouble of the tool itself.
+                  per port (name, device, what answered) and last "見つかったポート:" with the
+                  port(s) where the controller answered. Exit status: 0 exactly one, 1 none,
+                  3 several, 2 trouble of the tool itself.
 
 Options:
-  -h, --help                   Displays help on commandline options.
-  --version                    Displays the version and the commit it was built from.
-  --data-dir <dir>             Folder of siri.DAT and SetData.txt.
-  --port-dir <dir>             Folder searched for COMn links.
+)";
+  out += windows ? "  -h, --help, /?               Displays help on commandline options.\n"
+                 : "  -h, --help                   Displays help on commandline options.\n";
+  out +=
+      "  --version                    Displays the version and the commit it was built from.\n"
+      "  --data-dir <dir>             Folder of siri.DAT and SetData.txt.\n";
+  if (!windows) {
+    out += R"(  --port-dir <dir>             Folder searched for COMn links.
   --screenshot <png>           Save a PNG of the window and quit.
   --read-and-screenshot <png>  Press 接続, read everything, save a PNG and quit.
   --control-rects <file>       Write each control's rectangle in pixels and quit.
-  --backup <FILE>              Back up every setting to FILE.
+)";
+  }
+  out += R"(  --backup <FILE>              Back up every setting to FILE.
   --compare <FILE>             Compare the controller with FILE.
   --restore <FILE>             Restore what differs from FILE.
-  --port <PORT>                The port of the backup modes (COMn, a device, or auto).
-  --find                       Find the port of the controller.
+)";
+  out += windows ? "  --port <PORT>                The port of the backup modes (COMn or auto).\n"
+                 : "  --port <PORT>                The port of the backup modes (COMn, a device, "
+                   "or auto).\n";
+  out += R"(  --find                       Find the port of the controller.
   --journal [N]                Print the journal's last N entries.
   --show-secrets               Print the WiFi passwords in --compare, --restore
                                and --journal (else ********).
   --accept-mechanics           Let --restore change the steps per degree and per worm.
 )";
+  return out;
 }
 
 std::string VersionText() {

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvane {
@@ -44,10 +45,42 @@ struct Arguments {
 };
 
 // The arguments after the program's name, in UTF-8. "--name value" and "--name=value" both give a
-// value; "-h", "-?" and "--help" ask for the help; "--" ends the options.
+// value; "-h", "-?", "/?" and "--help" ask for the help; "--" ends the options.
 Arguments ParseArguments(const std::vector<std::string>& arguments);
 
-std::string HelpText();
+// The programs: on Linux one does everything; on Windows korvane-settei.exe only opens the window
+// (it has no console to print to), and korvane-settei-cli.exe only runs what needs none.
+enum class Program { Both, Window, Console };
+enum class StartUp {
+  Trouble,  // Arguments::error on standard error (the console program adds the help)
+  Help,     // the help on standard output
+  Usage,    // the console program with nothing it runs: the help on standard error
+  Version,
+  Journal,      // --journal
+  Find,         // --find
+  Backup,       // --backup, --compare, --restore
+  Window,       // the window, or a picture of it
+  ConsoleOnly,  // a mode without a window asked of the window program: a box names the other
+};
+StartUp ChooseStartUp(const Arguments& args, Program program);
+inline constexpr const char* kConsoleOnlyText =
+    "バックアップ・比較・復元、ポートの検索（--find）と変更履歴の表示（--journal）は、"
+    "コマンド プロンプトか PowerShell で korvane-settei-cli.exe から実行してください。\n"
+    "例: korvane-settei-cli.exe --backup settings.ini --port COM5";
+
+enum class System { Posix, Windows };
+#ifdef _WIN32
+inline constexpr System kThisSystem = System::Windows;
+#else
+inline constexpr System kThisSystem = System::Posix;
+#endif
+// The help, the program named as it was run (`program`, ProgramName), saying what that system has.
+std::string HelpText(std::string_view program, System system = kThisSystem);
+// The file name of the program's path as it was run (argv[0]: "korvane-settei-cli.exe",
+// "korvane-settei"); kProgramName when there is none.
+std::string InvokedName(std::string_view argv0);
+// InvokedName of this run's argv[0] (on Windows from the wide command line).
+std::string ProgramName(int argc, char** argv);
 // "korvane-settei 4.1 (commit 1a2b3c4)": the name, the version, the commit built from.
 std::string VersionText();
 

@@ -11,6 +11,10 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
+std::string ProgramName(int argc, char** argv) {
+  return InvokedName(argc > 0 && argv[0] != nullptr ? argv[0] : "");
+}
+
 std::filesystem::path ProgramFolder() {
   std::error_code ec;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);

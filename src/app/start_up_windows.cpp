@@ -30,6 +30,15 @@ std::vector<std::string> ProgramArguments(int, char**) {
   return out;
 }
 
+std::string ProgramName(int, char**) {
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (wide == nullptr) return InvokedName("");
+  const std::string name = InvokedName(count > 0 ? utf8(wide[0]) : "");
+  ::LocalFree(wide);
+  return name;
+}
+
 std::filesystem::path ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

@@ -118,15 +118,16 @@ std::optional<std::string> BackupValueProblem(std::size_t position, std::string_
   return std::nullopt;
 }
 
-std::string Format_Backup(const BackupFile& file) {
-  std::string out = "; Korvane ｾｯﾃｲ controller settings. Each value is the rest of its line.\n";
-  out += "[" + std::string(kBackupSection) + "]\n";
+std::string Format_Backup(const BackupFile& file, std::string_view lineEnd) {
+  const std::string end(lineEnd);
+  std::string out = "; Korvane ｾｯﾃｲ controller settings. Each value is the rest of its line." + end;
+  out += "[" + std::string(kBackupSection) + "]" + end;
   for (std::size_t i = 0; i < kHeaderKeys.size(); ++i) {
-    out += std::string(kHeaderKeys[i]) + "=" + file.header.*kHeaderFields[i] + "\n";
+    out += std::string(kHeaderKeys[i]) + "=" + file.header.*kHeaderFields[i] + end;
   }
-  out += "\n[" + std::string(kSettingsSection) + "]\n";
+  out += end + "[" + std::string(kSettingsSection) + "]" + end;
   for (std::size_t i = 0; i < kBackupKeys.size(); ++i) {
-    out += std::string(kBackupKeys[i].key) + "=" + file.values[i] + "\n";
+    out += std::string(kBackupKeys[i].key) + "=" + file.values[i] + end;
   }
   return out;
 }
@@ -153,9 +154,10 @@ std::variant<BackupFile, BackupFileError> Parse_Backup(std::string_view text) {
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (line.ends_with('\r')) line.remove_suffix(1);
 
-    if (ValidUtf8(line) != line) return refuse(lineNumber, "UTF-8 の文字でないバイトがあります。");
     if (hasControl(line)) return refuse(lineNumber, "制御文字があります。");
-    if (line.find_first_not_of(' ') == std::string_view::npos || line.front() == ';') continue;
+    if (line.starts_with(';')) continue;
+    if (ValidUtf8(line) != line) return refuse(lineNumber, "UTF-8 の文字でないバイトがあります。");
+    if (line.find_first_not_of(' ') == std::string_view::npos) continue;
 
     if (line.front() == '[') {
       if (!line.ends_with(']')) return refuse(lineNumber, "節の見出しが「]」で終わっていません。");

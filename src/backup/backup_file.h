@@ -34,7 +34,14 @@ struct BackupFile {
 // A larger file is no backup of ours: thirty short values fit a hundred times over.
 inline constexpr std::size_t kBackupFileLimit = 64 * 1024;
 
-std::string Format_Backup(const BackupFile& file);
+// Lines end as the system's own text files do; Parse_Backup takes either.
+#ifdef _WIN32
+inline constexpr std::string_view kBackupLineEnd = "\r\n";
+#else
+inline constexpr std::string_view kBackupLineEnd = "\n";
+#endif
+
+std::string Format_Backup(const BackupFile& file, std::string_view lineEnd = kBackupLineEnd);
 
 struct BackupFileError {
   int line;             // from 1; 0 when the fault lies with the file as a whole
@@ -43,7 +50,8 @@ struct BackupFileError {
 };
 
 // A file is taken as a whole or refused as a whole: every key once, nothing unknown, and every
-// value one its own button would write.
+// value one its own button would write. A comment (";") is not read, whatever its encoding: an
+// editor may have saved the file in Shift_JIS.
 std::variant<BackupFile, BackupFileError> Parse_Backup(std::string_view text);
 
 // Why a value cannot stand in a backup (for the settings that are restored: why its button would

@@ -29,6 +29,28 @@ std::filesystem::path SaveTarget(const std::filesystem::path& path) {
   return target;
 }
 
+std::string_view SaveFaultText(SaveFault fault) {
+  switch (fault) {
+    case SaveFault::None:
+      return {};
+    case SaveFault::NoFolder:
+      return "保存先のフォルダーがありません。";
+    case SaveFault::NoPermission:
+      return "保存先のフォルダーに書き込む権限がありません。";
+    case SaveFault::ReadOnlyDrive:
+      return "保存先のドライブには書き込めません。";
+    case SaveFault::DriveNotReady:
+      return "保存先のドライブの準備ができていません。";
+    case SaveFault::IsFolder:
+      return "これはフォルダーです。ファイルの名前を指定してください。";
+    case SaveFault::ReadOnlyFile:
+      return "読み取り専用のファイルです。";
+    case SaveFault::Other:
+      break;
+  }
+  return "保存先に書き込めません。";
+}
+
 std::string PathUtf8(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());

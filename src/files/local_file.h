@@ -26,6 +26,22 @@ std::optional<std::string> ReadLocalFile(const std::filesystem::path& path,
 bool WriteLocalFile(const std::filesystem::path& path, std::string_view bytes,
                     std::string* error = nullptr, unsigned mode = 0644);
 
+// Why a save to `path` would fail, found before anything is made (a backup's read takes 12 s):
+// its folder missing or closed to us, the path a folder, the file read-only. The system's error
+// codes are turned into these, so that a message in Japanese holds no English words of the system.
+enum class SaveFault {
+  None,
+  NoFolder,
+  NoPermission,
+  ReadOnlyDrive,
+  DriveNotReady,
+  IsFolder,
+  ReadOnlyFile,
+  Other,
+};
+SaveFault SaveTargetFault(const std::filesystem::path& path);
+std::string_view SaveFaultText(SaveFault fault);  // empty for None
+
 // A file appended to under a lock that every AppendFile of the same file takes, another copy of
 // the program's too, so that no two measure, move or append to it at once; held until it closes.
 // Every append is one write, so that a crash or a pulled plug leaves every earlier line whole.

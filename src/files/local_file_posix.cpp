@@ -130,6 +130,36 @@ long UtcOffsetMinutes() {
   return local.tm_gmtoff / 60;
 }
 
+namespace {
+SaveFault faultOf(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+      return SaveFault::NoFolder;
+    case EACCES:
+    case EPERM:
+      return SaveFault::NoPermission;
+    case EROFS:
+      return SaveFault::ReadOnlyDrive;
+    default:
+      return SaveFault::Other;
+  }
+}
+}  // namespace
+
+SaveFault SaveTargetFault(const std::filesystem::path& requested) {
+  const std::filesystem::path path = SaveTarget(requested);
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  struct stat seen {};
+  if (::stat(folder.c_str(), &seen) != 0) return faultOf(errno);
+  if (!S_ISDIR(seen.st_mode)) return SaveFault::NoFolder;
+  if (::stat(path.c_str(), &seen) == 0) {
+    if (S_ISDIR(seen.st_mode)) return SaveFault::IsFolder;
+    if ((seen.st_mode & 0222) == 0) return SaveFault::ReadOnlyFile;  // as WriteLocalFile refuses
+  }
+  return ::access(folder.c_str(), W_OK) == 0 ? SaveFault::None : faultOf(errno);
+}
+
 bool WriteLocalFile(const std::filesystem::path& requested, std::string_view bytes,
                     std::string* error, unsigned mode) {
   const std::filesystem::path path = SaveTarget(requested);  // through a link, to its file

@@ -196,6 +196,54 @@ long UtcOffsetMinutes() {
   return -bias;  // Bias is UTC minus local
 }
 
+namespace {
+SaveFault faultOf(DWORD err) {
+  switch (err) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_DIRECTORY:
+      return SaveFault::NoFolder;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_NETWORK_ACCESS_DENIED:
+      return SaveFault::NoPermission;
+    case ERROR_WRITE_PROTECT:
+      return SaveFault::ReadOnlyDrive;
+    case ERROR_NOT_READY:
+      return SaveFault::DriveNotReady;
+    default:
+      return SaveFault::Other;
+  }
+}
+}  // namespace
+
+SaveFault SaveTargetFault(const std::filesystem::path& requested) {
+  const std::filesystem::path path = SaveTarget(requested);
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : L".";
+  DWORD attributes = ::GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return faultOf(::GetLastError());
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return SaveFault::NoFolder;
+  attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return SaveFault::IsFolder;
+    if (attributes & FILE_ATTRIBUTE_READONLY) return SaveFault::ReadOnlyFile;
+  }
+  // The folder's access list, not a flag, says whether we may write there: a file made there and
+  // gone when its handle closes answers for it.
+  const std::filesystem::path probe =
+      folder / (L"korvane-" + std::to_wstring(::GetCurrentProcessId()) + L".probe");
+  const HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD err = ::GetLastError();
+    return err == ERROR_FILE_EXISTS ? SaveFault::None : faultOf(err);
+  }
+  ::CloseHandle(h);
+  return SaveFault::None;
+}
+
 bool WriteLocalFile(const std::filesystem::path& requested, std::string_view bytes,
                     std::string* error, unsigned /*mode*/) {
   const std::filesystem::path path = SaveTarget(requested);  // through a link, to its file

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     return korvane::kExitDone;
   }
   if (args.help) {
-    std::fputs(korvane::HelpText().c_str(), stdout);
+    std::fputs(korvane::HelpText(korvane::ProgramName(argc, argv)).c_str(), stdout);
     return korvane::kExitDone;
   }
   // The user's own folder holds the local files and the COMn links a user makes: beside the

@@ -149,7 +149,7 @@ SetOutcome Build_SetCmd(const SetRow& row, std::string_view text) {
       const std::string_view typed = trimBlanks(text);
       if (row.reported.kind == Reported::Text) {
         if (auto form = ReportedFormProblem(row.reported, typed)) {
-          return refused("長すぎます。" + *form + "にしてください。");
+          return refusedRow(row, " が長すぎます。" + *form + "にしてください。");
         }
       }
       return typedValue(row, typed);

@@ -13,6 +13,7 @@
 
 #include "app/backup_command.h"
 #include "app/backup_sequences.h"
+#include "app/console_output.h"
 #include "app/form1.h"
 #include "app/port_names.h"
 #include "app/port_tooltip.h"
@@ -34,6 +35,13 @@
 namespace {
 
 using namespace korvane;
+
+// MinGW's start-up calls wmain in both programs, so the build says which one this is.
+#ifdef KORVANE_CONSOLE_PROGRAM
+constexpr Program kThisProgram = Program::Console;
+#else
+constexpr Program kThisProgram = Program::Window;
+#endif
 
 // A file name from the system's open or save dialog; empty when the operator cancels.
 std::filesystem::path askFile(HWND owner, bool save, std::string_view title,
@@ -87,19 +95,32 @@ void compareFromMenu(HWND owner, HFONT font, Form1& form, Operator& op) {
   ShowCompareDialog(owner, font, form, comparison);
 }
 
-int run(HINSTANCE instance, int show) {
+int run(HINSTANCE instance, int show, Program program) {
   const Arguments args = ParseArguments(ProgramArguments(0, nullptr));
-  if (!args.error.empty()) {
-    std::fputs(args.error.c_str(), stderr);
-    return kExitTrouble;
-  }
-  if (args.version) {
-    std::fputs(korvane::VersionText().c_str(), stdout);
-    return korvane::kExitDone;
-  }
-  if (args.help) {
-    std::fputs(HelpText().c_str(), stdout);
-    return kExitDone;
+  const std::string name = ProgramName(0, nullptr);
+  switch (ChooseStartUp(args, program)) {
+    case StartUp::Trouble:
+      Print(stderr, args.error);
+      if (program == Program::Console) Print(stderr, "\n" + HelpText(name));
+      return kExitTrouble;
+    case StartUp::Usage:
+      Print(stderr, HelpText(name));
+      return kExitTrouble;
+    case StartUp::Help:
+      Print(stdout, HelpText(name));
+      return kExitDone;
+    case StartUp::Version:
+      Print(stdout, VersionText());
+      return kExitDone;
+    case StartUp::ConsoleOnly:  // before any port or file: the window program has no console
+      MessageBoxW(nullptr, Wide(kConsoleOnlyText).c_str(), Wide(kApplicationTitle).c_str(),
+                  MB_OK | MB_ICONERROR);
+      return kExitTrouble;
+    case StartUp::Journal:
+    case StartUp::Find:
+    case StartUp::Backup:
+    case StartUp::Window:
+      break;
   }
   const std::filesystem::path own = LocalFilesFolder();
   const std::filesystem::path folder = args.dataFolder.value_or(own);
@@ -176,9 +197,9 @@ int run(HINSTANCE instance, int show) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  return run(instance, show);
+  return run(instance, show, kThisProgram);
 }
 
 int wmain() {
-  return run(GetModuleHandleW(nullptr), SW_SHOWDEFAULT);
+  return run(GetModuleHandleW(nullptr), SW_SHOWDEFAULT, kThisProgram);
 }

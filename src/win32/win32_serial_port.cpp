@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/console_output.h"
 #include "app/port_names.h"
 
 namespace korvane {
@@ -18,8 +19,7 @@ Win32SerialPort::Win32SerialPort(Win32EventLoop& loop, DeviceFor deviceFor)
 void Win32SerialPort::log(const char* event, std::string_view bytes) {
   if (!logged_) return;
   const auto line = TrafficLogLine(std::chrono::steady_clock::now() - start_, event, bytes);
-  std::fprintf(stderr, "korvane.serial: %s\n", line.c_str());
-  std::fflush(stderr);
+  Print(stderr, "korvane.serial: " + line + "\n");  // a Japanese SSID shows as written
 }
 
 namespace {

@@ -2,8 +2,9 @@
 # The backup modes of the built program against two simulated controllers, with no display: back
 # up one, make the other differ in settings of every kind, restore the first one's file onto it,
 # and see that only the differing settings went over the wire and both controllers now answer
-# alike. A file that smuggles a second command into a value, and a port that is not there, end
-# with status 2 before anything reaches the controller.
+# alike. A file that smuggles a second command into a value, a port that is not there, and a
+# backup that could not be saved end with status 2 before anything reaches the controller; a
+# controller that hangs up is told once.
 # usage: backup_cli_test.sh KORVANE_SETTEI KORVANE_SIM
 set -euo pipefail
 app=$1 sim=$2
@@ -50,7 +51,7 @@ run 0 restore "$work/other.ini" ports/COM2 --accept-mechanics
 [ "$(tail -n +2 "$work/journal.tsv" | cut -f2 | sort -u)" = "$work/ports/COM2" ] ||
   { cat "$work/journal.tsv" >&2; fail "the journal names another port"; }
 # A password shows as ******** on the terminal unless asked for.
-grep -qxF $'wifi_st_password\t********\t********\tmatches' "$work/out" && ! grep -q 'stargazer\|other-pw' "$work/out" "$work/err" ||
+grep -qxF $'wifi_st_password\t********\t********\t一致' "$work/out" && ! grep -q 'stargazer\|other-pw' "$work/out" "$work/err" ||
   { cat "$work/out" "$work/err" >&2; fail "a password on the terminal"; }
 run 1 compare "$work/a.ini" COM2 --show-secrets
 [ "$(cut -f1 "$work/out" | tr '\n' ' ')" = "max_rate ra_steps_per_degree site_longitude backlash_ra ra_direction wifi_ap_ssid option_buzzer wifi_st_password " ] ||
@@ -63,7 +64,7 @@ tail -n +"$((before + 1))" "$work/b.log" >"$work/b.restore.log"
 want=$':$PA400#\n:$PB2133#\n:Sg-139*44#\n:$BR010#\n:TA#\n:SmKORVANE-AP#\n:SX97,1#\n:Sqstargazer#'
 [ "$(writes "$work/b.restore.log")" = "$want" ] ||
   { writes "$work/b.restore.log" >&2; fail "the restore wrote more or less than what differed"; }
-[ "$(grep -c matches "$work/out")" -eq 8 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
+[ "$(grep -c "一致$" "$work/out")" -eq 8 ] || { cat "$work/out" >&2; fail "a read-back differs"; }
 "$app" --journal --data-dir "$work" >"$work/out" && grep -q stargazer "$work/journal.tsv" && grep -q $'\twifi_st_password\t' \
   "$work/out" && ! grep -q 'stargazer\|other-pw' "$work/out" || fail "--journal shows a password the journal file keeps"
 # COM1 is port 1 of --port-dir, whatever "siri.DAT" names and wherever the program starts.
@@ -77,4 +78,14 @@ grep -q '31 行目' "$work/err" || { cat "$work/err" >&2; fail "the refusal name
 run 2 compare "$work/a.ini" COM7
 [ "$(wc -l <"$work/err")" -eq 1 ] || { cat "$work/err" >&2; fail "the compare went on without its port"; }
 [ "$(wc -l <"$work/b.log")" -eq "$before" ] || fail "a refused run wrote to the controller"
+# A file that cannot be saved is refused before the read, in one message that names it.
+run 2 backup "$work/missing/a.ini" COM2
+[ "$(wc -l <"$work/b.log")" -eq "$before" ] && [ "$(wc -l <"$work/err")" -eq 3 ] &&
+  grep -qx "korvane-settei: このファイルには保存できません。" "$work/err" && grep -qx "$work/missing/a.ini" "$work/err" ||
+  { cat "$work/err" >&2; fail "the backup to a missing folder"; }
+# The line lost in the read: told once, and the program run again, not "接続" pressed.
+start_sim "$sim" "$work/COM3" "$work/c.log" --hangup-after 2
+run 2 backup "$work/c.ini" COM3
+[ "$(grep -c 通信が切れました "$work/err")" -eq 1 ] && ! grep -q 接続 "$work/err" && [ ! -e "$work/c.ini" ] ||
+  { cat "$work/err" >&2; fail "the lost line"; }
 echo "backup modes: backup, compare, restore and refusals as expected"

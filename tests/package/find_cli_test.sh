@@ -33,12 +33,12 @@ run() {
     --port-dir "$ports" --data-dir "$ports" >"$work/out" 2>"$work/err") || rc=$?
   [ "$rc" -eq "$want" ] || { cat "$work/out" "$work/err" >&2; fail "$* ended with $rc, not $want"; }
 }
-found() { [ "$(tail -n 1 "$work/out")" = "found: $1" ] || { cat "$work/out" >&2; fail "not found: $1"; }; }
+found() { [ "$(tail -n 1 "$work/out")" = "見つかったポート: $1" ] || { cat "$work/out" >&2; fail "not found: $1"; }; }
 
 port 2 --silent
 port 3 --modem
 ln -s /dev/ttyKorvaneNone "$ports/COM4"
-run 1 --find && found none
+run 1 --find && found なし
 grep -q $'^COM3\t.*\t別の機器の応答$' "$work/out" || { cat "$work/out" >&2; fail "COM3's line"; }
 port 21
 run 0 --find && found COM21

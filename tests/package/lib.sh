@@ -17,9 +17,10 @@ fail() {
   exit 1
 }
 
-# start_sim SIM LINK LOG: a simulated controller behind the link LINK, logging what it receives.
+# start_sim SIM LINK LOG [OPTION...]: a simulated controller behind the link LINK, logging what
+# it receives.
 start_sim() {
-  "$1" --link "$2" --log "$3" >"$3.out" 2>&1 &
+  "$1" --link "$2" --log "$3" "${@:4}" >"$3.out" 2>&1 &
   sim_pids+=($!)
   local _
   for _ in $(seq 100); do

@@ -62,6 +62,7 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
     BackupTrouble trouble;
     std::size_t queries;
     const char* named;  // a part of the message: a key, or what went wrong
+    const char* file = "backup.ini";
   };
   const Case cases[] = {
       {"whole", [](Rig&, FakeController&) {}, 0, BackupTrouble::None, 30, "30 件"},
@@ -93,6 +94,9 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
        0, BackupTrouble::PortLost, 3, "通信"},
       {"not connected", [](Rig& r, FakeController&) { r.port.close(); }, 0,
        BackupTrouble::NotConnected, 0, "接続"},
+      // Known before the read: no query at all.
+      {"no such folder", [](Rig&, FakeController&) {}, 0, BackupTrouble::WriteFailed, 0,
+       "missing/backup.ini\n保存先のフォルダーがありません。", "missing/backup.ini"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -101,7 +105,7 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
     FakeController ctl(rig);
     answerAll(ctl, test::everySetting().values);
     c.fault(rig, ctl);
-    const auto path = rig.dir.path / "backup.ini";
+    const auto path = rig.dir.path / c.file;
 #ifndef _WIN32  // the file chosen is a link: the save lands in the file it names
     if (c.trouble == BackupTrouble::None) std::filesystem::create_symlink("saved.ini", path);
 #endif

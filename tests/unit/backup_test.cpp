@@ -22,21 +22,28 @@ std::string withLine(int number, std::string_view replacement) {
 }
 
 TEST(BackupFile, EverySettingComesBackExactlyWithEitherLineEnd) {
-  const std::string text = Format_Backup(everySetting());
+  const std::string text = Format_Backup(everySetting(), "\n");
   EXPECT_NE(text.find("\n[settings]\nmax_rate=400\nra_steps_per_degree=2133\n"), std::string::npos);
   EXPECT_NE(text.find("\nwifi_ap_password=a,b=c;d \n"), std::string::npos);
-  std::string crlf;
-  for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string crlf = Format_Backup(everySetting(), "\r\n");
+  // Our comment on top as an editor saves it in Shift_JIS ("ｾｯﾃｲ" one byte each).
+  const std::string shiftJis =
+      "; Korvane \xBE\xAF\xC3\xB2 controller settings." + crlf.substr(crlf.find('\r'));
   // The comment on top is ours; a file without it (its first line "[backup]") reads the same,
   // and so does one written before the mount had a name: its access point's SSID names it.
   const std::string unnamed = withLine(6, "; mount=");
-  for (const std::string& file :
-       {text, crlf, "\xEF\xBB\xBF" + text, text.substr(text.find('\n') + 1), unnamed}) {
+  for (const std::string& file : {text, crlf, "\xEF\xBB\xBF" + text,
+                                  text.substr(text.find('\n') + 1), shiftJis, unnamed}) {
     const auto parsed = Parse_Backup(file);
     ASSERT_TRUE(std::holds_alternative<BackupFile>(parsed))
         << std::get<BackupFileError>(parsed).message;
     EXPECT_EQ(std::get<BackupFile>(parsed), everySetting());
   }
+#ifdef _WIN32
+  EXPECT_EQ(Format_Backup(everySetting()), crlf);  // as Notepad writes its files
+#else
+  EXPECT_EQ(Format_Backup(everySetting()), text);
+#endif
 }
 
 TEST(BackupFile, ARefusedFileNamesItsLine) {

@@ -172,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, SetButton, ::testing::Values(
     SetText{5, "-1e15", "(refused) 地平線 には、その大きさの数は書き込めません。"}, SetText{6, "999999999999999", ":So999999999999999#"},
     // No WiFi name longer than 32 bytes, no password longer than 63.
     SetText{17, std::string(32, 'n'), ":Sm" + std::string(32, 'n') + "#"}, SetText{20, std::string(63, 'p') + " ", ":Sq" + std::string(63, 'p') + "#"},
-    SetText{19, std::string(33, 'n'), "(refused) 長すぎます。32 バイトまでの文字にしてください。"},
+    SetText{19, std::string(33, 'n'), "(refused) WIFI (ST) SSID が長すぎます。32 バイトまでの文字にしてください。"},
+    SetText{17, std::string(33, 'n'), "(refused) WIFI (AP) SSID が長すぎます。32 バイトまでの文字にしてください。"},
     // No such button.
     SetText{-1, "5", ""}, SetText{21, "5", ""}));
 // clang-format on
@@ -369,6 +370,25 @@ TEST(LocalFile, ReadsOnlyARegularFileAndOnlyItsStart) {
   ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
   EXPECT_EQ(ReadLocalFile(path), std::nullopt);  // at once, though nothing writes to it
 #endif
+}
+
+// A backup's file is checked before its 12-second read: where it cannot be saved, said in words.
+TEST(SaveTarget, AFileThatCannotBeSavedIsKnownBeforeAnythingIsMade) {
+  namespace fs = std::filesystem;
+  const kit::TempDir dir;
+  std::ofstream(dir.path / "old.ini") << "x";
+  std::ofstream(dir.path / "kept.ini") << "x";
+  fs::permissions(dir.path / "kept.ini", fs::perms::all, fs::perm_options::remove);
+  fs::permissions(dir.path / "kept.ini", fs::perms::owner_read, fs::perm_options::add);
+  fs::create_directory(dir.path / "folder");
+  const std::pair<const char*, SaveFault> cases[] = {
+      {"new.ini", SaveFault::None},           {"old.ini", SaveFault::None},
+      {"missing/a.ini", SaveFault::NoFolder}, {"old.ini/a.ini", SaveFault::NoFolder},
+      {"folder", SaveFault::IsFolder},        {"kept.ini", SaveFault::ReadOnlyFile}};
+  for (const auto& [name, fault] : cases)
+    EXPECT_EQ(SaveTargetFault(dir.path / name), fault) << name;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 3);
+  fs::permissions(dir.path / "kept.ini", fs::perms::owner_write, fs::perm_options::add);
 }
 
 #ifndef _WIN32

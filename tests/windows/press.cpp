@@ -12,6 +12,8 @@
 //   korvane-press.exe --journal      print how many entries the journal the tool shows lists, and
 //                                    close it
 //   korvane-press.exe --ok           press OK in the message box the tool shows
+//   korvane-press.exe --lone-box     press OK in the tool's message box shown without its window,
+//                                    after printing its text
 //   korvane-press.exe --dpi N        tell the window it is now on a monitor of N DPI (from 96)
 //   korvane-press.exe --rects        print where each control of the window is now
 //   korvane-press.exe --keys NAME K,...  press each key K (a virtual-key code, 256 more for an
@@ -95,9 +97,37 @@ std::string focused(HWND tool) {
                                               : "-";
 }
 
+// Waits up to 10 s for the tool's box without a window, prints its text and presses OK.
+int loneBox() {
+  const std::string_view title = korvane::kApplicationTitle;
+  std::wstring wide(title.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_UTF8, 0, title.data(), int(title.size()), wide.data(),
+                                  int(wide.size())));
+  for (int i = 0; i < 200; ++i, Sleep(50)) {
+    HWND box = FindWindowW(L"#32770", wide.c_str());
+    if (box == nullptr || !IsWindowVisible(box)) continue;
+    EnumChildWindows(
+        box,
+        [](HWND w, LPARAM) -> BOOL {
+          wchar_t text[2048] = {};
+          GetWindowTextW(w, text, 2048);
+          char utf8[8192] = {};
+          WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+          std::printf("%s\n", utf8);
+          return TRUE;
+        },
+        0);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return 0;
+  }
+  std::fputs("korvane-press: no box\n", stderr);
+  return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"--lone-box") return loneBox();
   HWND tool = toolWindow();
   if (tool == nullptr) {
     std::fputs("korvane-press: no window\n", stderr);

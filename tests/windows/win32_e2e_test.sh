@@ -2,7 +2,9 @@
 # The Windows programs under Wine against the simulator on a pseudo-terminal linked as the Wine
 # port COM5: the window reads every setting (--read-and-screenshot) with its queries 400 ms apart;
 # the console program backs up, compares and restores with the exit statuses of the Linux
-# command line, finds the controller's port (--find) and logs its traffic when asked; and the
+# command line and its Japanese words (UTF-8 in a file), finds the controller's port (--find),
+# logs its traffic when asked, and refuses at once a backup it could not save; the window program
+# leaves those modes to the console program; and the
 # window finds the port from its menu, then its own comparison (its menu, the open dialog, the
 # list with the differing row ticked, "書き込み", all pressed by korvane-press.exe) writes back
 # what differs.
@@ -50,11 +52,12 @@ awk 'NR > 1 && ($1 - last < 390 || $1 - last > 450) { print "queries " $1 - last
      { last = $1 } END { exit bad }' "$work/sim.log" || fail "the queries are not 400 ms apart"
 
 run 0 "$cli" --find
-tr -d '\r' <"$work/out" | grep -q $'^COM5\t.*\tコントローラー$' && [ "$(tail -n 1 "$work/out" | tr -d '\r')" = "found: COM5" ] ||
+tr -d '\r' <"$work/out" | grep -q $'^COM5\t.*\tコントローラー$' && [ "$(tail -n 1 "$work/out" | tr -d '\r')" = "見つかったポート: COM5" ] ||
   { cat "$work/out" >&2; fail "--find did not find COM5"; }
 [ "$(wc -l <"$work/sim.log")" -eq 31 ] || fail "the search sent $(($(wc -l <"$work/sim.log") - 30)) queries, not 1"
 run 0 "$cli" --backup a.ini --port COM5
-grep -qx 'max_rate=400' "$work/a.ini" && grep -qx 'port=COM5' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "the backup"; }
+# Written as Windows writes its text files, with CR LF.
+grep -qx $'max_rate=400\r' "$work/a.ini" && grep -qx $'port=COM5\r' "$work/a.ini" || { cat "$work/a.ini" >&2; fail "the backup"; }
 # The traffic log on standard error, turned on in cmd.exe as the read-me says (Wine passes no
 # QT_ variable from here): each query and its answer, the passwords masked.
 (cd "$work" && timeout 90 /usr/lib/wine/wine64 cmd /c "set QT_LOGGING_RULES=korvane.serial.debug=true&& \
@@ -67,9 +70,29 @@ sed 's/^max_rate=.*/max_rate=450/' "$work/a.ini" >"$work/b.ini"
 run 1 "$cli" --compare b.ini
 [ "$(cut -f1 "$work/out")" = max_rate ] || { cat "$work/out" >&2; fail "--compare names other settings"; }
 run 0 "$cli" --restore b.ini
-grep -q $'^max_rate\t450\t450\tmatches' "$work/out" && grep -q ':$PA450#' "$work/sim.log" ||
+grep -q $'^max_rate\t450\t450\t一致' "$work/out" && grep -q ':$PA450#' "$work/sim.log" ||
   { cat "$work/out" >&2; fail "the restore"; }
 run 2 "$cli" --compare b.ini --port COM7
+
+# The console program never opens the window: without a mode it gives its usage, as for "/?".
+run 2 "$cli"
+[ "$(head -n 1 "$work/err" | tr -d '\r')" = "Usage: korvane-settei-cli.exe [options]" ] || { cat "$work/err" >&2; fail "no usage"; }
+mv "$work/err" "$work/usage" && run 0 "$cli" /? && cmp -s "$work/out" "$work/usage" || fail "/? is not the usage"
+# A backup that cannot be saved asks the controller nothing; the window program leaves the modes
+# without a window to the console program, in a box, and ends with 2 having touched nothing.
+n=$(wc -l <"$work/sim.log")
+printf x >"$work/kept.ini" && chmod 444 "$work/kept.ini"
+run 2 "$cli" --backup missing/a.ini --port COM5
+grep -q '保存先のフォルダーがありません' "$work/err" || { cat "$work/err" >&2; fail "the backup to a missing folder"; }
+run 2 "$cli" --backup kept.ini --port COM5
+grep -q '読み取り専用' "$work/err" || { cat "$work/err" >&2; fail "the backup over a read-only file"; }
+(cd "$work" && exec timeout 60 /usr/lib/wine/wine64 "$exe" --backup x.ini --port COM5 --data-dir "$work") >/dev/null 2>&1 &
+tool=$!
+/usr/lib/wine/wine64 "$press" --lone-box >"$work/box" || fail "the window program showed no box for --backup"
+rc=0 && wait "$tool" || rc=$?
+[ "$rc" -eq 2 ] && [ ! -e "$work/x.ini" ] && grep -q 'korvane-settei-cli.exe --backup' "$work/box" ||
+  { cat "$work/box" >&2; fail "the window program's --backup ended with $rc"; }
+[ "$(wc -l <"$work/sim.log")" -eq "$n" ] || fail "a refused backup queried the controller"
 
 # The controller now holds b.ini's 450; the window, on port 1, finds it from its menu ("通信"),
 # then compares it with a.ini and writes back 400.
@@ -90,4 +113,4 @@ for _ in $(seq 150); do kill -0 "$tool" 2>/dev/null || break; sleep 0.1; done
 kill "$tool" 2>/dev/null && fail "the window did not end once closed"
 [ "$(tail -n +$((n + 1)) "$work/sim.log" | awk '{print $2}' | tail -n 2 | tr '\n' ' ')" = ':$PA400# :GXE1# ' ] ||
   { tail -n 5 "$work/sim.log" >&2; fail "the window's comparison did not write back max_rate"; }
-echo "win32 end to end: a read of 30 settings 400 ms apart; COM5 found; backup, compare and restore over COM5, by the console program and by the window"
+echo "win32 end to end: a read of 30 settings 400 ms apart; COM5 found; backup, compare and restore over COM5, by the console program and by the window; the modes refused by the window program and unsavable backups before any query"
