@@ -1,5 +1,7 @@
 #include "app/port_search.h"
 
+#include <algorithm>
+
 #include "app/port_names.h"
 #include "protocol/catalogue.h"
 #include "protocol/controls.h"
@@ -130,6 +132,11 @@ std::string ProbeLine(const ProbeResult& result) {
   return portLine(result, "\t") + "\t" + std::string(outcomeText(result.outcome));
 }
 
+bool RefusedForPermission(const std::vector<ProbeResult>& results) {
+  return std::ranges::any_of(
+      results, [](const ProbeResult& r) { return r.outcome == ProbeOutcome::NoPermission; });
+}
+
 std::string FindMessage(const SearchRun& run, bool dialoutHint) {
   std::string text;
   std::vector<const ProbeResult*> found;
@@ -148,16 +155,9 @@ std::string FindMessage(const SearchRun& run, bool dialoutHint) {
   }
   if (run.results.empty()) return text + "調べられるポートがありません。";
   text += "コントローラーは見つかりませんでした。\n";
-  bool refused = false;
-  for (const ProbeResult& r : run.results) {
+  for (const ProbeResult& r : run.results)
     text += portLine(r, "  ") + ": " + std::string(outcomeText(r.outcome)) + "\n";
-    refused = refused || r.outcome == ProbeOutcome::NoPermission;
-  }
-  if (refused && dialoutHint) {
-    text +=
-        "ポートを開くには dialout グループに入っている必要があります"
-        "（sudo adduser $USER dialout のあと、ログインし直してください）。\n";
-  }
+  if (dialoutHint && RefusedForPermission(run.results)) text += std::string(kDialoutHint) + "\n";
   text.pop_back();
   return text;
 }

@@ -60,6 +60,12 @@ inline constexpr int kExitSeveral = 3;
 // "COM5\t/dev/ttyUSB0, FT232R USB UART\tコントローラー": one line of `--find`.
 std::string ProbeLine(const ProbeResult& result);
 
+// Said where a port was refused for lack of permission, on a system with a dialout group.
+inline constexpr std::string_view kDialoutHint =
+    "ポートを開くには dialout グループに入っている必要があります"
+    "（sudo adduser $USER dialout のあと、ログインし直してください）。";
+bool RefusedForPermission(const std::vector<ProbeResult>& results);
+
 // What the operator is told at the end: the port found, selected; several, the first selected;
 // or none, with what each port gave, and on a system with a dialout group the hint that the
 // user must be in it when a port was refused for lack of permission.

@@ -219,7 +219,9 @@ TEST(PortFile, HoldsTheNumberBetweenBlanksAndReadsTheFirstWholeNumber) {
 // The program's arguments: what each run asks for, or the one line that says why it cannot run.
 TEST(Arguments, EachRunOrTheReasonItCannotRun) {
   const auto run = [](std::vector<std::string> args) {
-    const Arguments a = ParseArguments(args);
+    const Arguments a = ParseArguments(args, [](const std::filesystem::path& p) {
+      return std::set<std::string>{"/d", "/d/設定", "/p"}.count(PathUtf8(p)) > 0;
+    });
     if (!a.error.empty()) return a.error.substr(a.error.find(' ') + 1);
     if (a.help || a.version) return std::string(a.help ? "help" : "version");
     std::string out = a.mode ? "mode " + std::to_string(int(*a.mode)) + " " + PathUtf8(a.file) : "";
@@ -233,6 +235,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
   };
   const std::string usage =
       "\nusage: korvane-settei --backup|--compare|--restore FILE [--port PORT] [--show-secrets]\n";
+  const std::string journal = "--journal takes a number of entries from 0 to 999999 (";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, ""},
       {{"--data-dir=/d/設定", "--read-and-screenshot", "a.png"}, " data /d/設定 read+png a.png"},
@@ -260,7 +263,14 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--find", "COM3"}, "--find goes alone (with --port-dir at most)\n"},
       {{"--journal"}, " journal 20"},
       {{"--journal", "5", "--data-dir", "/d"}, " data /d journal 5"},
-      {{"--journal=x"}, "--journal takes a number of entries (\"x\" is none)\n"},
+      {{"--journal", "0999999"}, " journal 999999"},
+      {{"--journal=x"}, journal + "\"x\" is not a number)\n"},
+      {{"--journal="}, journal + "\"\" is not a number)\n"},
+      {{"--journal", "-5"}, journal + "\"-5\" is negative)\n"},
+      {{"--journal=1000000"}, journal + "\"1000000\" is too large)\n"},
+      {{"--journal", "99999999999999999999"}, journal + "\"99999999999999999999\" is too large)\n"},
+      {{"--port-dir", "/nope", "--find"}, "--port-dir \"/nope\" is not an existing folder\n"},
+      {{"--journal", "--data-dir=/d/x"}, "--data-dir \"/d/x\" is not an existing folder\n"},
       {{"--journal", "a.ini"}, "--journal goes alone (--data-dir, --show-secrets at most)\n"}};
   for (const auto& [args, outcome] : cases)
     EXPECT_EQ(run(args), outcome) << testing::PrintToString(args);
