@@ -33,7 +33,17 @@ struct ProbeResult {
   int number = 0;
   std::string device;  // the port's tooltip text: its device, and its adapter where known
   ProbeOutcome outcome = ProbeOutcome::NoAnswer;
+  std::vector<int> sameDevice;  // the other numbers that name this port's device
 };
+
+// The numbers grouped by the device each names (device(n), links followed; an empty one is a
+// device of its own), in the order of each group's first number: a device reached through two
+// links is probed once.
+std::vector<std::vector<int>> PortsByDevice(const std::vector<int>& numbers,
+                                            const std::function<std::string(int)>& device);
+
+// "COM1 = COM4": the port's numbers, the one probed first.
+std::string PortNames(const ProbeResult& result);
 
 struct SearchRun {
   std::vector<ProbeResult> results;  // in the order probed
@@ -45,8 +55,9 @@ struct SearchRun {
 // last port is done, so that a progress dialog can go before the result is shown.
 using FindProgress = std::function<bool(int done, int total, int number)>;
 
-// Probes each of numbers on port (closed before and after; its number is restored), which
-// delivers to events: the search takes them for itself meanwhile and gives them back.
+// Probes each device of numbers once (Port::device tells which name the same one) on port (closed
+// before and after; its number is restored), which delivers to events: the search takes them for
+// itself meanwhile and gives them back. Progress counts devices.
 SearchRun SearchPorts(const std::vector<int>& numbers, Port& port, PortEvents& events,
                       EventLoop& loop, const std::function<std::string(int)>& deviceText,
                       const FindProgress& progress);

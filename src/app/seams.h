@@ -49,6 +49,9 @@ class Port {
   virtual bool open() = 0;
   // Why the last open failed.
   virtual OpenTrouble openTrouble() const { return OpenTrouble::Other; }
+  // The device port n names, every link followed; empty when unknown. Two numbers that give the
+  // same device are one port to the search.
+  virtual std::string device(int) const { return {}; }
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
   // True when the bytes went to the line; false when the port is closed or the write failed (an

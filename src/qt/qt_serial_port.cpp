@@ -59,15 +59,31 @@ bool QtSerialPort::setNumber(int number) {
   return true;
 }
 
-bool QtSerialPort::open() {
-  if (open_) return true;
+namespace {
+
+std::filesystem::path pathToOpen(const std::filesystem::path& device) {
 #ifdef Q_OS_UNIX
   std::error_code ec;  // a current folder that is gone leaves the path as it is
-  const std::filesystem::path device =
-      DevicePathToOpen(deviceFor_(number_), std::filesystem::current_path(ec));
+  return DevicePathToOpen(device, std::filesystem::current_path(ec));
 #else
-  const std::filesystem::path device = deviceFor_(number_);
+  return device;
 #endif
+}
+
+}  // namespace
+
+std::string QtSerialPort::device(int number) const {
+#ifdef Q_OS_UNIX
+  return ResolvedDevice(pathToOpen(deviceFor_(number)));
+#else
+  // A COM port has one name.
+  return {};
+#endif
+}
+
+bool QtSerialPort::open() {
+  if (open_) return true;
+  const std::filesystem::path device = pathToOpen(deviceFor_(number_));
   device_ = QString::fromStdString(device.string());
   serial_.setPortName(device_);
   static_assert(kControllerLine.parity == 'N' && kControllerLine.stopBits == 1 &&

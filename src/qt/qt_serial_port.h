@@ -29,6 +29,7 @@ class QtSerialPort : public QObject, public Port {
   bool setNumber(int number) override;
   bool open() override;
   OpenTrouble openTrouble() const override { return openTrouble_; }
+  std::string device(int number) const override;
   void close() override;
   bool isOpen() const override { return open_; }
   bool write(std::string_view bytes) override;

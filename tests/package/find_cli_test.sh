@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # `--find` and `--port auto` of the built program against simulators on pseudo-terminals: a
 # controller, a silent port, another device (a modem answering "OK") and a link to nothing. The
-# exit status says one (0), none (1) or several (3); each port gets one query and nothing more;
-# a backup with --port auto goes to the one controller found, and to none when there are two.
+# exit status says one (0), none (1) or several (3); each device gets one query and nothing more,
+# under all its names; a backup with --port auto goes to the one controller found, and to none
+# when there are two.
 # Run as an ordinary user when started as root, as an owner runs it: this machine's own serial
 # ports are then refused (no query reaches them) instead of probed.
 # usage: find_cli_test.sh KORVANE_SETTEI KORVANE_SIM
@@ -41,7 +42,9 @@ ln -s /dev/ttyKorvaneNone "$ports/COM4"
 run 1 --find && found none
 grep -q $'^COM3\t.*\t別の機器の応答$' "$work/out" || { cat "$work/out" >&2; fail "COM3's line"; }
 port 21
+ln -s "$ports/COM21" "$ports/COM22"  # one device, two names
 run 0 --find && found COM21
+grep -q $'^COM21 = COM22\t' "$work/out" || { cat "$work/out" >&2; fail "COM21 = COM22"; }
 run 0 --backup "$ports/a.ini" --port auto
 grep -qx 'port=COM21' "$ports/a.ini" && [ "$(wc -l <"$ports/21.log")" -eq 32 ] ||
   { cat "$ports/a.ini" >&2; fail "the backup is not of COM21, after one query a search"; }
@@ -50,4 +53,5 @@ run 3 --find && found "COM7 COM21"
 run 2 --compare "$ports/a.ini" --port auto
 grep -q 'COM7 COM21' "$work/err" && [ "$(wc -l <"$ports/7.log")" -eq 2 ] ||
   { cat "$work/err" >&2; fail "--port auto went on with two controllers"; }
-echo "find: none (1), one (0) above COM19, several (3); --port auto backs up the one and refuses two"
+echo "find: none (1), one (0) above COM19 under two names, several (3);" \
+  "--port auto backs up the one and refuses two"

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <set>
 
 #include "app/local_files_place.h"
@@ -347,10 +348,10 @@ TEST(PortSearch, JudgesAnAnswerByItsForm) {
 }
 
 TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
-  const ProbeResult usb{5, "/dev/ttyUSB4\nFT232R USB UART, FTDI, USB 0403:6001",
-                        ProbeOutcome::Controller};
-  const ProbeResult modem{1, "/dev/ttyS0", ProbeOutcome::OtherDevice};
-  const ProbeResult locked{2, "/dev/ttyACM1", ProbeOutcome::NoPermission};
+  const ProbeResult usb{
+      5, "/dev/ttyUSB4\nFT232R USB UART, FTDI, USB 0403:6001", ProbeOutcome::Controller, {}};
+  const ProbeResult modem{1, "/dev/ttyS0", ProbeOutcome::OtherDevice, {}};
+  const ProbeResult locked{2, "/dev/ttyACM1", ProbeOutcome::NoPermission, {}};
   EXPECT_EQ(FindMessage({{modem, usb}, false}, true),
             "コントローラーが見つかりました。\n"
             "COM5  /dev/ttyUSB4, FT232R USB UART, FTDI, USB 0403:6001\n"
@@ -361,6 +362,26 @@ TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
   EXPECT_NE(FindMessage({{modem, locked}, false}, true).find("dialout"), std::string::npos);
   EXPECT_EQ(FindMessage({{modem}, false}, true).find("dialout"), std::string::npos);
   EXPECT_EQ(FindMessage({}, false), "調べられるポートがありません。");
+}
+
+// Two numbers that lead to one device are one port to the search, named "COM1 = COM4"; a port
+// whose device cannot be resolved (a link to an unplugged adapter) is a device of its own.
+TEST(PortSearch, ProbesEachDeviceOnceUnderAllItsNames) {
+  using Groups = std::vector<std::vector<int>>;
+  const std::map<int, std::string> devices{
+      {1, "/dev/ttyUSB0"}, {2, "/dev/ttyS1"},  {3, ""}, {4, "/dev/ttyUSB0"}, {5, ""},
+      {6, "/dev/ttyS1"},   {7, "/dev/ttyUSB0"}};
+  const auto device = [&](int n) { return devices.at(n); };
+  const std::pair<std::vector<int>, Groups> cases[] = {
+      {{1, 4}, {{1, 4}}},
+      {{1, 2, 3, 4, 5, 6, 7}, {{1, 4, 7}, {2, 6}, {3}, {5}}},
+      {{3, 5}, {{3}, {5}}},
+      {{}, {}}};
+  for (const auto& [numbers, groups] : cases)
+    EXPECT_EQ(PortsByDevice(numbers, device), groups) << testing::PrintToString(numbers);
+  const ProbeResult twice{1, "/p/COM1 → /dev/ttyUSB0", ProbeOutcome::Controller, {4}};
+  EXPECT_EQ(ProbeLine(twice), "COM1 = COM4\t/p/COM1 → /dev/ttyUSB0\tコントローラー");
+  EXPECT_EQ(FindExitStatus({twice}), 0);
 }
 
 // Start-up reads only a regular file, and only its start: a directory or a named pipe in a file's
