@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "app/port_names.h"
+#include "app/port_use.h"
+#include "files/local_file.h"
 #include "protocol/catalogue.h"
 #include "protocol/controls.h"
 
@@ -31,6 +33,8 @@ ProbeOutcome openFailure(OpenTrouble trouble) {
       return ProbeOutcome::InUse;
     case OpenTrouble::NoPermission:
       return ProbeOutcome::NoPermission;
+    case OpenTrouble::StaleLock:
+      return ProbeOutcome::StaleLock;
     case OpenTrouble::None:
     case OpenTrouble::Other:
       break;
@@ -50,6 +54,8 @@ std::string outcomeText(const ProbeResult& result) {
       return "ほかのプログラムが使用中";
     case ProbeOutcome::NoPermission:
       return "開く権限がありません";
+    case ProbeOutcome::StaleLock:
+      return StaleLockText(result.staleLock);
     case ProbeOutcome::CannotOpen:
       break;
   }
@@ -109,10 +115,14 @@ SearchRun SearchPorts(const std::vector<int>& numbers, Port& port, PortEvents& e
       run.cancelled = true;
       break;
     }
-    ProbeResult result{number, deviceText(number), ProbeOutcome::NoAnswer,
-                       std::vector<int>(names.begin() + 1, names.end())};
+    ProbeResult result{number,
+                       deviceText(number),
+                       ProbeOutcome::NoAnswer,
+                       std::vector<int>(names.begin() + 1, names.end()),
+                       {}};
     if (!port.setNumber(number) || !port.open()) {
       result.outcome = openFailure(port.openTrouble());
+      if (result.outcome == ProbeOutcome::StaleLock) result.staleLock = PathUtf8(port.staleLock());
       run.results.push_back(result);
       continue;
     }

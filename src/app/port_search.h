@@ -27,13 +27,22 @@ inline constexpr std::string_view kFindTitle = "コントローラーを探す";
 enum class ReplyVerdict { Incomplete, Controller, OtherDevice };
 ReplyVerdict JudgeProbeReply(std::string_view received);
 
-enum class ProbeOutcome { Controller, NoAnswer, OtherDevice, InUse, NoPermission, CannotOpen };
+enum class ProbeOutcome {
+  Controller,
+  NoAnswer,
+  OtherDevice,
+  InUse,
+  NoPermission,
+  StaleLock,
+  CannotOpen
+};
 
 struct ProbeResult {
   int number = 0;
   std::string device;  // the port's tooltip text: its device, and its adapter where known
   ProbeOutcome outcome = ProbeOutcome::NoAnswer;
   std::vector<int> sameDevice;  // the other numbers that name this port's device
+  std::string staleLock;        // the lock file that kept it closed (StaleLock)
 };
 
 // The numbers grouped by the device each names (device(n), links followed; an empty one is a

@@ -17,6 +17,7 @@
 #include "app/port_names.h"
 #include "app/port_search.h"
 #include "app/port_tooltip.h"
+#include "app/port_use.h"
 #include "app/start_up.h"
 #include "app/traffic_log.h"
 #include "files/local_file.h"
@@ -349,9 +350,9 @@ TEST(PortSearch, JudgesAnAnswerByItsForm) {
 
 TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
   const ProbeResult usb{
-      5, "/dev/ttyUSB4\nFT232R USB UART, FTDI, USB 0403:6001", ProbeOutcome::Controller, {}};
-  const ProbeResult modem{1, "/dev/ttyS0", ProbeOutcome::OtherDevice, {}};
-  const ProbeResult locked{2, "/dev/ttyACM1", ProbeOutcome::NoPermission, {}};
+      5, "/dev/ttyUSB4\nFT232R USB UART, FTDI, USB 0403:6001", ProbeOutcome::Controller, {}, {}};
+  const ProbeResult modem{1, "/dev/ttyS0", ProbeOutcome::OtherDevice, {}, {}};
+  const ProbeResult locked{2, "/dev/ttyACM1", ProbeOutcome::NoPermission, {}, {}};
   EXPECT_EQ(FindMessage({{modem, usb}, false}, true),
             "コントローラーが見つかりました。\n"
             "COM5  /dev/ttyUSB4, FT232R USB UART, FTDI, USB 0403:6001\n"
@@ -379,9 +380,48 @@ TEST(PortSearch, ProbesEachDeviceOnceUnderAllItsNames) {
       {{}, {}}};
   for (const auto& [numbers, groups] : cases)
     EXPECT_EQ(PortsByDevice(numbers, device), groups) << testing::PrintToString(numbers);
-  const ProbeResult twice{1, "/p/COM1 → /dev/ttyUSB0", ProbeOutcome::Controller, {4}};
+  const ProbeResult twice{1, "/p/COM1 → /dev/ttyUSB0", ProbeOutcome::Controller, {4}, {}};
   EXPECT_EQ(ProbeLine(twice), "COM1 = COM4\t/p/COM1 → /dev/ttyUSB0\tコントローラー");
   EXPECT_EQ(FindExitStatus({twice}), 0);
+}
+
+// Another process holds a port when it has the same device open, by its device number (another
+// node of the same device) or its resolved path; this process's own files and any file of device
+// number 0 (a pipe, a regular file) do not count.
+TEST(PortUse, HeldWhenAnotherProcessHasTheDeviceOpen) {
+  const DeviceId tty{"/dev/ttyUSB0", 0x1880}, file{"/p/COM1", 0};
+  const std::tuple<DeviceId, OpenFile, bool> cases[] = {
+      {tty, {7, "/dev/ttyUSB0", 0x1880}, true},
+      {tty, {7, "/dev/serial0", 0x1880}, true},
+      {tty, {7, "/dev/ttyUSB0 (deleted)", 0x1880}, true},
+      {tty, {42, "/dev/ttyUSB0", 0x1880}, false},  // this process
+      {tty, {7, "/dev/ttyUSB1", 0x1881}, false},
+      {file, {7, "pipe:[123]", 0}, false},
+      {file, {7, "/p/COM1", 0}, true}};
+  for (const auto& [device, open, held] : cases)
+    EXPECT_EQ(HeldByAnotherProcess(device, {open}, 42), held) << device.path << " " << open.target;
+}
+
+// A lock file names its process on its first line; it is stale once that process is gone, and a
+// text that names none is left alone. Both names a port's device may be locked under are looked at.
+TEST(PortUse, ALockIsStaleOnceItsProcessIsGone) {
+  const auto gone = [](long pid) { return pid == 4321; };
+  const std::pair<std::string_view, LockState> cases[] = {
+      {"      4321\n", LockState::Stale},
+      {"      1234\n", LockState::Live},
+      {"4321\nminicom\nhost\n", LockState::Stale},
+      {"1234", LockState::Live},
+      {"0\n", LockState::Unreadable},
+      {"-1\n", LockState::Unreadable},
+      {"\xe1\x10\0\0", LockState::Unreadable},
+      {"", LockState::Unreadable},
+      {"99999999999\n", LockState::Unreadable}};
+  for (const auto& [text, state] : cases)
+    EXPECT_EQ(JudgeLockFile(text, gone), state) << testing::PrintToString(std::string(text));
+  EXPECT_EQ(LockFileNames("/dev/ttyUSB0", {"/dev/ttyUSB0", 1}),
+            (std::vector<std::string>{"LCK..ttyUSB0"}));
+  EXPECT_EQ(LockFileNames("/home/u/COM1", {"/dev/pts/3", 1}),
+            (std::vector<std::string>{"LCK.._home_u_COM1", "LCK..pts_3"}));
 }
 
 // Start-up reads only a regular file, and only its start: a directory or a named pipe in a file's
