@@ -118,6 +118,8 @@ int RunFindCommand(const BackupCommand& command, Port& port, EventLoop& loop, Po
   if (run.results.empty()) {
     Printf(stderr, "korvane-settei: %s\n", FindMessage(run, false).c_str());
   }
+  if (PortsWantDialoutGroup() && RefusedForPermission(run.results))
+    std::fprintf(stderr, "korvane-settei: %s\n", std::string(kDialoutHint).c_str());
   return FindExitStatus(run.results);
 }
 

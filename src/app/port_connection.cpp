@@ -6,6 +6,7 @@
 #include "app/conversation.h"
 #include "app/form1.h"
 #include "app/port_names.h"
+#include "app/port_use.h"
 #include "files/local_file.h"
 #include "files/port_file.h"
 #include "protocol/catalogue.h"
@@ -75,7 +76,10 @@ void Form1::COMM1open() {
   const bool wasOpen = port_.isOpen();
   if (!wasOpen) port_.open();
   if (!port_.isOpen()) {
-    operator_.message(kNoPortText, kCommErrorTitle, MessageStyle::OkCancelExclamation);
+    std::string text = kNoPortText;
+    if (!wasOpen && port_.openTrouble() == OpenTrouble::StaleLock)
+      text += "\n" + StaleLockText(PathUtf8(port_.staleLock())) + "。";
+    operator_.message(text, kCommErrorTitle, MessageStyle::OkCancelExclamation);
     return;
   }
   if (!wasOpen) recvBuf_.clear();

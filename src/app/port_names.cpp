@@ -17,6 +17,12 @@ bool ExistsOnDisk(const std::filesystem::path& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
+std::string ResolvedDevice(const std::filesystem::path& device) {
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::canonical(device, ec);
+  return ec ? std::string() : resolved.generic_string();
+}
+
 std::filesystem::path DevicePathToOpen(const std::filesystem::path& device,
                                        const std::filesystem::path& currentFolder) {
   if (device.is_absolute() || device.generic_string().find('/') == std::string::npos) {

@@ -51,6 +51,10 @@ std::filesystem::path PortDevice(int number, const std::filesystem::path& progra
 std::vector<int> PortsPresent(const std::filesystem::path& folder, const PathExists& exists,
                               const PathExists& systemPort);
 
+// The device a port's path names, every link followed; empty when it cannot be resolved (a link
+// to an adapter not plugged in). Two ports that give the same path are one device.
+std::string ResolvedDevice(const std::filesystem::path& device);
+
 // Whether a port refused for lack of permission wants the user in the "dialout" group (POSIX).
 bool PortsWantDialoutGroup();
 

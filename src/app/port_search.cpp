@@ -1,6 +1,10 @@
 #include "app/port_search.h"
 
+#include <algorithm>
+
 #include "app/port_names.h"
+#include "app/port_use.h"
+#include "files/local_file.h"
 #include "protocol/catalogue.h"
 #include "protocol/controls.h"
 
@@ -29,6 +33,8 @@ ProbeOutcome openFailure(OpenTrouble trouble) {
       return ProbeOutcome::InUse;
     case OpenTrouble::NoPermission:
       return ProbeOutcome::NoPermission;
+    case OpenTrouble::StaleLock:
+      return ProbeOutcome::StaleLock;
     case OpenTrouble::None:
     case OpenTrouble::Other:
       break;
@@ -36,8 +42,8 @@ ProbeOutcome openFailure(OpenTrouble trouble) {
   return ProbeOutcome::CannotOpen;
 }
 
-std::string_view outcomeText(ProbeOutcome outcome) {
-  switch (outcome) {
+std::string outcomeText(const ProbeResult& result) {
+  switch (result.outcome) {
     case ProbeOutcome::Controller:
       return "コントローラー";
     case ProbeOutcome::NoAnswer:
@@ -48,6 +54,8 @@ std::string_view outcomeText(ProbeOutcome outcome) {
       return "ほかのプログラムが使用中";
     case ProbeOutcome::NoPermission:
       return "開く権限がありません";
+    case ProbeOutcome::StaleLock:
+      return StaleLockText(result.staleLock);
     case ProbeOutcome::CannotOpen:
       break;
   }
@@ -59,31 +67,62 @@ std::string portLine(const ProbeResult& r, std::string_view between) {
   std::string device = r.device;
   for (std::size_t at = device.find('\n'); at != std::string::npos; at = device.find('\n', at))
     device.replace(at, 1, ", ");
-  return ComName(r.number) + std::string(between) + device;
+  return PortNames(r) + std::string(between) + device;
 }
 
 }  // namespace
+
+std::vector<std::vector<int>> PortsByDevice(const std::vector<int>& numbers,
+                                            const std::function<std::string(int)>& device) {
+  std::vector<std::vector<int>> groups;
+  std::vector<std::string> devices;  // by group
+  for (const int number : numbers) {
+    const std::string named = device(number);
+    const auto same = named.empty() ? devices.end() : std::ranges::find(devices, named);
+    if (same != devices.end()) {
+      groups[static_cast<std::size_t>(same - devices.begin())].push_back(number);
+    } else {
+      groups.push_back({number});
+      devices.push_back(named);
+    }
+  }
+  return groups;
+}
+
+std::string PortNames(const ProbeResult& result) {
+  std::string names = ComName(result.number);
+  for (const int n : result.sameDevice) names += " = " + ComName(n);
+  return names;
+}
 
 SearchRun SearchPorts(const std::vector<int>& numbers, Port& port, PortEvents& events,
                       EventLoop& loop, const std::function<std::string(int)>& deviceText,
                       const FindProgress& progress) {
   SearchRun run;
+  const std::vector<std::vector<int>> devices =
+      PortsByDevice(numbers, [&port](int n) { return port.device(n); });
   const PortEvents kept = events;
   const int keptNumber = port.number();
   std::string received;
   bool lost = false;
   events.received = [&](std::string_view bytes) { received += bytes; };
   events.lost = [&] { lost = true; };
-  const int total = static_cast<int>(numbers.size());
+  const int total = static_cast<int>(devices.size());
   for (int i = 0; i < total && !run.cancelled; ++i) {
-    const int number = numbers[static_cast<std::size_t>(i)];
+    const std::vector<int>& names = devices[static_cast<std::size_t>(i)];
+    const int number = names.front();
     if (!progress(i, total, number)) {
       run.cancelled = true;
       break;
     }
-    ProbeResult result{number, deviceText(number), ProbeOutcome::NoAnswer};
+    ProbeResult result{number,
+                       deviceText(number),
+                       ProbeOutcome::NoAnswer,
+                       std::vector<int>(names.begin() + 1, names.end()),
+                       {}};
     if (!port.setNumber(number) || !port.open()) {
       result.outcome = openFailure(port.openTrouble());
+      if (result.outcome == ProbeOutcome::StaleLock) result.staleLock = PathUtf8(port.staleLock());
       run.results.push_back(result);
       continue;
     }
@@ -127,7 +166,12 @@ int FindExitStatus(const std::vector<ProbeResult>& results) {
 }
 
 std::string ProbeLine(const ProbeResult& result) {
-  return portLine(result, "\t") + "\t" + std::string(outcomeText(result.outcome));
+  return portLine(result, "\t") + "\t" + outcomeText(result);
+}
+
+bool RefusedForPermission(const std::vector<ProbeResult>& results) {
+  return std::ranges::any_of(
+      results, [](const ProbeResult& r) { return r.outcome == ProbeOutcome::NoPermission; });
 }
 
 std::string FindMessage(const SearchRun& run, bool dialoutHint) {
@@ -148,16 +192,8 @@ std::string FindMessage(const SearchRun& run, bool dialoutHint) {
   }
   if (run.results.empty()) return text + "調べられるポートがありません。";
   text += "コントローラーは見つかりませんでした。\n";
-  bool refused = false;
-  for (const ProbeResult& r : run.results) {
-    text += portLine(r, "  ") + ": " + std::string(outcomeText(r.outcome)) + "\n";
-    refused = refused || r.outcome == ProbeOutcome::NoPermission;
-  }
-  if (refused && dialoutHint) {
-    text +=
-        "ポートを開くには dialout グループに入っている必要があります"
-        "（sudo adduser $USER dialout のあと、ログインし直してください）。\n";
-  }
+  for (const ProbeResult& r : run.results) text += portLine(r, "  ") + ": " + outcomeText(r) + "\n";
+  if (dialoutHint && RefusedForPermission(run.results)) text += std::string(kDialoutHint) + "\n";
   text.pop_back();
   return text;
 }

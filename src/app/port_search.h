@@ -27,13 +27,32 @@ inline constexpr std::string_view kFindTitle = "コントローラーを探す";
 enum class ReplyVerdict { Incomplete, Controller, OtherDevice };
 ReplyVerdict JudgeProbeReply(std::string_view received);
 
-enum class ProbeOutcome { Controller, NoAnswer, OtherDevice, InUse, NoPermission, CannotOpen };
+enum class ProbeOutcome {
+  Controller,
+  NoAnswer,
+  OtherDevice,
+  InUse,
+  NoPermission,
+  StaleLock,
+  CannotOpen
+};
 
 struct ProbeResult {
   int number = 0;
   std::string device;  // the port's tooltip text: its device, and its adapter where known
   ProbeOutcome outcome = ProbeOutcome::NoAnswer;
+  std::vector<int> sameDevice;  // the other numbers that name this port's device
+  std::string staleLock;        // the lock file that kept it closed (StaleLock)
 };
+
+// The numbers grouped by the device each names (device(n), links followed; an empty one is a
+// device of its own), in the order of each group's first number: a device reached through two
+// links is probed once.
+std::vector<std::vector<int>> PortsByDevice(const std::vector<int>& numbers,
+                                            const std::function<std::string(int)>& device);
+
+// "COM1 = COM4": the port's numbers, the one probed first.
+std::string PortNames(const ProbeResult& result);
 
 struct SearchRun {
   std::vector<ProbeResult> results;  // in the order probed
@@ -45,8 +64,9 @@ struct SearchRun {
 // last port is done, so that a progress dialog can go before the result is shown.
 using FindProgress = std::function<bool(int done, int total, int number)>;
 
-// Probes each of numbers on port (closed before and after; its number is restored), which
-// delivers to events: the search takes them for itself meanwhile and gives them back.
+// Probes each device of numbers once (Port::device tells which name the same one) on port (closed
+// before and after; its number is restored), which delivers to events: the search takes them for
+// itself meanwhile and gives them back. Progress counts devices.
 SearchRun SearchPorts(const std::vector<int>& numbers, Port& port, PortEvents& events,
                       EventLoop& loop, const std::function<std::string(int)>& deviceText,
                       const FindProgress& progress);
@@ -59,6 +79,12 @@ inline constexpr int kExitSeveral = 3;
 
 // "COM5\t/dev/ttyUSB0, FT232R USB UART\tコントローラー": one line of `--find`.
 std::string ProbeLine(const ProbeResult& result);
+
+// Said where a port was refused for lack of permission, on a system with a dialout group.
+inline constexpr std::string_view kDialoutHint =
+    "ポートを開くには dialout グループに入っている必要があります"
+    "（sudo adduser $USER dialout のあと、ログインし直してください）。";
+bool RefusedForPermission(const std::vector<ProbeResult>& results);
 
 // What the operator is told at the end: the port found, selected; several, the first selected;
 // or none, with what each port gave, and on a system with a dialout group the hint that the

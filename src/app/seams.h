@@ -4,6 +4,7 @@
 // with fakes on a virtual clock.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -34,8 +35,9 @@ class Panel {
   virtual void addItem(std::string_view control, std::string_view text) = 0;
 };
 
-// Why a port could not be opened, as far as the system tells.
-enum class OpenTrouble { None, InUse, NoPermission, Other };
+// Why a port could not be opened, as far as the system tells. StaleLock: a lock file left by a
+// program that has ended, which this user may not remove (Port::staleLock names it).
+enum class OpenTrouble { None, InUse, NoPermission, StaleLock, Other };
 
 // The one serial port, as the handlers write to it. What it receives, and the loss of its line, an
 // adapter hands to the PortEvents of port_events.h, which deliver them to the handlers.
@@ -49,6 +51,11 @@ class Port {
   virtual bool open() = 0;
   // Why the last open failed.
   virtual OpenTrouble openTrouble() const { return OpenTrouble::Other; }
+  // The lock file that kept the last open out, for OpenTrouble::StaleLock.
+  virtual std::filesystem::path staleLock() const { return {}; }
+  // The device port n names, every link followed; empty when unknown. Two numbers that give the
+  // same device are one port to the search.
+  virtual std::string device(int) const { return {}; }
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
   // True when the bytes went to the line; false when the port is closed or the write failed (an

@@ -61,13 +61,36 @@ std::string fail(std::string_view what, bool withUsage = false) {
   return out;
 }
 
+// "5", "-5": a number as --journal may be given one (a negative one is refused with its reason).
+bool looksLikeNumber(std::string_view text) {
+  if (text.starts_with('-')) text.remove_prefix(1);
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// What is wrong with --journal's number, or nothing.
+std::string journalNumberTrouble(std::string_view n) {
+  std::string_view digits = n.starts_with('-') ? n.substr(1) : n;
+  if (!looksLikeNumber(n)) return "is not a number";
+  digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+  if (digits.empty()) return {};  // 0, however written
+  if (n.starts_with('-')) return "is negative";
+  static_assert(kMostJournalEntries == 999999);  // every number of up to six digits
+  if (digits.size() > 6) return "is too large";
+  return {};
+}
+
 }  // namespace
+
+bool FolderOnDisk(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
 
 std::filesystem::path PathFromUtf8(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-Arguments ParseArguments(const std::vector<std::string>& arguments) {
+Arguments ParseArguments(const std::vector<std::string>& arguments, const IsFolder& isFolder) {
   Arguments out;
   std::vector<std::string> positional;
   std::array<std::optional<std::string>, kOptionKinds>
@@ -113,8 +136,7 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
     if (known->option == Option::Journal) {  // its number may follow, or be left out
       if (equals != std::string_view::npos) {
         values[index] = std::string(body.substr(equals + 1));
-      } else if (i + 1 < arguments.size() && !arguments[i + 1].empty() &&
-                 arguments[i + 1].find_first_not_of("0123456789") == std::string::npos) {
+      } else if (i + 1 < arguments.size() && looksLikeNumber(arguments[i + 1])) {
         values[index] = arguments[++i];
       }
       continue;
@@ -134,12 +156,21 @@ Arguments ParseArguments(const std::vector<std::string>& arguments) {
   const auto value = [&](Option o) { return values[int(o)]; };
   if (given[int(Option::Help)]) return out.help = true, out;
   if (given[int(Option::Version)]) return out.version = true, out;
+  for (const Option folder : {Option::DataDir, Option::PortDir}) {
+    const std::optional<std::string> path = value(folder);
+    if (path && !isFolder(PathFromUtf8(*path))) {
+      const std::string_view name = folder == Option::DataDir ? "--data-dir" : "--port-dir";
+      out.error = fail(std::string(name) + " \"" + *path + "\" is not an existing folder");
+      return out;
+    }
+  }
   const int modes = int(given[int(Option::Backup)]) + int(given[int(Option::Compare)]) +
                     int(given[int(Option::Restore)]);
   if (given[int(Option::Journal)]) {
     const std::string n = value(Option::Journal).value_or("20");
-    if (n.empty() || n.size() > 6 || n.find_first_not_of("0123456789") != std::string::npos) {
-      out.error = fail("--journal takes a number of entries (\"" + n + "\" is none)");
+    if (const std::string trouble = journalNumberTrouble(n); !trouble.empty()) {
+      out.error = fail("--journal takes a number of entries from 0 to " +
+                       std::to_string(kMostJournalEntries) + " (\"" + n + "\" " + trouble + ")");
       return out;
     }
     if (modes > 0 || given[int(Option::Find)] || given[int(Option::Port)] || !positional.empty()) {

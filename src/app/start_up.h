@@ -13,6 +13,7 @@
 //   korvane-settei --journal [N] [--show-secrets]  the journal's last N entries
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,9 +45,19 @@ struct Arguments {
   std::string error;
 };
 
+// The largest N of --journal N.
+inline constexpr int kMostJournalEntries = 999999;
+
+// Whether a path is a folder that exists (isFolder below asks the file system).
+using IsFolder = std::function<bool(const std::filesystem::path&)>;
+bool FolderOnDisk(const std::filesystem::path& path);
+
 // The arguments after the program's name, in UTF-8. "--name value" and "--name=value" both give a
-// value; "-h", "-?", "/?" and "--help" ask for the help; "--" ends the options.
-Arguments ParseArguments(const std::vector<std::string>& arguments);
+// value; "-h", "-?", "/?" and "--help" ask for the help; "--" ends the options. A --data-dir or
+// --port-dir that isFolder does not take is refused: a mistyped folder would otherwise give an
+// empty port list or a second set of local files.
+Arguments ParseArguments(const std::vector<std::string>& arguments,
+                         const IsFolder& isFolder = FolderOnDisk);
 
 // The programs: on Linux one does everything; on Windows korvane-settei.exe only opens the window
 // (it has no console to print to), and korvane-settei-cli.exe only runs what needs none.

@@ -10,6 +10,7 @@
 #endif
 
 #include "app/port_names.h"
+#include "app/port_use.h"
 #include "app/traffic_log.h"
 
 // The traffic log: off unless QT_LOGGING_RULES="korvane.serial.debug=true"; one line per command
@@ -59,16 +60,48 @@ bool QtSerialPort::setNumber(int number) {
   return true;
 }
 
-bool QtSerialPort::open() {
-  if (open_) return true;
+namespace {
+
+std::filesystem::path pathToOpen(const std::filesystem::path& device) {
 #ifdef Q_OS_UNIX
   std::error_code ec;  // a current folder that is gone leaves the path as it is
-  const std::filesystem::path device =
-      DevicePathToOpen(deviceFor_(number_), std::filesystem::current_path(ec));
+  return DevicePathToOpen(device, std::filesystem::current_path(ec));
 #else
-  const std::filesystem::path device = deviceFor_(number_);
+  return device;
 #endif
+}
+
+}  // namespace
+
+std::string QtSerialPort::device(int number) const {
+#ifdef Q_OS_UNIX
+  return ResolvedDevice(pathToOpen(deviceFor_(number)));
+#else
+  // A COM port has one name.
+  return {};
+#endif
+}
+
+bool QtSerialPort::open() {
+  if (open_) return true;
+  const std::filesystem::path device = pathToOpen(deviceFor_(number_));
   device_ = QString::fromStdString(device.string());
+  staleLock_.clear();
+#ifdef Q_OS_UNIX
+  // Before anything changes on it: the serial library would set the line of a port that another
+  // program holds without a lock file of its kind, and let root past another holder's exclusive
+  // flag. A bare name is one under /dev, as the library takes it.
+  const PortUse use = LookBeforeOpening(device.has_parent_path() ? device : "/dev" / device);
+  if (use.held || !use.staleLock.empty()) {
+    openTrouble_ = use.held ? OpenTrouble::InUse : OpenTrouble::StaleLock;
+    staleLock_ = use.staleLock;
+    qCDebug(lcSerial).noquote() << logLine(
+        "open failed", device_ + (use.held ? QStringLiteral(": held by another process")
+                                           : QStringLiteral(": stale lock file ") +
+                                                 QString::fromStdString(staleLock_.string())));
+    return false;
+  }
+#endif
   serial_.setPortName(device_);
   static_assert(kControllerLine.parity == 'N' && kControllerLine.stopBits == 1 &&
                 !kControllerLine.flowControl);

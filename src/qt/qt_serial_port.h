@@ -29,6 +29,8 @@ class QtSerialPort : public QObject, public Port {
   bool setNumber(int number) override;
   bool open() override;
   OpenTrouble openTrouble() const override { return openTrouble_; }
+  std::filesystem::path staleLock() const override { return staleLock_; }
+  std::string device(int number) const override;
   void close() override;
   bool isOpen() const override { return open_; }
   bool write(std::string_view bytes) override;
@@ -45,6 +47,7 @@ class QtSerialPort : public QObject, public Port {
   QString device_;  // the path opened last, for the traffic log
   TrafficMask mask_;
   OpenTrouble openTrouble_ = OpenTrouble::None;
+  std::filesystem::path staleLock_;
   int number_ = 1;
   bool open_ = false;
 };

@@ -376,7 +376,7 @@ std::shared_ptr<void> otherCopy(Tool& tool, SimProcess& sim, const fs::path& por
 
 struct Unusable {
   const char* name;
-  int error;          // why the open fails: this errno, or 0 for Qt's lock file
+  int error;          // why the open fails: this errno, or 0 for another process holding it
   bool ordinaryUser;  // "接続" is pressed as uid 65534 rather than root
   const char* found;  // what the search says of the port
   // Makes port 1 unusable; what it returns keeps it so for the test.
@@ -412,7 +412,8 @@ TEST_P(UnusablePort, OneMessageAndNothingSent) {
   EXPECT_EQ(tool.op.messages[0].text, "現在使用できるポートがありません。");
   EXPECT_EQ(tool.op.messages[0].title, "通信エラー");
   // Nothing sent, and each case fails for its own reason, not for an incidental one.
-  const char* reason = GetParam().error ? std::strerror(GetParam().error) : "locking the device";
+  const char* reason =
+      GetParam().error ? std::strerror(GetParam().error) : "held by another process";
   ASSERT_EQ(trace.lines.size(), 2u) << ::testing::PrintToString(trace.lines);
   EXPECT_TRUE(trace.lines[0].starts_with("open failed ")) << trace.lines[0];
   EXPECT_NE(trace.lines[0].find(reason), std::string::npos) << trace.lines[0];
@@ -436,8 +437,7 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, UnusablePort, ::testing::Values(
       std::ofstream(tool.link()) << ":GXE1#";
       return nullptr;
     }},
-    // Qt takes a lock file named after the device path, and a second open of that path fails,
-    // for root too; TIOCEXCL, which root ignores, is not what stops it.
+    // Root sees the other copy among the device's holders, and opens nothing.
     Unusable{"InUseByAnotherCopyOfTheTool", 0, false, "ほかのプログラムが使用中", [](Tool& tool, std::unique_ptr<SimProcess>& sim) {
       sim = std::make_unique<SimProcess>(Strings{}, tool.link());
       return otherCopy(tool, *sim, tool.dir.path);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # `--find` and `--port auto` of the built program against simulators on pseudo-terminals: a
-# controller, a silent port, another device (a modem answering "OK") and a link to nothing. The
-# exit status says one (0), none (1) or several (3); each port gets one query and nothing more;
-# a backup with --port auto goes to the one controller found, and to none when there are two.
+# controller, a silent port, another device (a modem answering "OK"), a link to nothing, and a
+# port another process holds open. The exit status says one (0), none (1) or several (3); each
+# device gets one query and nothing more, under all its names; the held port gets nothing, not
+# even its line set; a backup with --port auto goes to the one controller found, and to none when
+# there are two.
 # Run as an ordinary user when started as root, as an owner runs it: this machine's own serial
 # ports are then refused (no query reaches them) instead of probed.
 # usage: find_cli_test.sh KORVANE_SETTEI KORVANE_SIM
@@ -38,10 +40,19 @@ found() { [ "$(tail -n 1 "$work/out")" = "見つかったポート: $1" ] || { c
 port 2 --silent
 port 3 --modem
 ln -s /dev/ttyKorvaneNone "$ports/COM4"
+port 5
+"${as[@]}" sleep 600 <>"$ports/COM5" &
+sim_pids+=($!)
+for _ in $(seq 100); do [ "$(readlink /proc/$!/fd/0)" = "$(readlink -f "$ports/COM5")" ] && break; sleep 0.05; done
+line=$(stty -g -F "$ports/COM5")
 run 1 --find && found なし
 grep -q $'^COM3\t.*\t別の機器の応答$' "$work/out" || { cat "$work/out" >&2; fail "COM3's line"; }
+grep -q $'^COM5\t.*\tほかのプログラムが使用中$' "$work/out" && [ ! -s "$ports/5.log" ] &&
+  [ "$(stty -g -F "$ports/COM5")" = "$line" ] || { cat "$work/out" >&2; fail "COM5 was touched"; }
 port 21
+ln -s "$ports/COM21" "$ports/COM22"  # one device, two names
 run 0 --find && found COM21
+grep -q $'^COM21 = COM22\t' "$work/out" || { cat "$work/out" >&2; fail "COM21 = COM22"; }
 run 0 --backup "$ports/a.ini" --port auto
 grep -qx 'port=COM21' "$ports/a.ini" && [ "$(wc -l <"$ports/21.log")" -eq 32 ] ||
   { cat "$ports/a.ini" >&2; fail "the backup is not of COM21, after one query a search"; }
@@ -50,4 +61,5 @@ run 3 --find && found "COM7 COM21"
 run 2 --compare "$ports/a.ini" --port auto
 grep -q 'COM7 COM21' "$work/err" && [ "$(wc -l <"$ports/7.log")" -eq 2 ] ||
   { cat "$work/err" >&2; fail "--port auto went on with two controllers"; }
-echo "find: none (1), one (0) above COM19, several (3); --port auto backs up the one and refuses two"
+echo "find: none (1), one (0) above COM19 under two names, several (3); a held port untouched;" \
+  "--port auto backs up the one and refuses two"

@@ -10,12 +10,14 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <set>
 
 #include "app/local_files_place.h"
 #include "app/port_names.h"
 #include "app/port_search.h"
 #include "app/port_tooltip.h"
+#include "app/port_use.h"
 #include "app/start_up.h"
 #include "app/traffic_log.h"
 #include "files/local_file.h"
@@ -220,7 +222,9 @@ TEST(PortFile, HoldsTheNumberBetweenBlanksAndReadsTheFirstWholeNumber) {
 // The program's arguments: what each run asks for, or the one line that says why it cannot run.
 TEST(Arguments, EachRunOrTheReasonItCannotRun) {
   const auto run = [](std::vector<std::string> args) {
-    const Arguments a = ParseArguments(args);
+    const Arguments a = ParseArguments(args, [](const std::filesystem::path& p) {
+      return std::set<std::string>{"/d", "/d/設定", "/p"}.count(PathUtf8(p)) > 0;
+    });
     if (!a.error.empty()) return a.error.substr(a.error.find(' ') + 1);
     if (a.help || a.version) return std::string(a.help ? "help" : "version");
     std::string out = a.mode ? "mode " + std::to_string(int(*a.mode)) + " " + PathUtf8(a.file) : "";
@@ -234,6 +238,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
   };
   const std::string usage =
       "\nusage: korvane-settei --backup|--compare|--restore FILE [--port PORT] [--show-secrets]\n";
+  const std::string journal = "--journal takes a number of entries from 0 to 999999 (";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, ""},
       {{"--data-dir=/d/設定", "--read-and-screenshot", "a.png"}, " data /d/設定 read+png a.png"},
@@ -261,7 +266,14 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--find", "COM3"}, "--find goes alone (with --port-dir at most)\n"},
       {{"--journal"}, " journal 20"},
       {{"--journal", "5", "--data-dir", "/d"}, " data /d journal 5"},
-      {{"--journal=x"}, "--journal takes a number of entries (\"x\" is none)\n"},
+      {{"--journal", "0999999"}, " journal 999999"},
+      {{"--journal=x"}, journal + "\"x\" is not a number)\n"},
+      {{"--journal="}, journal + "\"\" is not a number)\n"},
+      {{"--journal", "-5"}, journal + "\"-5\" is negative)\n"},
+      {{"--journal=1000000"}, journal + "\"1000000\" is too large)\n"},
+      {{"--journal", "99999999999999999999"}, journal + "\"99999999999999999999\" is too large)\n"},
+      {{"--port-dir", "/nope", "--find"}, "--port-dir \"/nope\" is not an existing folder\n"},
+      {{"--journal", "--data-dir=/d/x"}, "--data-dir \"/d/x\" is not an existing folder\n"},
       {{"--journal", "a.ini"}, "--journal goes alone (--data-dir, --show-secrets at most)\n"}};
   for (const auto& [args, outcome] : cases)
     EXPECT_EQ(run(args), outcome) << testing::PrintToString(args);
@@ -338,10 +350,10 @@ TEST(PortSearch, JudgesAnAnswerByItsForm) {
 }
 
 TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
-  const ProbeResult usb{5, "/dev/ttyUSB4\nFT232R USB UART, FTDI, USB 0403:6001",
-                        ProbeOutcome::Controller};
-  const ProbeResult modem{1, "/dev/ttyS0", ProbeOutcome::OtherDevice};
-  const ProbeResult locked{2, "/dev/ttyACM1", ProbeOutcome::NoPermission};
+  const ProbeResult usb{
+      5, "/dev/ttyUSB4\nFT232R USB UART, FTDI, USB 0403:6001", ProbeOutcome::Controller, {}, {}};
+  const ProbeResult modem{1, "/dev/ttyS0", ProbeOutcome::OtherDevice, {}, {}};
+  const ProbeResult locked{2, "/dev/ttyACM1", ProbeOutcome::NoPermission, {}, {}};
   EXPECT_EQ(FindMessage({{modem, usb}, false}, true),
             "コントローラーが見つかりました。\n"
             "COM5  /dev/ttyUSB4, FT232R USB UART, FTDI, USB 0403:6001\n"
@@ -352,6 +364,65 @@ TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
   EXPECT_NE(FindMessage({{modem, locked}, false}, true).find("dialout"), std::string::npos);
   EXPECT_EQ(FindMessage({{modem}, false}, true).find("dialout"), std::string::npos);
   EXPECT_EQ(FindMessage({}, false), "調べられるポートがありません。");
+}
+
+// Two numbers that lead to one device are one port to the search, named "COM1 = COM4"; a port
+// whose device cannot be resolved (a link to an unplugged adapter) is a device of its own.
+TEST(PortSearch, ProbesEachDeviceOnceUnderAllItsNames) {
+  using Groups = std::vector<std::vector<int>>;
+  const std::map<int, std::string> devices{
+      {1, "/dev/ttyUSB0"}, {2, "/dev/ttyS1"},  {3, ""}, {4, "/dev/ttyUSB0"}, {5, ""},
+      {6, "/dev/ttyS1"},   {7, "/dev/ttyUSB0"}};
+  const auto device = [&](int n) { return devices.at(n); };
+  const std::pair<std::vector<int>, Groups> cases[] = {
+      {{1, 4}, {{1, 4}}},
+      {{1, 2, 3, 4, 5, 6, 7}, {{1, 4, 7}, {2, 6}, {3}, {5}}},
+      {{3, 5}, {{3}, {5}}},
+      {{}, {}}};
+  for (const auto& [numbers, groups] : cases)
+    EXPECT_EQ(PortsByDevice(numbers, device), groups) << testing::PrintToString(numbers);
+  const ProbeResult twice{1, "/p/COM1 → /dev/ttyUSB0", ProbeOutcome::Controller, {4}, {}};
+  EXPECT_EQ(ProbeLine(twice), "COM1 = COM4\t/p/COM1 → /dev/ttyUSB0\tコントローラー");
+  EXPECT_EQ(FindExitStatus({twice}), 0);
+}
+
+// Another process holds a port when it has the same device open, by its device number (another
+// node of the same device) or its resolved path; this process's own files and any file of device
+// number 0 (a pipe, a regular file) do not count.
+TEST(PortUse, HeldWhenAnotherProcessHasTheDeviceOpen) {
+  const DeviceId tty{"/dev/ttyUSB0", 0x1880}, file{"/p/COM1", 0};
+  const std::tuple<DeviceId, OpenFile, bool> cases[] = {
+      {tty, {7, "/dev/ttyUSB0", 0x1880}, true},
+      {tty, {7, "/dev/serial0", 0x1880}, true},
+      {tty, {7, "/dev/ttyUSB0 (deleted)", 0x1880}, true},
+      {tty, {42, "/dev/ttyUSB0", 0x1880}, false},  // this process
+      {tty, {7, "/dev/ttyUSB1", 0x1881}, false},
+      {file, {7, "pipe:[123]", 0}, false},
+      {file, {7, "/p/COM1", 0}, true}};
+  for (const auto& [device, open, held] : cases)
+    EXPECT_EQ(HeldByAnotherProcess(device, {open}, 42), held) << device.path << " " << open.target;
+}
+
+// A lock file names its process on its first line; it is stale once that process is gone, and a
+// text that names none is left alone. Both names a port's device may be locked under are looked at.
+TEST(PortUse, ALockIsStaleOnceItsProcessIsGone) {
+  const auto gone = [](long pid) { return pid == 4321; };
+  const std::pair<std::string_view, LockState> cases[] = {
+      {"      4321\n", LockState::Stale},
+      {"      1234\n", LockState::Live},
+      {"4321\nminicom\nhost\n", LockState::Stale},
+      {"1234", LockState::Live},
+      {"0\n", LockState::Unreadable},
+      {"-1\n", LockState::Unreadable},
+      {"\xe1\x10\0\0", LockState::Unreadable},
+      {"", LockState::Unreadable},
+      {"99999999999\n", LockState::Unreadable}};
+  for (const auto& [text, state] : cases)
+    EXPECT_EQ(JudgeLockFile(text, gone), state) << testing::PrintToString(std::string(text));
+  EXPECT_EQ(LockFileNames("/dev/ttyUSB0", {"/dev/ttyUSB0", 1}),
+            (std::vector<std::string>{"LCK..ttyUSB0"}));
+  EXPECT_EQ(LockFileNames("/home/u/COM1", {"/dev/pts/3", 1}),
+            (std::vector<std::string>{"LCK.._home_u_COM1", "LCK..pts_3"}));
 }
 
 // Start-up reads only a regular file, and only its start: a directory or a named pipe in a file's
