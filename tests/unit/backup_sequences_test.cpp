@@ -142,6 +142,25 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
   }
 }
 
+// Every two-state setting answered in words or not at all: a backup takes no guess at any.
+TEST(Backup, NoTwoStateSettingIsGuessedFromAnAnswerThatIsNoNumber) {
+  for (std::size_t position = 0; position < kBackupSettingCount; ++position) {
+    if (restoreWay(position) != RestoreWay::Switch) continue;
+    for (const char* answer : {"ON", "OFF", ""}) {
+      Rig rig;
+      rig.open();
+      FakeController ctl(rig);
+      answerAll(ctl, test::everySetting().values);
+      ctl.answers[query(position)] = answer;
+      const BackupReading reading = rig.form.Backup_Read(nullptr);
+      EXPECT_EQ(reading.trouble, BackupTrouble::Unstorable) << kBackupKeys[position].key << answer;
+      const std::string named =
+          std::string(kBackupKeys[position].key) + "）: 「" + answer + "」";
+      EXPECT_NE(reading.message.find(named), std::string::npos) << reading.message;
+    }
+  }
+}
+
 TEST(Restore, WritesOnlyTheChosenRowsEachReadBackHalfASecondAfterItsWrite) {
   Rig rig;
   rig.open();
