@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 #include "app/conversation.h"
@@ -100,7 +101,9 @@ void Form1::dropQueued(std::string_view why, bool keepConnect) {
 void Form1::Click(std::string_view control) {
   const auto& table = clickTable();
   const auto it = table.find(control);
-  if (it == table.end()) return;
+  // Every button of the window is in the table: a name that is none is a shell's mistake, told
+  // at once rather than as a button that silently does nothing.
+  if (it == table.end()) throw std::invalid_argument("no button is named " + std::string(control));
   const ClickEntry& entry = it->second;
   switch (DecidePress(entry.kind, port_.isOpen(), conversing_)) {
     case PressAction::Run:

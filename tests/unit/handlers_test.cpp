@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <stdexcept>
 
 #include "app/port_events.h"
 #include "kit/virtual_kit.h"
 #include "presets/gear_calculator.h"
 #include "protocol/catalogue.h"
 #include "protocol/presets.h"
+#include "window/layout.h"
 
 namespace korvane {
 namespace {
@@ -75,15 +77,16 @@ TEST_P(OneConversation, EveryAnswerLandsInItsOwnRow) {
   rig.panel.texts["Combo2"] = "AP";
   for (const auto& [t, control] : c.presses) {
     rig.loop.at(t, [&rig, control] {
-      if (control == "Combo2") rig.form.Combo2_Click();  // a preset picked
-      if (control == "Backup") {
+      if (control == "Combo2") {
+        rig.form.Combo2_Click();  // a preset picked
+      } else if (control == "Backup") {
         EXPECT_FALSE(rig.form.Backup_Ready());  // the menu's entries ask first
-      }
-      if (control.starts_with("COM")) {  // the port box left with this text
+      } else if (control.starts_with("COM")) {  // the port box left with this text
         rig.panel.texts["Combo1"] = control;
         rig.form.Combo1_LostFocus();
+      } else {
+        rig.press(control);
       }
-      rig.press(control);
     });
   }
   rig.press(c.first);
@@ -532,6 +535,19 @@ TEST(FindController, TheWindowsEndStopsItAndAnOpenPortIsNotSearched) {
   open.find();
   EXPECT_TRUE(open.rig.port.writes.empty());
   EXPECT_EQ(open.rig.op.messages.size(), 1u);  // says why nothing is searched
+}
+
+// Each shell presses every button of the window by its name; a name that is no button is the
+// shell's mistake, and says so.
+TEST(Click, EveryButtonOfTheWindowIsKnownAndNoOtherName) {
+  Rig rig;  // the port closed: each press is refused or runs without the controller
+  for (const ControlEntry& control : windowControls()) {
+    if (control.kind == ControlKind::Button) {
+      EXPECT_NO_THROW(rig.press(control.name)) << control.name;
+    }
+  }
+  EXPECT_THROW(rig.press("Command99"), std::invalid_argument);
+  EXPECT_THROW(rig.press("Text1(0)"), std::invalid_argument);
 }
 
 TEST(Disconnect, ClearsTheParameterFieldsAndTheChannelAndTurnsEveryLampTeal) {

@@ -222,16 +222,6 @@ TEST(Firmware, AcknowledgementsLandNowhereAndFramingIsNotPartOfTheAnswer) {
   }
 }
 
-// A flood of noise past the buffer's bound, then a query: the noise is dropped, and the answer
-// that follows the query arrives whole in its own field.
-TEST(Firmware, AFloodBeforeAQueryLeavesItsAnswerWhole) {
-  Rig rig;
-  rig.open().receive(std::string(Form1::kRecvBufLimit + 10, 'x'));
-  rig.press("Command5(12)");
-  rig.loop.drain();
-  EXPECT_EQ(rig.panel.texts["Text1(12)"], "85*00");
-}
-
 // Presses dropped by "切断", another port or a pulled cable are named in one message.
 TEST(DroppedPresses, AreNamedInOneMessage) {
   Rig rig;
