@@ -52,7 +52,7 @@ hand "Command6(0)" && sleep 0.5 && hand Command13 && sleep 2.5  # MaxRate SET, b
 want=":\$PA400# :SX97,1# :GXEP# "
 [ "$(sent | cut -d' ' -f31-)" = "$want" ] || fail "after the read: $(sent | cut -d' ' -f31-), not $want"
 # Both writes are in the journal, beside the program's files, and in its window ("変更履歴...").
-[ "$(hand --menu 3 --journal | tr -d '\r')" = 2 ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t$' "$work/journal.tsv" ||
+[ "$(hand --menu 3 --journal | tr -d '\r')" = 2 ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t\tKORVANE-AP$' "$work/journal.tsv" ||
   { cat "$work/journal.tsv" >&2; fail "the journal"; }
 # Keys with the port open: Enter (13) and Escape (27) in a field open no dialog; in the open preset
 # list (F4 115, Down 40) Escape leaves it as it was, Enter writes the one preset picked, GP alone.
