@@ -2,7 +2,8 @@
 # folders reach each other through their includes. Runs at configure time (included from
 # src/CMakeLists.txt) and on every build (cmake -DKORVANE_SRC=<src> -P this file).
 # A folder is the first path component under src/. The shells (src/qt, src/win32) sit on the core
-# and include no other shell.
+# and include no other shell. Each core folder includes only what its README's "May depend on"
+# line names.
 
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_policy(VERSION 3.25)
@@ -43,6 +44,23 @@ function(korvane_check_folder_cycles src)
     endforeach()
   endforeach()
   list(REMOVE_DUPLICATES folders)
+  # What each folder's README says it may depend on ("May depend on: src/protocol, src/settings")
+  # holds: a folder it includes and does not name is refused. A shell's README names "the core".
+  foreach(folder IN LISTS folders)
+    set(readme ${src}/${folder}/README.md)
+    if(NOT EXISTS ${readme} OR folder IN_LIST KORVANE_SHELL_FOLDERS)
+      continue()
+    endif()
+    file(STRINGS ${readme} said REGEX "^May depend on:")
+    string(REGEX MATCHALL "src/[a-z0-9_]+" named "${said}")
+    list(REMOVE_DUPLICATES deps_${folder})
+    foreach(to IN LISTS deps_${folder})
+      if(NOT "src/${to}" IN_LIST named)
+        message(FATAL_ERROR "src/${folder} includes src/${to}, which src/${folder}/README.md does "
+                            "not name under \"May depend on\"")
+      endif()
+    endforeach()
+  endforeach()
   # Every folder's reach, by walking its includes; a folder in its own reach is a cycle.
   foreach(start IN LISTS folders)
     set(reached "")
