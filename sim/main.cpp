@@ -23,6 +23,9 @@ constexpr const char* kUsage =
     "                      device (a modem) on the port would\n"
     "  --ack               answer \"1#\" to every command that is no query, as some firmware does\n"
     "  --lamp-words        report each lamp pair's state as \"ON\" or \"OFF\" instead of 1 or 0\n"
+    "  --keep-unsent       send an answer that falls due after the line closed all the same,\n"
+    "                      for the next program that opens the port to find\n"
+    "  --answer TEXT       answer every query with TEXT, as a mount of another make might\n"
     "  --flood BYTES       send BYTES bytes without '#' once, before the first answer\n"
     "  --hangup-after N    close the line and exit after answering N commands\n"
     "  --exit-on-close     exit when the tool closes the line instead of waiting for the next "
@@ -58,6 +61,10 @@ int main(int argc, char** argv) {
       faults.modem = true;
     } else if (arg == "--ack") {
       faults.ackWrites = true;
+    } else if (arg == "--keep-unsent") {
+      faults.keepUnsent = true;
+    } else if (arg == "--answer" && hasValue) {
+      faults.answer = argv[++i];
     } else if (arg == "--lamp-words") {
       faults.lampWords = true;
     } else if (arg == "--exit-on-close") {

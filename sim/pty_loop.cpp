@@ -227,7 +227,9 @@ int runPtyLoop(const SimOptions& options) {
     if (closed) {
       if (connected) {
         connected = false;
-        queue.clear();
+        // A device that keeps what it was about to send: its late answer still goes into the line,
+        // where the next program to open the port finds it.
+        if (!options.faults.keepUnsent) queue.clear();
         responder.lineClosed();
         if (options.exitOnClose) break;
       }

@@ -14,6 +14,7 @@ Response Responder::receive(std::string_view bytes, Millis now) {
       // Firmware that says a little more: an acknowledgement of each write, lamps in words.
       std::string reply = ex.reply;
       if (config_.lampWords && ex.twoState) reply = reply == "1#" ? "ON#" : "OFF#";
+      if (!config_.answer.empty() && !reply.empty()) reply = config_.answer + "#";
       if (config_.ackWrites && ex.known && reply.empty()) reply = "1#";
       if (!reply.empty()) schedule(reply, now, r.outputs);
       r.exchanges.push_back(std::move(ex));

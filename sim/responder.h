@@ -26,6 +26,8 @@ struct FaultConfig {
   bool modem = false;                // answer "OK\r\n" in place of each answer: another device
   bool ackWrites = false;            // answer "1#" to every known command that is no query
   bool lampWords = false;            // report a lamp pair's state as "ON#" or "OFF#"
+  bool keepUnsent = false;           // an answer due after the line closed still goes out
+  std::string answer{};              // when set, answer every query with this text and "#"
   std::size_t floodBytes = 0;        // once, before the first answer: this many bytes without "#"
   std::optional<std::uint64_t> hangupAfter{};  // hang up once this many commands were answered
 };

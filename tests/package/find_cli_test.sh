@@ -51,10 +51,15 @@ grep -q $'^COM5\t.*\tほかのプログラムが使用中$' "$work/out" && [ ! -
   [ "$(stty -g -F "$ports/COM5")" = "$line" ] || { cat "$work/out" >&2; fail "COM5 was touched"; }
 port 21
 ln -s "$ports/COM21" "$ports/COM22"  # one device, two names
+port 6 --delay 1500 --keep-unsent  # answers after its port was given up: the answer waits there for the next open
+port 8 --answer 9999  # a mount of another make: beyond what the controller can answer
 run 0 --find && found COM21
 grep -q $'^COM21 = COM22\t' "$work/out" || { cat "$work/out" >&2; fail "COM21 = COM22"; }
+grep -q $'^COM8\t.*\t別の機器の応答$' "$work/out" || { cat "$work/out" >&2; fail "COM8's 9999"; }
+sleep 1
+run 0 --find && found COM21  # the late answer from before is no answer now
 run 0 --backup "$ports/a.ini" --port auto
-grep -qx 'port=COM21' "$ports/a.ini" && [ "$(wc -l <"$ports/21.log")" -eq 32 ] ||
+grep -qx 'port=COM21' "$ports/a.ini" && [ "$(wc -l <"$ports/21.log")" -eq 33 ] ||
   { cat "$ports/a.ini" >&2; fail "the backup is not of COM21, after one query a search"; }
 port 7
 run 3 --find && found "COM7 COM21"

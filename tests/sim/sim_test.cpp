@@ -40,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(Sim, FaultMode, ::testing::Values(
     Schedule{"SplitGap", {.splitGap = 20ms}, {{105ms, "4"}, {125ms, "0"}, {145ms, "0"}, {165ms, "#"}, {185ms, "6"}, {205ms, "#"}}},
     Schedule{"Garbage", {.garbage = true}, {{105ms, "4 bytes of noise"}, {105ms, "2 bytes of noise"}}},
     Schedule{"Flood", {.floodBytes = 5000}, {{105ms, "5000 bytes of noise"}, {105ms, "400#"}, {105ms, "6#"}}},
-    Schedule{"HangUpAfterTwo", {.hangupAfter = 2}, {{105ms, "400#"}, {105ms, "(hang-up)"}}}));
+    Schedule{"HangUpAfterTwo", {.hangupAfter = 2}, {{105ms, "400#"}, {105ms, "(hang-up)"}}},
+    Schedule{"AnotherMake", {.answer = "9999"}, {{105ms, "9999#"}, {105ms, "9999#"}}}));
 // clang-format on
 
 TEST(SimProgram, AnswersBehindItsLinkLogsWhatItGetsAndRemovesTheLinkWhenItEnds) {
