@@ -21,7 +21,7 @@ if(KORVANE_WITH_QT)
   target_link_libraries(korvane-settei PRIVATE korvane_icon)
 endif()
 
-# On Windows a copy is a folder made by windeployqt (README, "Windows"): no install, no package.
+# On Windows a copy is a folder made by windeployqt (docs/DEVELOPING.md, "Windows: the build and its checks"): no install, no package.
 if(WIN32)
   return()
 endif()
