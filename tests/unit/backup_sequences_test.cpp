@@ -89,11 +89,6 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
        30, "30 件"},
       {"shown but not writable", [](Rig&, FakeController& c) { c.answers[":GXE1#"] = "600"; }, 0,
        BackupTrouble::Unstorable, 30, "max_rate"},
-      // A lamp the window lights for any answer that is no number: no guess goes into a file.
-      {"a lamp answered OFF", [](Rig&, FakeController& c) { c.answers[":GXEP#"] = "OFF"; }, 0,
-       BackupTrouble::Unstorable, 30, "option_buzzer）: 「OFF」"},
-      {"a direction answered nothing", [](Rig&, FakeController& c) { c.answers[":GXEG#"] = ""; }, 0,
-       BackupTrouble::Unstorable, 30, "dec_direction）: 「」"},
       // Not UTF-8: saved, it would give back U+FFFD in place of the controller's bytes.
       {"not UTF-8", [](Rig&, FakeController& c) { c.answers[":GXES#"] = "Home\xff"; }, 0,
        BackupTrouble::Unstorable, 30, "wifi_st_ssid"},
