@@ -38,17 +38,17 @@ const JournalEntry kRead{
 
 TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
   const std::string line = FormatJournalLine(kEntry);
-  EXPECT_EQ(
-      line,
-      "2026-12-07 21:14:05 +09:00\tCOM5\twifi_ap_ssid\tWIFI (AP) SSID\ta\\tb\\\\c\tnew\\nline\t\tEQ-A\n");
+  EXPECT_EQ(line,
+            "2026-12-07 21:14:05 +09:00\tCOM5\twifi_ap_ssid\tWIFI (AP) "
+            "SSID\ta\\tb\\\\c\tnew\\nline\t\tEQ-A\n");
   // A journal begun before the mount column: its header, and its lines of seven fields, read on.
   const std::string older = "日時\tポート\t設定\t項目\t前の値\t送った値\t読み返した値\n";
   const std::string text =
       older + std::string(kJournalHeader) + line + "edited\tby hand\n" +  // too few fields
-      "t\tp\tk\tc\tb\ts\tr\tm\textra\n" +                            // too many
-      "t\tp\tk\tc\tb\\x\ts\tr\n" +                                // no such escape
-      "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +                 // a Windows editor's line end
-      "\n" + line.substr(0, 20);                                  // cut short by a crash
+      "t\tp\tk\tc\tb\ts\tr\tm\textra\n" +                                 // too many
+      "t\tp\tk\tc\tb\\x\ts\tr\n" +                                        // no such escape
+      "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +  // a Windows editor's line end
+      "\n" + line.substr(0, 20);                   // cut short by a crash
   const JournalRead read = ParseJournal(std::string(kUtf8ByteOrderMark) + text);
   ASSERT_EQ(read.entries.size(), 2u);
   EXPECT_EQ(read.entries[0], kEntry);
@@ -69,6 +69,23 @@ TEST(JournalShown, HidesBothPasswordsUnlessAskedKeepingTheJournalsOwnWords) {
   for (const auto& [key, secrets, in, shown] : cases) {
     const auto e = ShownJournalEntry({"t", "p", key, "c", in[0], in[1], in[2], "m"}, secrets);
     EXPECT_EQ((Values{e.before, e.sent, e.readBack}), shown) << key << " " << in[0];
+  }
+}
+
+// The dialog opens, and refills after a filter or an undo, with the newest shown entry chosen:
+// the one "元に戻す" is pressed for.
+TEST(JournalShown, ChoosesTheNewestEntryShownOrNone) {
+  const std::vector<JournalEntry> entries{{"t1", "p", "max_rate", "c", "1", "2", "2", ""},
+                                          {"t2", "p", "wifi_ap_ssid", "c", "a", "b", "b", ""},
+                                          {"t3", "p", "max_rate", "c", "2", "3", "3", ""},
+                                          {"t4", "p", "wifi_ap_ssid", "c", "b", "c", "c", ""}};
+  const std::tuple<std::string, std::optional<std::string>> cases[] = {
+      {"", "t4"}, {"max_rate", "t3"}, {"wifi_ap_ssid", "t4"}, {"slew_rate", std::nullopt}};
+  for (const auto& [key, newest] : cases) {
+    const std::vector<std::size_t> rows = JournalRows(entries, key);
+    const std::optional<std::size_t> chosen = JournalChosenRow(rows);
+    ASSERT_EQ(chosen.has_value(), newest.has_value()) << key;
+    if (chosen) EXPECT_EQ(entries[rows[*chosen]].time, *newest) << key;
   }
 }
 
