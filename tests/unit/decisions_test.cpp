@@ -372,20 +372,14 @@ TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
 // Both shells' progress windows: what each says, and that each goes with the last step only, so
 // that the result's message is not shown under it.
 TEST(Progress, SaysHowFarAndGoesWithTheLastStep) {
-  const std::tuple<int, int, bool, std::string> reads[] = {
-      {1, 30, false, "1 / 30"}, {29, 30, false, "29 / 30"}, {30, 30, true, ""}};
-  for (const auto& [done, total, ends, text] : reads) {
-    const ProgressStep step = ReadProgressStep(done, total);
-    EXPECT_EQ(std::tie(step.ends, step.text), std::tie(ends, text)) << done;
-  }
-  const std::tuple<int, int, bool, std::string> finds[] = {
-      {0, 2, false, "COM3 を調べています（1 / 2）"},
-      {1, 2, false, "COM3 を調べています（2 / 2）"},
-      {2, 2, true, ""}};
-  for (const auto& [done, total, ends, text] : finds) {
-    const ProgressStep step = FindProgressStep(done, total, 3);
-    EXPECT_EQ(std::tie(step.ends, step.text), std::tie(ends, text)) << done;
-  }
+  const std::tuple<ProgressStep, bool, std::string> cases[] = {
+      {ReadProgressStep(1, 30), false, "1 / 30"},
+      {ReadProgressStep(29, 30), false, "29 / 30"},
+      {ReadProgressStep(30, 30), true, ""},
+      {FindProgressStep(1, 2, 3), false, "COM3 を調べています（2 / 2）"},
+      {FindProgressStep(2, 2, 3), true, ""}};
+  for (const auto& [step, ends, text] : cases)
+    EXPECT_EQ(std::tie(step.ends, step.text), std::tie(ends, text)) << text;
 }
 
 TEST(PortSearch, ProbesEachDeviceOnceUnderAllItsNames) {

@@ -9,17 +9,15 @@
 //                                    10 find the controller)
 //   korvane-press.exe --open PATH    answer the open dialog the tool shows with PATH
 //   korvane-press.exe --write        click "書き込み" in the comparison the tool shows
-//   korvane-press.exe --journal      print how many entries the journal the tool shows lists and
-//                                    which row is chosen (-1 none), and close it
-//   korvane-press.exe --size CLASS   print the client width and height of the tool's dialog of
-//                                    window class CLASS and its list's first column's width
-//   korvane-press.exe --focus CLASS  print the id of the control that has the focus in the tool's
-//                                    dialog of window class CLASS, once its clicked button has
-//                                    had 3 s to be done (-1 if no enabled control of it has it)
-//   korvane-press.exe --cancel       print what the tool's progress window says 2 s after it shows,
-//                                    then press its cancel button
-//   korvane-press.exe --tip NAME     print 1 when the tooltip shows with the mouse over the text
-//                                    of the box NAME within 3 s, else 0
+//   korvane-press.exe --journal      print how many entries the journal the tool shows lists, the
+//                                    row chosen (-1 none), its client size and its first column's
+//                                    width, and close it
+//   korvane-press.exe --focus CLASS  print the id of the enabled control of dialog CLASS that
+//                                    has the focus 3 s after it shows (-1 none)
+//   korvane-press.exe --cancel       print what the progress window says 2 s after it shows and
+//                                    cancel it
+//   korvane-press.exe --tip NAME     print 1 if the tooltip shows within 3 s with the mouse over
+//                                    the text of the box NAME, else 0
 //   korvane-press.exe --ok           press OK in the message box the tool shows
 //   korvane-press.exe --lone-box     press OK in the tool's message box shown without its window,
 //                                    after printing its text
@@ -209,64 +207,48 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("korvane-press: no journal\n", stderr);
         return 1;
       }
-      std::printf("%d %d\n", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)),
-                  static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)));
-      PostMessageW(journal, WM_CLOSE, 0, 0);
-      continue;
-    }
-    if (arg == L"--size" && i + 1 < argc) {
-      HWND dialog = waitFor(tool, argv[++i]);
-      HWND list = dialog ? FindWindowExW(dialog, nullptr, L"SysListView32", nullptr) : nullptr;
       RECT r{};
-      if (list == nullptr || !GetClientRect(dialog, &r)) {
-        std::fputs("korvane-press: no such dialog\n", stderr);
-        return 1;
-      }
-      std::printf("%ld %ld %d\n", r.right, r.bottom,
-                  static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0)));
+      GetClientRect(journal, &r);
+      std::printf("%d %d %ld %ld %d\n", int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)),
+                  int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)), r.right,
+                  r.bottom, int(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0)));
+      PostMessageW(journal, WM_CLOSE, 0, 0);
       continue;
     }
     if (arg == L"--focus" && i + 1 < argc) {
       HWND dialog = waitFor(tool, argv[++i]);
       Sleep(3000);
-      GUITHREADINFO info{};
-      info.cbSize = sizeof info;
+      GUITHREADINFO info{sizeof info};
       GetGUIThreadInfo(GetWindowThreadProcessId(tool, nullptr), &info);
-      const bool usable =
-          dialog != nullptr && IsChild(dialog, info.hwndFocus) && IsWindowEnabled(info.hwndFocus);
-      std::printf("%d\n", usable ? GetDlgCtrlID(info.hwndFocus) : -1);
+      const HWND h = info.hwndFocus;
+      std::printf("%d\n",
+                  dialog && IsChild(dialog, h) && IsWindowEnabled(h) ? GetDlgCtrlID(h) : -1);
       continue;
     }
     if (arg == L"--cancel") {
       HWND progress = waitFor(tool, L"KorvaneSetteiProgress");
       HWND label = progress ? FindWindowExW(progress, nullptr, L"Static", nullptr) : nullptr;
-      if (label == nullptr) {
-        std::fputs("korvane-press: no progress window\n", stderr);
-        return 1;
-      }
-      Sleep(2000);
+      if (label == nullptr) return std::fputs("korvane-press: no progress window\n", stderr), 1;
       char text[256] = {};
+      Sleep(2000);
       GetWindowTextA(label, text, sizeof text);
       std::printf("%s\n", text);
       PostMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       continue;
     }
-    if (arg == L"--tip" && i + 1 < argc) {
+    if (arg == L"--tip" && i + 1 < argc) {  // the pointer moved there, and the move posted
       HWND box = GetDlgItem(tool, idOf(argv[++i]));
       HWND text = box ? FindWindowExW(box, nullptr, L"Edit", nullptr) : nullptr;
       RECT r{};
-      if (text == nullptr || !GetClientRect(text, &r)) {
-        std::fputs("korvane-press: no box with a text\n", stderr);
-        return 1;
-      }
+      if (text == nullptr || !GetClientRect(text, &r)) return std::fputs("no box\n", stderr), 1;
       POINT at{r.right / 2, r.bottom / 2};
       ClientToScreen(text, &at);
       SetCursorPos(at.x, at.y);
       PostMessageW(text, WM_MOUSEMOVE, 0, MAKELPARAM(r.right / 2, r.bottom / 2));
-      int shown = 0;
+      bool shown = false;
       for (int wait = 0; wait < 60 && !shown; ++wait, Sleep(50))
         shown = !windowsOf(tool, L"tooltips_class32").empty();
-      std::printf("%d\n", shown);
+      std::printf("%d\n", shown ? 1 : 0);
       continue;
     }
     if (arg == L"--write") {

@@ -55,8 +55,8 @@ want=":\$PA400# :SX97,1# :GXEP# "
 [ "$(sent | cut -d' ' -f31-)" = "$want" ] || fail "after the read: $(sent | cut -d' ' -f31-), not $want"
 # Both writes are in the journal, beside the program's files, and in its window ("変更履歴...").
 listed=$(hand --menu 3 --journal | tr -d '\r')
-[ "$listed" = "2 0" ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t\tKORVANE-AP$' "$work/journal.tsv" ||
-  { cat "$work/journal.tsv" >&2; fail "the journal lists $listed, not 2 0 (entries, the row chosen)"; }
+[ "$listed" = "2 0 960 520 190" ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t\tKORVANE-AP$' "$work/journal.tsv" ||
+  { cat "$work/journal.tsv" >&2; fail "the journal: $listed, not 2 0 960 520 190 (entries, the row chosen, size, column)"; }
 # Keys with the port open: Enter (13) and Escape (27) in a field open no dialog; in the open preset
 # list (F4 115, Down 40) Escape leaves it as it was, Enter writes the one preset picked, GP alone.
 n=$(wc -l <"$work/sim.log")
@@ -85,7 +85,7 @@ ends() {
 # Moved to a monitor at 150 %: every control where the table puts it at 144 DPI, and back.
 hand --rects >"$work/96.txt" && hand --dpi 144 --rects >"$work/144.txt"
 # A dialog opened there is scaled as the window is: the journal's 960 x 520, its first column 190.
-size=$(hand --menu 3 --size KorvaneSetteiJournal --journal | sed -n 1p | tr -d '\r')
+size=$(hand --menu 3 --journal | cut -d' ' -f3- | tr -d '\r')
 [ "$size" = "1440 780 285" ] || fail "the journal at 144 DPI: $size, not 1440 780 285"
 hand --dpi 96 --rects >"$work/back.txt"
 awk 'NR == FNR { at[$1] = $0; next }
