@@ -41,7 +41,7 @@ if [ "$rc" -eq 0 ] && [ $# -eq 0 ]; then
   # it prints when told to end) away from the tests' pipes, which it would otherwise inherit.
   /usr/lib/wine/wineserver -p >/dev/null 2>&1
   exec 3>"$build/xvfb.display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
   xvfb=$!
   for _ in $(seq 50); do [ -s "$build/xvfb.display" ] && break; sleep 0.1; done
   export DISPLAY=":$(cat "$build/xvfb.display")"

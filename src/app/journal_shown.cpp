@@ -17,4 +17,9 @@ JournalEntry ShownJournalEntry(const JournalEntry& entry, bool secrets) {
   return shown;
 }
 
+std::optional<std::size_t> JournalChosenRow(const std::vector<std::size_t>& rows) {
+  if (rows.empty()) return std::nullopt;
+  return 0;  // JournalRows puts the newest first
+}
+
 }  // namespace korvane

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/backup_sequences.h"
+#include "app/progress_shown.h"
 #include "qt/text.h"
 #include "window/texts.h"
 
@@ -39,9 +40,11 @@ class ReadProgress {
   }
   BackupProgress callback() {
     return [this](int done, int total) {
+      const ProgressStep step = ReadProgressStep(done, total);
+      if (step.ends) return dialog_.hide(), true;  // the result comes next
       dialog_.setMaximum(total);
       dialog_.setValue(done);
-      dialog_.setLabelText(QStringLiteral("%1 / %2").arg(done).arg(total));
+      dialog_.setLabelText(qs(step.text));
       return !dialog_.wasCanceled();
     };
   }
@@ -63,10 +66,11 @@ class FindProgressDialog {
   }
   FindProgress callback() {
     return [this](int done, int total, int number) {
-      if (done == total) return dialog_.hide(), true;  // the result comes next
+      const ProgressStep step = FindProgressStep(done, total, number);
+      if (step.ends) return dialog_.hide(), true;  // the result comes next
       dialog_.setMaximum(total);
       dialog_.setValue(done);
-      dialog_.setLabelText(qs(FindProgressText(done, total, number)));
+      dialog_.setLabelText(qs(step.text));
       return !dialog_.wasCanceled();
     };
   }
@@ -154,9 +158,11 @@ void ShowBackupDialogs(QWidget* parent, Form1& form, Operator& op, const BackupS
   const QString file = QFileDialog::getSaveFileName(parent, qs(kBackupTitle), facts.suggestedPath,
                                                     qs(kBackupFileFilter));
   if (file.isEmpty()) return;
-  ReadProgress progress(parent);
-  const BackupSaveResult result =
-      form.Backup_Save(pathOf(file), facts.toolVersion, facts.portName, progress.callback());
+  BackupSaveResult result;
+  {
+    ReadProgress progress(parent);
+    result = form.Backup_Save(pathOf(file), facts.toolVersion, facts.portName, progress.callback());
+  }
   op.message(result.message, kBackupTitle, TroubleStyle(result.trouble));
 }
 

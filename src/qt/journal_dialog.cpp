@@ -78,7 +78,7 @@ class JournalDialog : public QDialog {
         table_->setItem(r, int(c), new QTableWidgetItem(qs(cells[c])));
     }
     table_->resizeColumnsToContents();
-    if (!rows_.empty()) table_->selectRow(0);
+    if (const auto chosen = JournalChosenRow(rows_)) table_->selectRow(int(*chosen));
   }
 
   void undoChosen() {

@@ -32,11 +32,11 @@ void writeTicked(Dialog& d) {
     if (row.restorable && (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2))
       ticked.push_back(row.position);
   }
-  EnableWindow(d.write, FALSE);  // one restore per comparison: read again to compare anew
+  EnableControl(d.window, d.write, false);  // one restore per comparison: read again to compare
   EnableWindow(d.window, FALSE);
   const RestoreReport report = d.form.Backup_Restore(d.comparison, ticked);
   EnableWindow(d.window, TRUE);
-  EnableWindow(d.write, report.written() == 0);  // nothing written: the owner may choose again
+  EnableControl(d.window, d.write, report.written() == 0);  // nothing written: choose again
   for (const RestoreRow& row : report.rows) {
     std::string result(kVerdictTexts[static_cast<std::size_t>(row.verdict())]);
     if (row.verdict() == RestoreRow::Verdict::Differs)
@@ -58,19 +58,22 @@ LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-void ShowCompareDialog(HWND owner, HFONT font, Form1& form, const BackupComparison& comparison) {
+void ShowCompareDialog(HWND owner, HFONT font, int dpi, Form1& form,
+                       const BackupComparison& comparison) {
   Dialog d{form, comparison};
-  d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kCompareTitle), 760, 560, &d);
+  const auto px = [dpi](int at96) { return Scaled(at96, dpi); };
+  d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kCompareTitle), px(760), px(560), &d);
   const auto child = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y,
                          int w, int h, int id) {
-    return MakeChild(d.window, font, cls, text, style, x, y, w, h, id);
+    return MakeChild(d.window, font, cls, text, style, px(x), px(y), px(w), px(h), id);
   };
   d.list = child(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | WS_BORDER | WS_TABSTOP, 10, 10,
                  740, 460, 0);
   SendMessageW(d.list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   const int widths[] = {260, 170, 170, 130};
   for (int c = 0; c < 4; ++c)
-    AddListColumn(d.list, c, std::string(kCompareColumns[static_cast<std::size_t>(c)]), widths[c]);
+    AddListColumn(d.list, c, std::string(kCompareColumns[static_cast<std::size_t>(c)]),
+                  px(widths[c]));
   for (const CompareRow& row : comparison.rows) {
     AddListRow(d.list, static_cast<int>(row.position), backupSettingName(row.position));
     const int r = static_cast<int>(row.position);

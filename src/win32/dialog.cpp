@@ -3,8 +3,13 @@
 #include <commctrl.h>
 
 #include "win32/text.h"
+#include "window/layout.h"
 
 namespace korvane {
+
+int Scaled(int at96, int dpi) {
+  return MulDiv(at96, dpi, kDesignDpi);
+}
 
 HWND MakeDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title,
                       int w, int h, void* object) {
@@ -62,6 +67,14 @@ void SetListCell(HWND list, int row, int column, const std::string& text) {
   SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+void EnableControl(HWND window, HWND control, bool enabled) {
+  if (!enabled && GetFocus() == control) {
+    HWND next = GetNextDlgTabItem(window, control, FALSE);
+    if (next != nullptr && next != control) SetFocus(next);
+  }
+  EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
 LRESULT DialogDefault(HWND dialog, UINT message, WPARAM w, LPARAM l, bool* open) {
   if (open != nullptr && message == WM_CLOSE) {
     DestroyWindow(dialog);
@@ -74,6 +87,7 @@ LRESULT DialogDefault(HWND dialog, UINT message, WPARAM w, LPARAM l, bool* open)
 void RunModal(HWND owner, HWND dialog, const bool& open) {
   EnableWindow(owner, FALSE);
   ShowWindow(dialog, SW_SHOW);
+  if (HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE)) SetFocus(first);
   MSG msg;
   while (open && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (IsDialogMessageW(dialog, &msg)) continue;

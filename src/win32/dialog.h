@@ -8,8 +8,12 @@
 
 namespace korvane {
 
+// A length laid out at 96 DPI, at dpi: the dialogs are scaled as the main window is, by the DPI
+// of the monitor their owner is on.
+int Scaled(int at96, int dpi);
+
 // A top-level dialog window of class cls (registered on first use with proc) over owner, its
-// client area w x h, with object as its WindowObject.
+// client area w x h (already scaled), with object as its WindowObject.
 HWND MakeDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title,
                       int w, int h, void* object);
 
@@ -22,12 +26,17 @@ void AddListColumn(HWND list, int column, const std::string& caption, int width)
 void AddListRow(HWND list, int row, const std::string& first);
 void SetListCell(HWND list, int row, int column, const std::string& text);
 
+// Enables or disables a control of window; one that has the keyboard focus hands it on to the next
+// control first, or Tab and Escape would go to a window that ignores them.
+void EnableControl(HWND window, HWND control, bool enabled);
+
 // What a dialog's procedure does with what it does not handle itself: closed (the close box,
 // Escape) it goes, and `open` turns false as it goes.
 LRESULT DialogDefault(HWND dialog, UINT message, WPARAM w, LPARAM l, bool* open);
 
-// Shows dialog with its owner disabled and runs messages until `open` turns false (the dialog's
-// WM_DESTROY sets it); a WM_QUIT meanwhile ends the dialog and is passed on.
+// Shows dialog with its owner disabled and the focus on its first control, and runs messages until
+// `open` turns false (the dialog's WM_DESTROY sets it); a WM_QUIT meanwhile ends the dialog and is
+// passed on.
 void RunModal(HWND owner, HWND dialog, const bool& open);
 
 }  // namespace korvane

@@ -47,6 +47,13 @@ void fill(Dialog& d) {
     for (std::size_t c = 1; c < cells.size(); ++c)
       SetListCell(d.list, int(r), int(c), std::string(cells[c]));
   }
+  if (const auto chosen = JournalChosenRow(d.rows)) {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(d.list, LVM_SETITEMSTATE, *chosen, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(d.list, LVM_ENSUREVISIBLE, *chosen, FALSE);
+  }
 }
 
 void load(Dialog& d) {
@@ -92,24 +99,27 @@ LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-void ShowJournalDialog(HWND owner, HFONT font, Form1& form, Operator& op) {
+void ShowJournalDialog(HWND owner, HFONT font, int dpi, Form1& form, Operator& op) {
   Dialog d{form, op};
-  d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kJournalTitle), 960, 520, &d);
-  d.filter = MakeChild(d.window, font, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                       10, 10, 400, 300, kFilterId);
-  d.list = MakeChild(d.window, font, WC_LISTVIEWW, L"",
-                     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 10,
-                     44, 940, 390, 0);
+  const auto px = [dpi](int at96) { return Scaled(at96, dpi); };
+  d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kJournalTitle), px(960), px(520), &d);
+  const auto child = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y,
+                         int w, int h, int id) {
+    return MakeChild(d.window, font, cls, text, style, px(x), px(y), px(w), px(h), id);
+  };
+  d.filter = child(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 10, 400, 300,
+                   kFilterId);
+  d.list = child(WC_LISTVIEWW, L"",
+                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 10, 44,
+                 940, 390, 0);
   SendMessageW(d.list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   const std::vector<std::string> columns = JournalColumns();
   const int widths[] = {190, 70, 170, 160, 110, 110, 120, 120};
   for (std::size_t c = 0; c < columns.size(); ++c)
-    AddListColumn(d.list, int(c), columns[c], widths[c]);
-  d.skipped = MakeChild(d.window, font, L"STATIC", L"", SS_LEFT, 10, 444, 600, 20, 0);
-  MakeChild(d.window, font, L"BUTTON", Wide(kUndoCaption), BS_PUSHBUTTON | WS_TABSTOP, 740, 478,
-            100, 30, kUndoId);
-  MakeChild(d.window, font, L"BUTTON", Wide(kCloseCaption), BS_PUSHBUTTON | WS_TABSTOP, 850, 478,
-            100, 30, kCloseId);
+    AddListColumn(d.list, int(c), columns[c], px(widths[c]));
+  d.skipped = child(L"STATIC", L"", SS_LEFT, 10, 444, 600, 20, 0);
+  child(L"BUTTON", Wide(kUndoCaption), BS_PUSHBUTTON | WS_TABSTOP, 740, 478, 100, 30, kUndoId);
+  child(L"BUTTON", Wide(kCloseCaption), BS_PUSHBUTTON | WS_TABSTOP, 850, 478, 100, 30, kCloseId);
   load(d);
   RunModal(owner, d.window, d.open);
 }

@@ -7,6 +7,8 @@
 // after windows.h
 #include <commctrl.h>
 #include <commdlg.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
@@ -22,9 +24,9 @@
 #include "backup/backup_keys.h"
 #include "files/local_file.h"
 #include "win32/compare_dialog.h"
-#include "win32/find_progress.h"
 #include "win32/journal_dialog.h"
 #include "win32/port_facts.h"
+#include "win32/progress_window.h"
 #include "win32/text.h"
 #include "win32/win32_loop.h"
 #include "win32/win32_operator.h"
@@ -73,26 +75,46 @@ std::filesystem::path askFile(HWND owner, bool save, std::string_view title,
   return std::filesystem::path(file.c_str());
 }
 
-void backupFromMenu(HWND owner, Form1& form, Operator& op, EventLoop& loop, Port& port) {
+// The user's Documents folder, as the Qt shell starts its save dialog in; empty if it has none.
+std::filesystem::path documentsFolder() {
+  PWSTR path = nullptr;
+  std::filesystem::path folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path))) folder = path;
+  CoTaskMemFree(path);
+  return folder;
+}
+
+void backupFromMenu(Win32Window& window, Form1& form, Operator& op, EventLoop& loop, Port& port) {
   if (!form.Backup_Ready()) return;
   const std::filesystem::path file =
-      askFile(owner, true, kBackupTitle, Wide(BackupFileName(loop.now())));
+      askFile(window.hwnd(), true, kBackupTitle,
+              (documentsFolder() / Wide(BackupFileName(loop.now()))).wstring());
   if (file.empty()) return;
-  const BackupSaveResult result =
-      form.Backup_Save(file, KORVANE_VERSION, ComName(port.number()), {});
+  BackupSaveResult result;
+  {
+    ProgressWindow progress(window.hwnd(), window.font(), window.dpi(), kBackupTitle,
+                            kReadingSettings);
+    result =
+        form.Backup_Save(file, KORVANE_VERSION, ComName(port.number()), progress.readCallback());
+  }
   op.message(result.message, kBackupTitle, TroubleStyle(result.trouble));
 }
 
-void compareFromMenu(HWND owner, HFONT font, Form1& form, Operator& op) {
+void compareFromMenu(Win32Window& window, Form1& form, Operator& op) {
   if (!form.Backup_Ready()) return;
-  const std::filesystem::path file = askFile(owner, false, kCompareTitle);
+  const std::filesystem::path file = askFile(window.hwnd(), false, kCompareTitle);
   if (file.empty()) return;
-  const BackupComparison comparison = form.Backup_Compare(file, {});
+  BackupComparison comparison;
+  {
+    ProgressWindow progress(window.hwnd(), window.font(), window.dpi(), kCompareTitle,
+                            kReadingSettings);
+    comparison = form.Backup_Compare(file, progress.readCallback());
+  }
   if (comparison.trouble != BackupTrouble::None) {
     op.message(comparison.message, kCompareTitle, MessageStyle::Critical);
     return;
   }
-  ShowCompareDialog(owner, font, form, comparison);
+  ShowCompareDialog(window.hwnd(), window.font(), window.dpi(), form, comparison);
 }
 
 int run(HINSTANCE instance, int show, Program program) {
@@ -131,13 +153,13 @@ int run(HINSTANCE instance, int show, Program program) {
   const auto portTooltip = [](int n) { return PortTooltip(PortFactsOf(n, SerialAdapters())); };
   if (args.mode || args.find) {
     BackupCommand command{args.mode.value_or(BackupMode::Backup),
-                                args.file,
-                                args.port,
-                                folder,
-                                portFolder,
-                                args.showSecrets,
-                                PortsPresentNow,
-                                portTooltip};
+                          args.file,
+                          args.port,
+                          folder,
+                          portFolder,
+                          args.showSecrets,
+                          PortsPresentNow,
+                          portTooltip};
     command.acceptMechanics = args.acceptMechanics;
     Win32SerialPort port(loop, [&](int n) { return BackupCommandDevice(command, n); });
     if (args.find) return RunFindCommand(command, port, loop, port.events);
@@ -158,14 +180,15 @@ int run(HINSTANCE instance, int show, Program program) {
   Form1 form(window, port, loop, op, folder);
   port.events = PortEventsFor(form, loop);
   window.bind(&form);
-  window.setMenuHandlers({[&] { backupFromMenu(window.hwnd(), form, op, loop, port); },
-                          [&] { compareFromMenu(window.hwnd(), window.font(), form, op); },
-                          [&] { ShowJournalDialog(window.hwnd(), window.font(), form, op); },
-                          [&] {
-                            FindProgressWindow progress(window.hwnd(), window.font());
-                            form.Find_Controller(port.events, portTooltip, progress.callback());
-                          },
-                          [&] { return !port.isOpen(); }});
+  window.setMenuHandlers(
+      {[&] { backupFromMenu(window, form, op, loop, port); },
+       [&] { compareFromMenu(window, form, op); },
+       [&] { ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), form, op); },
+       [&] {
+         ProgressWindow progress(window.hwnd(), window.font(), window.dpi(), kFindTitle, "");
+         form.Find_Controller(port.events, portTooltip, progress.findCallback());
+       },
+       [&] { return !port.isOpen(); }});
   form.setPortsPresent(PortsPresentNow);
   window.setPortTooltips([](const std::vector<int>& numbers) {
     const std::map<int, PortAdapter> adapters = SerialAdapters();

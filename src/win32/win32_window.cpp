@@ -10,6 +10,7 @@
 #include "app/start_up.h"
 #include "protocol/controls.h"
 #include "win32/control_ids.h"
+#include "win32/dialog.h"
 #include "win32/text.h"
 #include "win32/window_object.h"
 #include "window/png.h"
@@ -265,14 +266,23 @@ void Win32Window::build() {
 
 void Win32Window::setPortTooltips(PortTexts devices) {
   portTipFor_ = std::move(devices);
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(control(kCombo1));
-  tool.lpszText = LPSTR_TEXTCALLBACKW;  // made when shown: what is plugged in then
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // Over the whole box: the mouse over its text or its dropped list is over windows of their own,
+  // which the box alone as a tool would leave without a tip.
+  HWND box = control(kCombo1);
+  COMBOBOXINFO parts{};
+  parts.cbSize = sizeof parts;
+  GetComboBoxInfo(box, &parts);
+  for (HWND part : {box, parts.hwndItem, parts.hwndList}) {
+    if (part == nullptr) continue;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(part);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;  // made when shown: what is plugged in then
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 // The box shows the devices of all its ports at once: one line each.
@@ -587,8 +597,8 @@ bool Win32Window::isEnabled(std::string_view name) const {
 }
 
 void Win32Window::setEnabled(std::string_view name, bool enabled) {
-  HWND h = name == kForm1 ? hwnd_ : control(name);
-  if (h != nullptr) EnableWindow(h, enabled ? TRUE : FALSE);
+  if (name == kForm1) return void(EnableWindow(hwnd_, enabled ? TRUE : FALSE));
+  if (HWND h = control(name)) EnableControl(hwnd_, h, enabled);
 }
 
 void Win32Window::showBusy(bool shown) {

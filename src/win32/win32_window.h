@@ -42,6 +42,7 @@ class Win32Window : public Panel {
   void setPortTooltips(PortTexts devices);
   HWND control(std::string_view name) const;
   HFONT font() const { return font_; }
+  int dpi() const { return dpi_; }  // of the monitor the window is on
 
   // The client area as a PNG, drawn as the window draws itself.
   bool savePng(const std::filesystem::path& file) const;

@@ -18,6 +18,7 @@
 #include "app/port_search.h"
 #include "app/port_tooltip.h"
 #include "app/port_use.h"
+#include "app/progress_shown.h"
 #include "app/start_up.h"
 #include "app/traffic_log.h"
 #include "files/local_file.h"
@@ -368,6 +369,19 @@ TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
 
 // Two numbers that lead to one device are one port to the search, named "COM1 = COM4"; a port
 // whose device cannot be resolved (a link to an unplugged adapter) is a device of its own.
+// Both shells' progress windows: what each says, and that each goes with the last step only, so
+// that the result's message is not shown under it.
+TEST(Progress, SaysHowFarAndGoesWithTheLastStep) {
+  const std::tuple<ProgressStep, bool, std::string> cases[] = {
+      {ReadProgressStep(1, 30), false, "1 / 30"},
+      {ReadProgressStep(29, 30), false, "29 / 30"},
+      {ReadProgressStep(30, 30), true, ""},
+      {FindProgressStep(1, 2, 3), false, "COM3 を調べています（2 / 2）"},
+      {FindProgressStep(2, 2, 3), true, ""}};
+  for (const auto& [step, ends, text] : cases)
+    EXPECT_EQ(std::tie(step.ends, step.text), std::tie(ends, text)) << text;
+}
+
 TEST(PortSearch, ProbesEachDeviceOnceUnderAllItsNames) {
   using Groups = std::vector<std::vector<int>>;
   const std::map<int, std::string> devices{

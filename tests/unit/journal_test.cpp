@@ -72,6 +72,23 @@ TEST(JournalShown, HidesBothPasswordsUnlessAskedKeepingTheJournalsOwnWords) {
   }
 }
 
+// The dialog opens, and refills after a filter or an undo, with the newest shown entry chosen:
+// the one "元に戻す" is pressed for.
+TEST(JournalShown, ChoosesTheNewestEntryShownOrNone) {
+  const std::vector<JournalEntry> entries{{"t1", "p", "max_rate", "c", "1", "2", "2", ""},
+                                          {"t2", "p", "wifi_ap_ssid", "c", "a", "b", "b", ""},
+                                          {"t3", "p", "max_rate", "c", "2", "3", "3", ""},
+                                          {"t4", "p", "wifi_ap_ssid", "c", "b", "c", "c", ""}};
+  const std::tuple<std::string, std::optional<std::string>> cases[] = {
+      {"", "t4"}, {"max_rate", "t3"}, {"wifi_ap_ssid", "t4"}, {"slew_rate", std::nullopt}};
+  for (const auto& [key, newest] : cases) {
+    const std::vector<std::size_t> rows = JournalRows(entries, key);
+    const std::optional<std::size_t> chosen = JournalChosenRow(rows);
+    ASSERT_EQ(chosen.has_value(), newest.has_value()) << key;
+    if (chosen) EXPECT_EQ(entries[rows[*chosen]].time, *newest) << key;
+  }
+}
+
 TEST(JournalFile, BeginsWithItsHeaderAndKeepsOneOlderGenerationPastTheLimit) {
   const kit::TempDir dir;
   ASSERT_EQ(AppendJournal(dir.path, kEntry), std::nullopt);

@@ -8,9 +8,16 @@
 //   korvane-press.exe --menu N       choose the menu's entry N (1 backup, 2 compare and restore,
 //                                    10 find the controller)
 //   korvane-press.exe --open PATH    answer the open dialog the tool shows with PATH
-//   korvane-press.exe --write        press "書き込み" in the comparison the tool shows
-//   korvane-press.exe --journal      print how many entries the journal the tool shows lists, and
-//                                    close it
+//   korvane-press.exe --write        click "書き込み" in the comparison the tool shows
+//   korvane-press.exe --journal      print how many entries the journal the tool shows lists, the
+//                                    row chosen (-1 none), its client size and its first column's
+//                                    width, and close it
+//   korvane-press.exe --focus CLASS  print the id of the enabled control of dialog CLASS that
+//                                    has the focus 3 s after it shows (-1 none)
+//   korvane-press.exe --cancel       print what the progress window says 2 s after it shows and
+//                                    cancel it
+//   korvane-press.exe --tip NAME     print 1 if the tooltip shows within 3 s with the mouse over
+//                                    the text of the box NAME, else 0
 //   korvane-press.exe --ok           press OK in the message box the tool shows
 //   korvane-press.exe --lone-box     press OK in the tool's message box shown without its window,
 //                                    after printing its text
@@ -200,8 +207,48 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("korvane-press: no journal\n", stderr);
         return 1;
       }
-      std::printf("%d\n", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+      RECT r{};
+      GetClientRect(journal, &r);
+      std::printf("%d %d %ld %ld %d\n", int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)),
+                  int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)), r.right,
+                  r.bottom, int(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0)));
       PostMessageW(journal, WM_CLOSE, 0, 0);
+      continue;
+    }
+    if (arg == L"--focus" && i + 1 < argc) {
+      HWND dialog = waitFor(tool, argv[++i]);
+      Sleep(3000);
+      GUITHREADINFO info{sizeof info};
+      GetGUIThreadInfo(GetWindowThreadProcessId(tool, nullptr), &info);
+      const HWND h = info.hwndFocus;
+      std::printf("%d\n",
+                  dialog && IsChild(dialog, h) && IsWindowEnabled(h) ? GetDlgCtrlID(h) : -1);
+      continue;
+    }
+    if (arg == L"--cancel") {
+      HWND progress = waitFor(tool, L"KorvaneSetteiProgress");
+      HWND label = progress ? FindWindowExW(progress, nullptr, L"Static", nullptr) : nullptr;
+      if (label == nullptr) return std::fputs("korvane-press: no progress window\n", stderr), 1;
+      char text[256] = {};
+      Sleep(2000);
+      GetWindowTextA(label, text, sizeof text);
+      std::printf("%s\n", text);
+      PostMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      continue;
+    }
+    if (arg == L"--tip" && i + 1 < argc) {  // the pointer moved there, and the move posted
+      HWND box = GetDlgItem(tool, idOf(argv[++i]));
+      HWND text = box ? FindWindowExW(box, nullptr, L"Edit", nullptr) : nullptr;
+      RECT r{};
+      if (text == nullptr || !GetClientRect(text, &r)) return std::fputs("no box\n", stderr), 1;
+      POINT at{r.right / 2, r.bottom / 2};
+      ClientToScreen(text, &at);
+      SetCursorPos(at.x, at.y);
+      PostMessageW(text, WM_MOUSEMOVE, 0, MAKELPARAM(r.right / 2, r.bottom / 2));
+      bool shown = false;
+      for (int wait = 0; wait < 60 && !shown; ++wait, Sleep(50))
+        shown = !windowsOf(tool, L"tooltips_class32").empty();
+      std::printf("%d\n", shown ? 1 : 0);
       continue;
     }
     if (arg == L"--write") {
@@ -211,7 +258,9 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("korvane-press: no comparison\n", stderr);
         return 1;
       }
-      PostMessageW(compare, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(write));
+      // A click, as a hand gives it: the button takes the focus first.
+      PostMessageW(write, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      PostMessageW(write, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
       continue;
     }
     if (arg == L"--keys" && i + 2 < argc) {  // posted: through the tool's loop and dialog keys

@@ -107,7 +107,16 @@ n=$((n + 1))
 /usr/lib/wine/wine64 "$press" Command11  # 接続 first, as the menu asks: its 30 queries, then the
 for _ in $(seq 300); do [ "$(wc -l <"$work/sim.log")" -ge $((n + 30)) ] && break; sleep 0.1; done
 sleep 1  # last answer's wait
-/usr/lib/wine/wine64 "$press" --menu 2 --open "Z:$(tr / '\\' <<<"$work/a.ini")" --write && sleep 2
+# The comparison's read shows "n / 30" over the disabled window, and its cancel stops the read.
+n=$(wc -l <"$work/sim.log")
+said=$(/usr/lib/wine/wine64 "$press" --menu 2 --open "Z:$(tr / '\\' <<<"$work/a.ini")" --cancel --ok | tr -d '\r')
+sleep 1
+[[ "$said" =~ ^[0-9]+\ /\ 30$ ]] && [ "$(wc -l <"$work/sim.log")" -lt $((n + 30)) ] ||
+  fail "the read's progress said '$said' and $(($(wc -l <"$work/sim.log") - n)) settings were read"
+# After "書き込み" the focus goes on to "閉じる" (2), for Tab and Escape.
+focus=$(/usr/lib/wine/wine64 "$press" --menu 2 --open "Z:$(tr / '\\' <<<"$work/a.ini")" --write \
+  --focus KorvaneSetteiCompare | tr -d '\r')
+[ "$focus" = 2 ] || fail "the focus is on $focus after 書き込み, not on 閉じる"
 /usr/lib/wine/wine64 "$press" --close || true
 for _ in $(seq 150); do kill -0 "$tool" 2>/dev/null || break; sleep 0.1; done
 kill "$tool" 2>/dev/null && fail "the window did not end once closed"

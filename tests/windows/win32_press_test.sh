@@ -47,13 +47,16 @@ start
 hand --order | tr -d '\r' >"$work/order.txt" && head -1 "$work/order.txt" >>"$work/order.txt"
 hand --tab $(($(wc -l <"$work/order.txt") - 1)) | tr -d '\r' | diff "$work/order.txt" - >&2 ||
   fail "the first focus and Tab do not follow TabOrder()"
+# The port box's tooltip shows over its text too, not over its arrow alone.
+[ "$(hand --tip Combo1 | tr -d '\r')" = 1 ] || fail "no tooltip over the port box's text"
 hand Command11 && sleep 13  # 接続: 30 queries 400 ms apart
 hand "Command6(0)" && sleep 0.5 && hand Command13 && sleep 2.5  # MaxRate SET, buzzer ON
 want=":\$PA400# :SX97,1# :GXEP# "
 [ "$(sent | cut -d' ' -f31-)" = "$want" ] || fail "after the read: $(sent | cut -d' ' -f31-), not $want"
 # Both writes are in the journal, beside the program's files, and in its window ("変更履歴...").
-[ "$(hand --menu 3 --journal | tr -d '\r')" = 2 ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t\tKORVANE-AP$' "$work/journal.tsv" ||
-  { cat "$work/journal.tsv" >&2; fail "the journal"; }
+listed=$(hand --menu 3 --journal | tr -d '\r')
+[ "$listed" = "2 0 960 520 190" ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t\tKORVANE-AP$' "$work/journal.tsv" ||
+  { cat "$work/journal.tsv" >&2; fail "the journal: $listed, not 2 0 960 520 190 (entries, the row chosen, size, column)"; }
 # Keys with the port open: Enter (13) and Escape (27) in a field open no dialog; in the open preset
 # list (F4 115, Down 40) Escape leaves it as it was, Enter writes the one preset picked, GP alone.
 n=$(wc -l <"$work/sim.log")
@@ -80,7 +83,11 @@ ends() {
   fail "the program did not end after its window closed"
 }
 # Moved to a monitor at 150 %: every control where the table puts it at 144 DPI, and back.
-hand --rects >"$work/96.txt" && hand --dpi 144 --rects >"$work/144.txt" && hand --dpi 96 --rects >"$work/back.txt"
+hand --rects >"$work/96.txt" && hand --dpi 144 --rects >"$work/144.txt"
+# A dialog opened there is scaled as the window is: the journal's 960 x 520, its first column 190.
+size=$(hand --menu 3 --journal | cut -d' ' -f3- | tr -d '\r')
+[ "$size" = "1440 780 285" ] || fail "the journal at 144 DPI: $size, not 1440 780 285"
+hand --dpi 96 --rects >"$work/back.txt"
 awk 'NR == FNR { at[$1] = $0; next }
      { split(at[$1], a); for (i = 2; i <= 5; i++) if ($i - a[i] * 1.5 > 2 || a[i] * 1.5 - $i > 2) { print "at 144 DPI: " $0 " (96: " at[$1] ")"; bad = 1 } }
      END { exit bad }' "$work/96.txt" "$work/144.txt" || fail "the window did not follow the monitor's DPI"
