@@ -85,7 +85,9 @@ TEST(JournalShown, ChoosesTheNewestEntryShownOrNone) {
     const std::vector<std::size_t> rows = JournalRows(entries, key);
     const std::optional<std::size_t> chosen = JournalChosenRow(rows);
     ASSERT_EQ(chosen.has_value(), newest.has_value()) << key;
-    if (chosen) EXPECT_EQ(entries[rows[*chosen]].time, *newest) << key;
+    if (chosen) {
+      EXPECT_EQ(entries[rows[*chosen]].time, *newest) << key;
+    }
   }
 }
 
