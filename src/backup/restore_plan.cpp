@@ -47,8 +47,10 @@ std::vector<CompareRow> Diff_Backup(const BackupValues& controller, const Backup
 }
 
 namespace {
+// A control byte from a noisy line is shown as "\xNN", as every value is.
 std::string mountName(std::string_view name) {
-  return name.empty() ? std::string("（名前なし）") : "「" + std::string(name) + "」";
+  return name.empty() ? std::string("（名前なし）")
+                      : "「" + ShownBackupValue(kMountNamePosition, name) + "」";
 }
 }  // namespace
 
