@@ -280,6 +280,19 @@ RestoreReport Form1::Backup_Restore(const BackupFile& file,
   return report;
 }
 
+std::array<std::string, 4> CompareCells(const BackupComparison& comparison, const CompareRow& row) {
+  return {backupSettingName(row.position),
+          ShownBackupValue(row.position, comparison.controller[row.position]),
+          ShownBackupValue(row.position, comparison.file.values[row.position]),
+          row.differs ? std::string(kDiffersMark) : std::string()};
+}
+
+std::string RestoredCell(const RestoreRow& row) {
+  std::string text(kVerdictTexts[static_cast<std::size_t>(row.verdict())]);
+  if (row.verdict() == RestoreRow::Verdict::Differs) text += ShownBackupValue(row.position, *row.now);
+  return text;
+}
+
 std::string CompareSummary(const BackupComparison& comparison) {
   return std::to_string(comparison.differing.size()) + std::string(kDifferingCount) + "\n" +
          MountsText(comparison.file.header, comparison.controller[kMountNamePosition]);

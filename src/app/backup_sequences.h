@@ -75,6 +75,11 @@ struct BackupComparison {
 // the backup came from and which one is connected.
 std::string CompareSummary(const BackupComparison& comparison);
 
+// The comparison table's cells of a row, in kCompareColumns' order: the setting's name, the
+// controller's value and the file's (a password as ********, a control byte as \xNN) and "違う"
+// when they differ; the same for every shell.
+std::array<std::string, 4> CompareCells(const BackupComparison& comparison, const CompareRow& row);
+
 struct RestoreRow {
   std::size_t position;
   std::string command;
@@ -90,6 +95,10 @@ struct RestoreRow {
                      : Verdict::NoReadBack;
   }
 };
+
+// The result column of a written row after the restore: "一致", or "今の値: " and the value the
+// controller now holds, or why there is none.
+std::string RestoredCell(const RestoreRow& row);
 
 struct RestoreReport {
   // NotConnected (nothing written), PortLost, or Cancelled when the window closed meanwhile

@@ -96,18 +96,12 @@ class CompareDialog : public QDialog {
     table_->verticalHeader()->hide();
     for (const CompareRow& row : comparison.rows) {
       const int r = static_cast<int>(row.position);
-      auto* name = new QTableWidgetItem(qs(backupSettingName(row.position)));
+      const auto cells = CompareCells(comparison, row);
+      for (int c = 0; c < 4; ++c) table_->setItem(r, c, new QTableWidgetItem(qs(cells[c])));
+      QTableWidgetItem* name = table_->item(r, 0);
       name->setFlags(Qt::ItemIsEnabled |
                      (row.restorable ? Qt::ItemIsUserCheckable : Qt::NoItemFlags));
       if (row.restorable) name->setCheckState(row.toRestore() ? Qt::Checked : Qt::Unchecked);
-      table_->setItem(r, 0, name);
-      // A password shows as ******** (the tick says whether it differs), as on the terminal.
-      const auto shown = [&](const std::string& value) {
-        return new QTableWidgetItem(qs(ShownBackupValue(row.position, value)));
-      };
-      table_->setItem(r, 1, shown(comparison.controller[row.position]));
-      table_->setItem(r, 2, shown(comparison.file.values[row.position]));
-      table_->setItem(r, 3, new QTableWidgetItem(row.differs ? qs(kDiffersMark) : QString()));
     }
     table_->resizeColumnsToContents();
     table_->setMinimumSize(720, 480);
@@ -134,13 +128,8 @@ class CompareDialog : public QDialog {
     const RestoreReport report = form_.Backup_Restore(comparison_, ticked);
     setEnabled(true);
     write_->setEnabled(report.written() == 0);  // nothing written: the owner may choose again
-    for (const RestoreRow& row : report.rows) {
-      const int r = static_cast<int>(row.position);
-      QString result = qs(kVerdictTexts[static_cast<std::size_t>(row.verdict())]);
-      if (row.verdict() == RestoreRow::Verdict::Differs)
-        result += qs(ShownBackupValue(row.position, *row.now));
-      table_->item(r, 3)->setText(result);
-    }
+    for (const RestoreRow& row : report.rows)
+      table_->item(static_cast<int>(row.position), 3)->setText(qs(RestoredCell(row)));
     summary_->setText(qs(report.summary));
   }
 

@@ -37,12 +37,8 @@ void writeTicked(Dialog& d) {
   const RestoreReport report = d.form.Backup_Restore(d.comparison, ticked);
   EnableWindow(d.window, TRUE);
   EnableControl(d.window, d.write, report.written() == 0);  // nothing written: choose again
-  for (const RestoreRow& row : report.rows) {
-    std::string result(kVerdictTexts[static_cast<std::size_t>(row.verdict())]);
-    if (row.verdict() == RestoreRow::Verdict::Differs)
-      result += ShownBackupValue(row.position, *row.now);
-    SetListCell(d.list, static_cast<int>(row.position), 3, result);
-  }
+  for (const RestoreRow& row : report.rows)
+    SetListCell(d.list, static_cast<int>(row.position), 3, RestoredCell(row));
   SetWindowTextW(d.summary, Wide(report.summary).c_str());
 }
 
@@ -75,12 +71,10 @@ void ShowCompareDialog(HWND owner, HFONT font, int dpi, Form1& form,
     AddListColumn(d.list, c, std::string(kCompareColumns[static_cast<std::size_t>(c)]),
                   px(widths[c]));
   for (const CompareRow& row : comparison.rows) {
-    AddListRow(d.list, static_cast<int>(row.position), backupSettingName(row.position));
     const int r = static_cast<int>(row.position);
-    // A password shows as ******** (the tick says whether it differs), as on the terminal.
-    SetListCell(d.list, r, 1, ShownBackupValue(row.position, comparison.controller[row.position]));
-    SetListCell(d.list, r, 2, ShownBackupValue(row.position, comparison.file.values[row.position]));
-    SetListCell(d.list, r, 3, row.differs ? std::string(kDiffersMark) : std::string());
+    const auto cells = CompareCells(comparison, row);
+    AddListRow(d.list, r, cells[0]);
+    for (int c = 1; c < 4; ++c) SetListCell(d.list, r, c, cells[c]);
     LVITEMW state{};
     state.stateMask = LVIS_STATEIMAGEMASK;
     state.state = row.restorable ? INDEXTOSTATEIMAGEMASK(row.toRestore() ? 2 : 1) : 0;

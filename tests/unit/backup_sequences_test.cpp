@@ -164,6 +164,29 @@ TEST(Backup, NoTwoStateSettingIsGuessedFromAnAnswerThatIsNoNumber) {
   }
 }
 
+// The comparison's cells and a written row's result, as both windows show them: a password
+// hidden whether it differs or not, a control byte escaped, the value now held after a difference.
+TEST(CompareTable, CellsAndResultsShowValuesAsTheTerminalDoes) {
+  BackupComparison c;
+  c.file = test::everySetting();
+  c.controller = c.file.values;
+  c.controller[at("wifi_st_password")] = "other";
+  c.controller[at("wifi_ap_ssid")] = "A\x01";
+  c.rows = Compare_Backup(c.controller, c.file.values);
+  using Cells = std::array<std::string, 4>;
+  EXPECT_EQ(CompareCells(c, c.rows[at("wifi_st_password")]),
+            (Cells{"WIFI (ST) PASSWORD（wifi_st_password）", "********", "********", "違う"}));
+  EXPECT_EQ(CompareCells(c, c.rows[at("wifi_ap_ssid")])[1], "A\\x01");
+  EXPECT_EQ(CompareCells(c, c.rows[at("max_rate")])[3], "");
+  const std::pair<RestoreRow, std::string> results[] = {
+      {{at("max_rate"), ":$PA400#", true, "400", true}, "一致"},
+      {{at("max_rate"), ":$PA400#", true, "300", false}, "今の値: 300"},
+      {{at("wifi_ap_password"), ":Sqx#", true, "y", false}, "今の値: ********"},
+      {{at("max_rate"), ":$PA400#", true, std::nullopt, false}, "読み返せませんでした"},
+      {{at("max_rate"), ":$PA400#", false, std::nullopt, false}, "書き込めませんでした"}};
+  for (const auto& [row, shown] : results) EXPECT_EQ(RestoredCell(row), shown);
+}
+
 TEST(Restore, WritesOnlyTheChosenRowsEachReadBackHalfASecondAfterItsWrite) {
   Rig rig;
   rig.open();
