@@ -182,8 +182,9 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
     tell(comparison.message);
     return kExitTrouble;
   }
-  std::fprintf(stderr, "korvane-settei: %s\n",
-               MountsText(comparison.file.header, comparison.controller[kMountNamePosition]).c_str());
+  std::fprintf(
+      stderr, "korvane-settei: %s\n",
+      MountsText(comparison.file.header, comparison.controller[kMountNamePosition]).c_str());
   if (command.mode == BackupMode::Compare) {
     for (std::size_t position : comparison.differing) {
       printRow(position, command.showSecrets, comparison.controller[position],

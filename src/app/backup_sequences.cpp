@@ -25,7 +25,8 @@ namespace {
 constexpr double kRestoreWaitMs = 500;
 constexpr unsigned kOwnerOnly = 0600;
 
-constexpr const char* kUnansweredText = "次の設定は答えがありませんでした。もう一度お試しください。";
+constexpr const char* kUnansweredText =
+    "次の設定は答えがありませんでした。もう一度お試しください。";
 constexpr const char* kUnusableText =
     "次の設定は、コントローラーの答えを値として使えませんでした（受け取った答えを示します）。";
 constexpr const char* kUnstorableText = "次の設定は、今の値を SET ボタンで書き戻せません。";
@@ -289,7 +290,8 @@ std::array<std::string, 4> CompareCells(const BackupComparison& comparison, cons
 
 std::string RestoredCell(const RestoreRow& row) {
   std::string text(kVerdictTexts[static_cast<std::size_t>(row.verdict())]);
-  if (row.verdict() == RestoreRow::Verdict::Differs) text += ShownBackupValue(row.position, *row.now);
+  if (row.verdict() == RestoreRow::Verdict::Differs)
+    text += ShownBackupValue(row.position, *row.now);
   return text;
 }
 
@@ -304,9 +306,9 @@ RestoreReport Form1::Backup_Restore(const BackupComparison& comparison,
   const std::vector<std::size_t> changes =
       MechanicsChanges(comparison.controller, comparison.file.values, positions);
   if (!changes.empty() && !mechanicsAccepted &&
-      operator_.message(MechanicsText(changes, comparison.controller, comparison.file) +
-                            "\n\n書き込みますか？",
-                        kCompareTitle, MessageStyle::OkCancelExclamation) != MessageButton::Ok) {
+      operator_.message(
+          MechanicsText(changes, comparison.controller, comparison.file) + "\n\n書き込みますか？",
+          kCompareTitle, MessageStyle::OkCancelExclamation) != MessageButton::Ok) {
     RestoreReport report;
     report.trouble = BackupTrouble::Cancelled;
     report.summary = kCancelledText;

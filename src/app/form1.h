@@ -169,9 +169,9 @@ class Form1 {
   const std::filesystem::path& folder() const { return folder_; }
 
   // Presses a button of the window by its control name ("Command6(3)", "Command21"); a name that
-  // is no button throws std::invalid_argument. The shell and the tests press buttons through this one table,
-  // which also decides whether the press runs now, waits for the conversation in progress, or
-  // is refused with a word to the operator.
+  // is no button throws std::invalid_argument. The shell and the tests press buttons through this
+  // one table, which also decides whether the press runs now, waits for the conversation in
+  // progress, or is refused with a word to the operator.
   void Click(std::string_view control);
 
  private:

@@ -110,10 +110,10 @@ RestoreReport Form1::Journal_Undo(const JournalEntry& entry) {
     report.summary = ending_ ? kCancelledText : kPortLostText;
     return report;
   }
-  if (!entry.mount.empty() && !(mount && SameBackupValue(kMountNamePosition, *mount, entry.mount))) {
+  if (!entry.mount.empty() &&
+      !(mount && SameBackupValue(kMountNamePosition, *mount, entry.mount))) {
     doubts += "この変更を書き込んだマウントは「" + entry.mount + "」ですが、いま接続しているのは" +
-              (mount ? "「" + *mount + "」" : std::string("名前の分からないマウント")) +
-              "です。\n";
+              (mount ? "「" + *mount + "」" : std::string("名前の分からないマウント")) + "です。\n";
   }
   const bool readBack = !entry.readBack.empty() && entry.readBack != kNotReadBack;
   const std::string& wrote = readBack ? entry.readBack : entry.sent;

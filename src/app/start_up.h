@@ -37,7 +37,7 @@ struct Arguments {
   std::filesystem::path file;                                   // the mode's FILE
   std::string port;  // --port: "COMn", a device path, or empty for the port "siri.DAT" names
   bool showSecrets = false;
-  bool acceptMechanics = false;  // --restore may change the mount's steps
+  bool acceptMechanics = false;       // --restore may change the mount's steps
   bool find = false;                  // --find
   std::optional<int> journalEntries;  // --journal [N]
   // Set when the arguments cannot run: what to print on standard error, ending in a newline;

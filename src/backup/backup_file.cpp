@@ -17,9 +17,8 @@ constexpr std::string_view kSettingsSection = "settings";
 // without it is read still.
 constexpr std::array<std::string_view, 4> kHeaderKeys{"tool_version", "created", "port", "mount"};
 constexpr std::size_t kRequiredHeaderKeys = 3;
-std::string BackupHeader::*const kHeaderFields[] = {&BackupHeader::toolVersion,
-                                                    &BackupHeader::created, &BackupHeader::port,
-                                                    &BackupHeader::mount};
+std::string BackupHeader::*const kHeaderFields[] = {
+    &BackupHeader::toolVersion, &BackupHeader::created, &BackupHeader::port, &BackupHeader::mount};
 
 bool isControl(char c) {
   const auto byte = static_cast<unsigned char>(c);

@@ -1,8 +1,8 @@
 #pragma once
 // The backup file: UTF-8 text in INI form, decided without the disk. A "[backup]" section says
-// which tool wrote it, when, from which port and from which mount; "[settings]" holds one "key=value" line per kept
-// setting, the value being the rest of the line exactly as it stands (no quotes, no escapes: a
-// WiFi password may hold commas, blanks and "=").
+// which tool wrote it, when, from which port and from which mount; "[settings]" holds one
+// "key=value" line per kept setting, the value being the rest of the line exactly as it stands (no
+// quotes, no escapes: a WiFi password may hold commas, blanks and "=").
 
 #include <cstddef>
 #include <optional>

@@ -82,7 +82,10 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
       {"an offset without its sign", [](Rig&, FakeController& c) { c.answers[":GG#"] = "9"; }, 0,
        BackupTrouble::Unanswered, 30, "utc_offset）: 「9」"},
       // A "#" alone after each answer keeps the line alive, and blanks nothing.
-      {"keep-alive", [](Rig&, FakeController& c) { for (auto& a : c.answers) a.second += "#"; },
+      {"keep-alive",
+       [](Rig&, FakeController& c) {
+         for (auto& a : c.answers) a.second += "#";
+       },
        0, BackupTrouble::None, 30, "30 件"},
       // Later than the pause: still awaited, and filed under its own setting.
       {"late", [](Rig&, FakeController& c) { c.delayFor[":GXE4#"] = 500; }, 0, BackupTrouble::None,
@@ -127,9 +130,8 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
     // Paced as "接続" paces its queries (one answer 100 ms late moves the rest by as much).
     const double late = std::string_view(c.name) == "late" ? 100 : 0;
     for (std::size_t i = 0; i < c.queries; ++i) {
-      EXPECT_EQ(rig.port.writes[i],
-                (std::pair{400.0 * double(i) + (i > 1 ? late : 0),
-                           std::string(kReadAllQueries[i])}));
+      EXPECT_EQ(rig.port.writes[i], (std::pair{400.0 * double(i) + (i > 1 ? late : 0),
+                                               std::string(kReadAllQueries[i])}));
     }
     EXPECT_EQ(rig.loop.nowMs, 12000 + late);  // the last answer is waited for as well
 #ifndef _WIN32  // Windows has no permission bits: a file in the user's folder is the user's
@@ -157,8 +159,7 @@ TEST(Backup, NoTwoStateSettingIsGuessedFromAnAnswerThatIsNoNumber) {
       ctl.answers[query(position)] = answer;
       const BackupReading reading = rig.form.Backup_Read(nullptr);
       EXPECT_EQ(reading.trouble, BackupTrouble::Unstorable) << kBackupKeys[position].key << answer;
-      const std::string named =
-          std::string(kBackupKeys[position].key) + "）: 「" + answer + "」";
+      const std::string named = std::string(kBackupKeys[position].key) + "）: 「" + answer + "」";
       EXPECT_NE(reading.message.find(named), std::string::npos) << reading.message;
     }
   }
@@ -280,7 +281,10 @@ TEST(Restore, AMountsStepsChangeOnlyWhenTheOperatorSaysSo) {
     MessageButton answer;
     std::vector<const char*> named;  // empty: no question
   } const cases[] = {
-      {"ra_steps_per_worm", "11520", "EQ-B", MessageButton::Cancel,
+      {"ra_steps_per_worm",
+       "11520",
+       "EQ-B",
+       MessageButton::Cancel,
        {"ra_steps_per_worm", "11520 → 5333", "「KORVANE AP」", "「EQ-B」"}},
       {"dec_steps_per_degree", "2560", "KORVANE AP", MessageButton::Ok, {"dec_steps_per_degree"}},
       {"max_rate", "300", "EQ-B", MessageButton::Cancel, {}},

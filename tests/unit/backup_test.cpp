@@ -32,8 +32,8 @@ TEST(BackupFile, EverySettingComesBackExactlyWithEitherLineEnd) {
   // The comment on top is ours; a file without it (its first line "[backup]") reads the same,
   // and so does one written before the mount had a name: its access point's SSID names it.
   const std::string unnamed = withLine(6, "; mount=");
-  for (const std::string& file : {text, crlf, "\xEF\xBB\xBF" + text,
-                                  text.substr(text.find('\n') + 1), shiftJis, unnamed}) {
+  for (const std::string& file :
+       {text, crlf, "\xEF\xBB\xBF" + text, text.substr(text.find('\n') + 1), shiftJis, unnamed}) {
     const auto parsed = Parse_Backup(file);
     ASSERT_TRUE(std::holds_alternative<BackupFile>(parsed))
         << std::get<BackupFileError>(parsed).message;

@@ -201,7 +201,8 @@ TEST(Firmware, AcknowledgementsLandNowhereAndFramingIsNotPartOfTheAnswer) {
     const char* before;
     const char* after;
   };
-  for (const Framing f : {Framing{"", ""}, Framing{"", "\r\n"}, Framing{":", ""}, Framing{"", "#"}}) {
+  for (const Framing f :
+       {Framing{"", ""}, Framing{"", "\r\n"}, Framing{":", ""}, Framing{"", "#"}}) {
     Rig rig;
     rig.port.onWrite = [&](std::string_view bytes) {
       for (const auto& ex : rig.controller.receive(bytes, sim::Millis(long(rig.loop.nowMs)))) {

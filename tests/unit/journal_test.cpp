@@ -38,17 +38,17 @@ const JournalEntry kRead{
 
 TEST(JournalFile, OneLineAnEntryDamagedLinesSkippedAndCounted) {
   const std::string line = FormatJournalLine(kEntry);
-  EXPECT_EQ(
-      line,
-      "2026-12-07 21:14:05 +09:00\tCOM5\twifi_ap_ssid\tWIFI (AP) SSID\ta\\tb\\\\c\tnew\\nline\t\tEQ-A\n");
+  EXPECT_EQ(line,
+            "2026-12-07 21:14:05 +09:00\tCOM5\twifi_ap_ssid\tWIFI (AP) "
+            "SSID\ta\\tb\\\\c\tnew\\nline\t\tEQ-A\n");
   // A journal begun before the mount column: its header, and its lines of seven fields, read on.
   const std::string older = "日時\tポート\t設定\t項目\t前の値\t送った値\t読み返した値\n";
   const std::string text =
       older + std::string(kJournalHeader) + line + "edited\tby hand\n" +  // too few fields
-      "t\tp\tk\tc\tb\ts\tr\tm\textra\n" +                            // too many
-      "t\tp\tk\tc\tb\\x\ts\tr\n" +                                // no such escape
-      "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +                 // a Windows editor's line end
-      "\n" + line.substr(0, 20);                                  // cut short by a crash
+      "t\tp\tk\tc\tb\ts\tr\tm\textra\n" +                                 // too many
+      "t\tp\tk\tc\tb\\x\ts\tr\n" +                                        // no such escape
+      "t\tCOM1\tmax_rate\tMaxRate\t1\t2\t3\r\n" +  // a Windows editor's line end
+      "\n" + line.substr(0, 20);                   // cut short by a crash
   const JournalRead read = ParseJournal(std::string(kUtf8ByteOrderMark) + text);
   ASSERT_EQ(read.entries.size(), 2u);
   EXPECT_EQ(read.entries[0], kEntry);

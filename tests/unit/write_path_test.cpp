@@ -239,9 +239,9 @@ TEST(Undo, AsksBeforeWritingWhenThePortOrTheValueIsNoLongerTheEntrys) {
       for (const char* name : row.named) {
         EXPECT_NE(rig.op.messages[0].text.find(name), std::string::npos) << name;
       }
-      const Strings expected =
-          answer == MessageButton::Ok ? Strings{":GXE1#", ":GXEM#", ":$PA400#", ":GXE1#"}
-                                      : Strings{":GXE1#", ":GXEM#"};
+      const Strings expected = answer == MessageButton::Ok
+                                   ? Strings{":GXE1#", ":GXEM#", ":$PA400#", ":GXE1#"}
+                                   : Strings{":GXE1#", ":GXEM#"};
       EXPECT_EQ(rig.port.sent(), expected);
       EXPECT_EQ(undo.trouble,
                 answer == MessageButton::Ok ? BackupTrouble::None : BackupTrouble::Cancelled);
