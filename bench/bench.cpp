@@ -211,7 +211,7 @@ void backupFigures() {
   form.COMM1open();
 
   auto start = Clock::now();
-  const auto saved = form.Backup_Save(dir.path / "a.ini", KORVANE_VERSION, "COM1", {});
+  const auto saved = form.Backup_Save(dir.path / "a.ini", {});
   const double backupMs = msSince(start);
   auto parsed = korvane::Parse_Backup(*korvane::ReadLocalFile(dir.path / "a.ini"));
   auto* file = std::get_if<korvane::BackupFile>(&parsed);

@@ -90,7 +90,8 @@ int renderFind(const QString& out, const std::filesystem::path& ports) {
     box->accept();
   });
   poll.start(100);
-  ShowFindDialog(&tool, form, port.events, [&](int n) {
+  QtProgress progress(&tool);
+  form.Menu_Find(progress, port.events, [&](int n) {
     return PortTooltip(PortFactsOf(PortDevice(n, ports, ExistsOnDisk), {}));
   });
   if (!saved) std::fprintf(stderr, "korvane-render: cannot write %s\n", qPrintable(out));

@@ -172,7 +172,7 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
   };
   if (command.mode == BackupMode::Backup) {
     const BackupSaveResult result =
-        form.Backup_Save(command.file, KORVANE_VERSION, form.portName(), progress);
+        form.Backup_Save(command.file, progress);
     tell(result.message);
     return result.trouble == BackupTrouble::None ? kExitDone : kExitTrouble;
   }

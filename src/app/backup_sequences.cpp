@@ -176,15 +176,15 @@ BackupReading Form1::Backup_Read(const BackupProgress& progress) {
   return reading;
 }
 
-BackupSaveResult Form1::Backup_Save(const std::filesystem::path& file, std::string_view toolVersion,
-                                    std::string_view portName, const BackupProgress& progress) {
+BackupSaveResult Form1::Backup_Save(const std::filesystem::path& file,
+                                    const BackupProgress& progress) {
   // A file that cannot be saved is told at once, not after the read.
   if (const SaveFault fault = SaveTargetFault(file); fault != SaveFault::None) {
     return {BackupTrouble::WriteFailed, "このファイルには保存できません。\n" + PathUtf8(file) +
                                             "\n" + std::string(SaveFaultText(fault))};
   }
   BackupFile backup{
-      {std::string(toolVersion), BackupTimestamp(loop_.now()), std::string(portName), ""}, {}};
+      {KORVANE_VERSION, BackupTimestamp(loop_.now()), portName(), ""}, {}};
   BackupReading reading = Backup_Read(progress);
   if (reading.trouble != BackupTrouble::None) {
     return {reading.trouble, reading.message + "\n" + kNothingSavedText};

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -22,6 +23,7 @@
 namespace korvane {
 
 struct BackupComparison;
+class CompareTable;
 struct DirectionButtons;
 struct BackupFile;
 struct BackupReading;
@@ -119,8 +121,8 @@ class Form1 {
   // menu's backup entries ask before they show a file dialog.
   bool Backup_Ready();
   BackupReading Backup_Read(const BackupProgress& progress);
-  BackupSaveResult Backup_Save(const std::filesystem::path& file, std::string_view toolVersion,
-                               std::string_view portName, const BackupProgress& progress);
+  // The file's header names this program's version and portName().
+  BackupSaveResult Backup_Save(const std::filesystem::path& file, const BackupProgress& progress);
   BackupComparison Backup_Compare(const std::filesystem::path& file,
                                   const BackupProgress& progress);
   RestoreReport Backup_Restore(const BackupFile& file, std::span<const std::size_t> positions);
@@ -131,6 +133,13 @@ class Form1 {
                                std::span<const std::size_t> positions,
                                bool mechanicsAccepted = false);
 
+  // --- the menu's entries (app/menu_flows.cpp), for every shell: the file asked for, the read
+  // under a progress window, the result told. A comparison read comes back as its table, for the
+  // shell to show; nothing when the operator cancelled or has been told why there is none.
+  void Menu_Backup(FileChooser& files, Progress& progress);
+  std::unique_ptr<CompareTable> Menu_Compare(FileChooser& files, Progress& progress);
+  void Menu_Find(Progress& progress, PortEvents& events,
+                 const std::function<std::string(int)>& deviceText);
   // --- the one way a setting the controller keeps is written (app/writing.cpp)
   // Every writer (a SET button, an option switch, a direction or limit button, the calculator, a
   // preset pick, a restore, an undo) hands the setting, by backup position, and its value in the
@@ -167,6 +176,7 @@ class Form1 {
   // The mount's name (its access-point SSID) as the window last knew it; empty when unknown.
   std::string mountName() const;
   const std::filesystem::path& folder() const { return folder_; }
+  Operator& op() const { return operator_; }
 
   // Presses a button of the window by its control name ("Command6(3)", "Command21"); a name that
   // is no button throws std::invalid_argument. The shell and the tests press buttons through this

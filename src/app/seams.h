@@ -1,7 +1,7 @@
 #pragma once
-// The four narrow seams through which the handlers reach the outside world. The Qt shell
-// implements them with widgets, a QSerialPort and a nested event loop; the tests implement them
-// with fakes on a virtual clock.
+// The narrow seams through which the handlers reach the outside world. Each shell implements them
+// with its widgets, its serial port and a nested event loop; the tests implement them with fakes
+// on a virtual clock.
 
 #include <cstdint>
 #include <filesystem>
@@ -96,6 +96,31 @@ class Operator {
   virtual MessageButton message(std::string_view text, std::string_view title,
                                 MessageStyle style) = 0;
   virtual void beep() = 0;
+};
+
+// The system's file dialogs, with the backup files' filter (kBackupFileFilters).
+class FileChooser {
+ public:
+  virtual ~FileChooser() = default;
+  // The file to save into, the dialog starting at `name` in the user's Documents folder (and
+  // asking before it replaces a file); empty when the operator cancels.
+  virtual std::filesystem::path saveFile(std::string_view title, std::string_view name) = 0;
+  // An existing file to read; empty when the operator cancels.
+  virtual std::filesystem::path openFile(std::string_view title) = 0;
+};
+
+// A progress window over the main window, with a cancel button, while a read or the search runs;
+// the main window takes no press meanwhile. ProgressShown (progress_shown.h) drives it.
+class Progress {
+ public:
+  virtual ~Progress() = default;
+  virtual void open(std::string_view title) = 0;
+  // What it says now, and how far the work is (value of maximum).
+  virtual void step(std::string_view text, int value, int maximum) = 0;
+  // Cancel was pressed (or the window closed) since it opened.
+  virtual bool cancelled() const = 0;
+  // Gone: before the result is told, so that it does not stand over the message.
+  virtual void close() = 0;
 };
 
 }  // namespace korvane

@@ -1,36 +1,46 @@
 #pragma once
-// The menu's backup entries as dialogs over the window: a save dialog and a progress dialog for a
-// backup; an open dialog, the progress dialog and a table of every setting for compare and
-// restore. What is read, checked and written is Form1's; the dialogs only show it.
+// The Qt shell's side of the menu's entries: the system's file dialogs, the progress dialog, and
+// the comparison's table with its "書き込み" button. What is read, checked and written, and when
+// each shows, is the core's (Form1::Menu_Backup, Menu_Compare, Menu_Find, CompareTable).
 
 #include <QDialog>
-#include <QString>
-#include <functional>
+#include <QProgressDialog>
 #include <memory>
-#include <string>
 
-#include "app/form1.h"
+#include "app/seams.h"
 
 class QWidget;
 
 namespace korvane {
 
-class Operator;
+class CompareTable;
 
-struct BackupShellFacts {
-  std::string toolVersion;  // written into the file
-  std::string portName;     // "COM3", written into the file
-  QString suggestedPath;    // the save dialog's start, korvane-YYYYMMDD-HHMM.ini in Documents
+class QtFileChooser : public FileChooser {
+ public:
+  explicit QtFileChooser(QWidget* parent) : parent_(parent) {}
+  std::filesystem::path saveFile(std::string_view title, std::string_view name) override;
+  std::filesystem::path openFile(std::string_view title) override;
+
+ private:
+  QWidget* parent_;
 };
 
-void ShowBackupDialogs(QWidget* parent, Form1& form, Operator& op, const BackupShellFacts& facts);
-void ShowCompareRestoreDialogs(QWidget* parent, Form1& form, Operator& op);
-// "コントローラーを探す...": the search with a progress dialog that can cancel it; Form1 says
-// what was found. events are the window's port's.
-void ShowFindDialog(QWidget* parent, Form1& form, PortEvents& events,
-                    const std::function<std::string(int)>& deviceText);
-// The table of a comparison that has been read, with its "書き込み" button.
-std::unique_ptr<QDialog> NewCompareDialog(QWidget* parent, Form1& form,
-                                          const BackupComparison& comparison);
+// A window-modal QProgressDialog, made anew each time it opens.
+class QtProgress : public Progress {
+ public:
+  explicit QtProgress(QWidget* parent) : parent_(parent) {}
+  ~QtProgress() override { close(); }
+  void open(std::string_view title) override;
+  void step(std::string_view text, int value, int maximum) override;
+  bool cancelled() const override;
+  void close() override;
+
+ private:
+  QWidget* parent_;
+  std::unique_ptr<QProgressDialog> dialog_;
+  bool cancelled_ = false;
+};
+
+std::unique_ptr<QDialog> NewCompareDialog(QWidget* parent, CompareTable& table);
 
 }  // namespace korvane

@@ -8,11 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/backup_sequences.h"
-#include "app/form1.h"
-#include "app/journal_shown.h"
-#include "backup/backup_keys.h"
-#include "files/journal.h"
+#include "app/menu_flows.h"
 #include "qt/text.h"
 #include "window/texts.h"
 
@@ -22,8 +18,7 @@ namespace {
 
 class JournalDialog : public QDialog {
  public:
-  JournalDialog(QWidget* parent, Form1& form, Operator& op)
-      : QDialog(parent), form_(form), op_(op) {
+  JournalDialog(QWidget* parent, JournalView& view) : QDialog(parent), view_(view) {
     setWindowTitle(qs(kJournalTitle));
     auto* layout = new QVBoxLayout(this);
     filter_ = new QComboBox(this);
@@ -43,73 +38,57 @@ class JournalDialog : public QDialog {
     skipped_ = new QLabel(this);
     layout->addWidget(skipped_);
     auto* buttons = new QDialogButtonBox(this);
-    undo_ = buttons->addButton(qs(kUndoCaption), QDialogButtonBox::ActionRole);
+    QPushButton* undo = buttons->addButton(qs(kUndoCaption), QDialogButtonBox::ActionRole);
     buttons->addButton(qs(kCloseCaption), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(undo_, &QPushButton::clicked, this, [this] { undoChosen(); });
-    connect(filter_, &QComboBox::currentIndexChanged, this, [this] { fill(); });
+    connect(undo, &QPushButton::clicked, this, [this] {
+      const int row = table_->currentRow();
+      setEnabled(false);
+      view_.undo(row < 0 ? std::nullopt : std::optional<std::size_t>(row));
+      setEnabled(true);
+      draw();
+    });
+    connect(filter_, &QComboBox::currentIndexChanged, this, [this](int index) {
+      view_.setFilter(std::size_t(std::max(0, index)));
+      fill();
+    });
     resize(960, 480);
-    load();
+    draw();
   }
 
  private:
-  void load() {
-    read_ = ReadJournal(form_.folder());
-    const QString chosen = filter_->currentData().toString();
+  void draw() {
     filter_->blockSignals(true);
     filter_->clear();
-    filter_->addItem(qs(kJournalAllSettings), QString());
-    for (const std::string& key : JournalKeys(read_.entries))
-      filter_->addItem(qs(backupSettingName(key)), qs(key));
-    filter_->setCurrentIndex(std::max(0, filter_->findData(chosen)));
+    for (const std::string& name : view_.filters()) filter_->addItem(qs(name));
+    filter_->setCurrentIndex(int(view_.filter()));
     filter_->blockSignals(false);
-    skipped_->setText(read_.skipped > 0 ? qs(JournalSkippedText(read_.skipped)) : QString());
+    skipped_->setText(qs(view_.skippedText()));
     fill();
   }
 
   void fill() {
-    rows_ = JournalRows(read_.entries, filter_->currentData().toString().toStdString());
-    table_->setRowCount(static_cast<int>(rows_.size()));
+    table_->setRowCount(int(view_.rowCount()));
     for (int r = 0; r < table_->rowCount(); ++r) {
-      const JournalEntry shown = ShownJournalEntry(read_.entries[rows_[std::size_t(r)]], false);
-      const auto cells = JournalCells(shown);
+      const auto cells = view_.cells(std::size_t(r));
       for (std::size_t c = 0; c < cells.size(); ++c)
         table_->setItem(r, int(c), new QTableWidgetItem(qs(cells[c])));
     }
     table_->resizeColumnsToContents();
-    if (const auto chosen = JournalChosenRow(rows_)) table_->selectRow(int(*chosen));
+    if (const auto chosen = view_.chosen()) table_->selectRow(int(*chosen));
   }
 
-  void undoChosen() {
-    const int row = table_->currentRow();
-    if (row < 0 || std::size_t(row) >= rows_.size()) return;
-    const JournalEntry entry = read_.entries[rows_[std::size_t(row)]];
-    setEnabled(false);
-    const RestoreReport report = form_.Journal_Undo(entry);
-    setEnabled(true);
-    op_.message(report.summary, kJournalTitle, TroubleStyle(report.trouble));
-    load();  // the undo is an entry of its own
-  }
-
-  Form1& form_;
-  Operator& op_;
+  JournalView& view_;
   QComboBox* filter_;
   QTableWidget* table_;
   QLabel* skipped_;
-  QPushButton* undo_;
-  JournalRead read_;
-  std::vector<std::size_t> rows_;
 };
 
 }  // namespace
 
-std::unique_ptr<QDialog> NewJournalDialog(QWidget* parent, Form1& form, Operator& op) {
-  return std::make_unique<JournalDialog>(parent, form, op);
-}
-
-void ShowJournalDialog(QWidget* parent, Form1& form, Operator& op) {
-  NewJournalDialog(parent, form, op)->exec();
+std::unique_ptr<QDialog> NewJournalDialog(QWidget* parent, JournalView& view) {
+  return std::make_unique<JournalDialog>(parent, view);
 }
 
 }  // namespace korvane

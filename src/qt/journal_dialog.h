@@ -1,6 +1,6 @@
 #pragma once
 // "変更履歴...": the journal of settings written as a table, newest first, filtered by setting,
-// with "元に戻す" for the chosen entry. What is read and written is Form1's and the journal's.
+// with "元に戻す" for the chosen entry. What it shows and does is the core's JournalView.
 
 #include <QDialog>
 #include <memory>
@@ -9,10 +9,8 @@ class QWidget;
 
 namespace korvane {
 
-class Form1;
-class Operator;
+class JournalView;
 
-std::unique_ptr<QDialog> NewJournalDialog(QWidget* parent, Form1& form, Operator& op);
-void ShowJournalDialog(QWidget* parent, Form1& form, Operator& op);
+std::unique_ptr<QDialog> NewJournalDialog(QWidget* parent, JournalView& view);
 
 }  // namespace korvane

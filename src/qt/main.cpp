@@ -1,12 +1,10 @@
 // Start-up: the window, the port, the event loop and the handlers, wired together.
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QHash>
 #include <QIcon>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -14,9 +12,9 @@
 
 #include "app/backup_command.h"
 #include "app/form1.h"
+#include "app/menu_flows.h"
 #include "app/port_names.h"
 #include "app/start_up.h"
-#include "backup/backup_file.h"
 #include "files/local_file.h"
 #include "qt/backup_dialogs.h"
 #include "qt/journal_dialog.h"
@@ -121,19 +119,19 @@ int main(int argc, char** argv) {
     serialPorts = korvane::SerialPortsByPath();
     return korvane::PortsPresentNow(portFolder, serialPorts);
   });
+  korvane::QtFileChooser files(&toolWindow);
+  korvane::QtProgress progress(&toolWindow);
   toolWindow.setMenuHandlers({
+      [&] { form.Menu_Backup(files, progress); },
       [&] {
-        const korvane::LocalDateTime now = loop.now();
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        korvane::ShowBackupDialogs(
-            &toolWindow, form, op,
-            {KORVANE_VERSION, korvane::ComName(port.number()),
-             QDir(documents).filePath(QString::fromStdString(korvane::BackupFileName(now)))});
+        if (const auto table = form.Menu_Compare(files, progress))
+          korvane::NewCompareDialog(&toolWindow, *table)->exec();
       },
-      [&] { korvane::ShowCompareRestoreDialogs(&toolWindow, form, op); },
-      [&] { korvane::ShowJournalDialog(&toolWindow, form, op); },
-      [&] { korvane::ShowFindDialog(&toolWindow, form, port.events, portTooltip); },
+      [&] {
+        korvane::JournalView view(form);
+        korvane::NewJournalDialog(&toolWindow, view)->exec();
+      },
+      [&] { form.Menu_Find(progress, port.events, portTooltip); },
       [&] { return !port.isOpen(); },
   });
   window.setPortTooltips(portTooltip);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "backup/backup_keys.h"
+#include "app/menu_flows.h"
 #include "win32/dialog.h"
 #include "win32/text.h"
 #include "win32/window_object.h"
@@ -18,28 +18,33 @@ constexpr wchar_t kClass[] = L"KorvaneSetteiCompare";
 constexpr int kWriteId = 1, kCloseId = 2;
 
 struct Dialog {
-  Form1& form;
-  const BackupComparison& comparison;
+  CompareTable& table;
   HWND window = nullptr, list = nullptr, summary = nullptr, write = nullptr;
   bool open = true;
 };
 
-void writeTicked(Dialog& d) {
-  std::vector<std::size_t> ticked;
-  for (const CompareRow& row : d.comparison.rows) {
-    const int r = static_cast<int>(row.position);
-    const auto state = SendMessageW(d.list, LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK);
-    if (row.restorable && (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2))
-      ticked.push_back(row.position);
+// Each row's cells, its box (none where it cannot be ticked), the summary and "書き込み".
+void draw(Dialog& d) {
+  for (std::size_t r = 0; r < CompareTable::kRows; ++r) {
+    for (int c = 0; c < 4; ++c) SetListCell(d.list, int(r), c, d.table.cells(r)[std::size_t(c)]);
+    LVITEMW state{};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = d.table.tickable(r) ? INDEXTOSTATEIMAGEMASK(d.table.ticked(r) ? 2 : 1) : 0;
+    SendMessageW(d.list, LVM_SETITEMSTATE, r, reinterpret_cast<LPARAM>(&state));
   }
-  EnableControl(d.window, d.write, false);  // one restore per comparison: read again to compare
+  SetWindowTextW(d.summary, Wide(d.table.summary()).c_str());
+  EnableControl(d.window, d.write, d.table.writable());
+}
+
+void writeTicked(Dialog& d) {
+  for (std::size_t r = 0; r < CompareTable::kRows; ++r) {
+    const auto state = SendMessageW(d.list, LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK);
+    d.table.setTicked(r, (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
+  }
   EnableWindow(d.window, FALSE);
-  const RestoreReport report = d.form.Backup_Restore(d.comparison, ticked);
+  d.table.write();
   EnableWindow(d.window, TRUE);
-  EnableControl(d.window, d.write, report.written() == 0);  // nothing written: choose again
-  for (const RestoreRow& row : report.rows)
-    SetListCell(d.list, static_cast<int>(row.position), 3, RestoredCell(row));
-  SetWindowTextW(d.summary, Wide(report.summary).c_str());
+  draw(d);
 }
 
 LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
@@ -54,9 +59,8 @@ LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-void ShowCompareDialog(HWND owner, HFONT font, int dpi, Form1& form,
-                       const BackupComparison& comparison) {
-  Dialog d{form, comparison};
+void ShowCompareDialog(HWND owner, HFONT font, int dpi, CompareTable& table) {
+  Dialog d{table};
   const auto px = [dpi](int at96) { return Scaled(at96, dpi); };
   d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kCompareTitle), px(760), px(560), &d);
   const auto child = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y,
@@ -70,20 +74,12 @@ void ShowCompareDialog(HWND owner, HFONT font, int dpi, Form1& form,
   for (int c = 0; c < 4; ++c)
     AddListColumn(d.list, c, std::string(kCompareColumns[static_cast<std::size_t>(c)]),
                   px(widths[c]));
-  for (const CompareRow& row : comparison.rows) {
-    const int r = static_cast<int>(row.position);
-    const auto cells = CompareCells(comparison, row);
-    AddListRow(d.list, r, cells[0]);
-    for (int c = 1; c < 4; ++c) SetListCell(d.list, r, c, cells[c]);
-    LVITEMW state{};
-    state.stateMask = LVIS_STATEIMAGEMASK;
-    state.state = row.restorable ? INDEXTOSTATEIMAGEMASK(row.toRestore() ? 2 : 1) : 0;
-    SendMessageW(d.list, LVM_SETITEMSTATE, r, reinterpret_cast<LPARAM>(&state));
-  }
-  d.summary = child(L"STATIC", Wide(CompareSummary(comparison)), SS_LEFT, 10, 474, 740, 36, 0);
+  for (std::size_t r = 0; r < CompareTable::kRows; ++r) AddListRow(d.list, int(r), "");
+  d.summary = child(L"STATIC", L"", SS_LEFT, 10, 474, 740, 36, 0);
   d.write = child(L"BUTTON", Wide(kWriteCaption), BS_DEFPUSHBUTTON | WS_TABSTOP, 540, 515, 100, 30,
                   kWriteId);
   child(L"BUTTON", Wide(kCloseCaption), BS_PUSHBUTTON | WS_TABSTOP, 650, 515, 100, 30, kCloseId);
+  draw(d);
 
   // Modal: the owner waits; the messages of both (and the port's) still run.
   RunModal(owner, d.window, d.open);

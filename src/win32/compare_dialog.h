@@ -1,17 +1,14 @@
 #pragma once
-// The comparison as the Qt shell shows it: every setting in a list with the controller's value,
-// the file's and a mark where they differ; the differing restorable rows ticked, the clock never
-// tickable. "書き込み" restores the ticked rows and each row then says what the controller holds.
-// Modal over its owner until closed; laid out at the owner's dpi.
+// The comparison's table (the core's CompareTable) as the Windows window shows it: every setting
+// in a list with check boxes, "書き込み" and "閉じる" under it. Modal over its owner until closed;
+// laid out at the owner's dpi.
 
 #include <windows.h>
 
-#include "app/backup_sequences.h"
-#include "app/form1.h"
-
 namespace korvane {
 
-void ShowCompareDialog(HWND owner, HFONT font, int dpi, Form1& form,
-                       const BackupComparison& comparison);
+class CompareTable;
+
+void ShowCompareDialog(HWND owner, HFONT font, int dpi, CompareTable& table);
 
 }  // namespace korvane

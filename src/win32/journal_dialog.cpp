@@ -5,11 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/backup_sequences.h"
-#include "app/form1.h"
-#include "app/journal_shown.h"
-#include "backup/backup_keys.h"
-#include "files/journal.h"
+#include "app/menu_flows.h"
 #include "win32/dialog.h"
 #include "win32/text.h"
 #include "win32/window_object.h"
@@ -23,31 +19,19 @@ constexpr wchar_t kClass[] = L"KorvaneSetteiJournal";
 constexpr int kUndoId = 1, kCloseId = 2, kFilterId = 3;
 
 struct Dialog {
-  Form1& form;
-  Operator& op;
+  JournalView& view;
   HWND window = nullptr, filter = nullptr, list = nullptr, skipped = nullptr;
   bool open = true;
-  JournalRead read{};
-  std::vector<std::string> keys{};  // the filter's, after "all"
-  std::vector<std::size_t> rows{};
 };
 
-std::string chosenKey(const Dialog& d) {
-  const LRESULT at = SendMessageW(d.filter, CB_GETCURSEL, 0, 0);
-  return at >= 1 && std::size_t(at) <= d.keys.size() ? d.keys[std::size_t(at) - 1] : std::string();
-}
-
 void fill(Dialog& d) {
-  d.rows = JournalRows(d.read.entries, chosenKey(d));
   SendMessageW(d.list, LVM_DELETEALLITEMS, 0, 0);
-  for (std::size_t r = 0; r < d.rows.size(); ++r) {
-    const JournalEntry shown = ShownJournalEntry(d.read.entries[d.rows[r]], false);
-    const auto cells = JournalCells(shown);
-    AddListRow(d.list, int(r), std::string(cells[0]));
-    for (std::size_t c = 1; c < cells.size(); ++c)
-      SetListCell(d.list, int(r), int(c), std::string(cells[c]));
+  for (std::size_t r = 0; r < d.view.rowCount(); ++r) {
+    const auto cells = d.view.cells(r);
+    AddListRow(d.list, int(r), cells[0]);
+    for (std::size_t c = 1; c < cells.size(); ++c) SetListCell(d.list, int(r), int(c), cells[c]);
   }
-  if (const auto chosen = JournalChosenRow(d.rows)) {
+  if (const auto chosen = d.view.chosen()) {
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -56,34 +40,21 @@ void fill(Dialog& d) {
   }
 }
 
-void load(Dialog& d) {
-  const std::string chosen = chosenKey(d);
-  d.read = ReadJournal(d.form.folder());
-  d.keys = JournalKeys(d.read.entries);
+void draw(Dialog& d) {
   SendMessageW(d.filter, CB_RESETCONTENT, 0, 0);
-  SendMessageW(d.filter, CB_ADDSTRING, 0,
-               reinterpret_cast<LPARAM>(Wide(kJournalAllSettings).c_str()));
-  int select = 0;
-  for (std::size_t i = 0; i < d.keys.size(); ++i) {
-    SendMessageW(d.filter, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(Wide(backupSettingName(d.keys[i])).c_str()));
-    if (d.keys[i] == chosen) select = int(i) + 1;
-  }
-  SendMessageW(d.filter, CB_SETCURSEL, select, 0);
-  SetWindowTextW(d.skipped,
-                 d.read.skipped > 0 ? Wide(JournalSkippedText(d.read.skipped)).c_str() : L"");
+  for (const std::string& name : d.view.filters())
+    SendMessageW(d.filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+  SendMessageW(d.filter, CB_SETCURSEL, d.view.filter(), 0);
+  SetWindowTextW(d.skipped, Wide(d.view.skippedText()).c_str());
   fill(d);
 }
 
 void undoChosen(Dialog& d) {
   const LRESULT row = SendMessageW(d.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-  if (row < 0 || std::size_t(row) >= d.rows.size()) return;
-  const JournalEntry entry = d.read.entries[d.rows[std::size_t(row)]];
   EnableWindow(d.window, FALSE);
-  const RestoreReport report = d.form.Journal_Undo(entry);
+  d.view.undo(row < 0 ? std::nullopt : std::optional<std::size_t>(row));
   EnableWindow(d.window, TRUE);
-  d.op.message(report.summary, kJournalTitle, TroubleStyle(report.trouble));
-  load(d);  // the undo is an entry of its own
+  draw(d);
 }
 
 LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
@@ -91,7 +62,11 @@ LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   if (d != nullptr && message == WM_COMMAND) {
     if (LOWORD(w) == kUndoId && HIWORD(w) == BN_CLICKED) undoChosen(*d);
     if (LOWORD(w) == kCloseId && HIWORD(w) == BN_CLICKED) DestroyWindow(hwnd);
-    if (LOWORD(w) == kFilterId && HIWORD(w) == CBN_SELCHANGE) fill(*d);
+    if (LOWORD(w) == kFilterId && HIWORD(w) == CBN_SELCHANGE) {
+      const LRESULT at = SendMessageW(d->filter, CB_GETCURSEL, 0, 0);
+      d->view.setFilter(at < 0 ? 0 : std::size_t(at));
+      fill(*d);
+    }
     return 0;
   }
   return DialogDefault(hwnd, message, w, l, d != nullptr ? &d->open : nullptr);
@@ -99,8 +74,8 @@ LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-void ShowJournalDialog(HWND owner, HFONT font, int dpi, Form1& form, Operator& op) {
-  Dialog d{form, op};
+void ShowJournalDialog(HWND owner, HFONT font, int dpi, JournalView& view) {
+  Dialog d{view};
   const auto px = [dpi](int at96) { return Scaled(at96, dpi); };
   d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kJournalTitle), px(960), px(520), &d);
   const auto child = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y,
@@ -120,7 +95,7 @@ void ShowJournalDialog(HWND owner, HFONT font, int dpi, Form1& form, Operator& o
   d.skipped = child(L"STATIC", L"", SS_LEFT, 10, 444, 600, 20, 0);
   child(L"BUTTON", Wide(kUndoCaption), BS_PUSHBUTTON | WS_TABSTOP, 740, 478, 100, 30, kUndoId);
   child(L"BUTTON", Wide(kCloseCaption), BS_PUSHBUTTON | WS_TABSTOP, 850, 478, 100, 30, kCloseId);
-  load(d);
+  draw(d);
   RunModal(owner, d.window, d.open);
 }
 

@@ -6,27 +6,22 @@
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
-#include <commdlg.h>
-#include <knownfolders.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
 
 #include "app/backup_command.h"
-#include "app/backup_sequences.h"
 #include "app/console_output.h"
 #include "app/form1.h"
+#include "app/menu_flows.h"
 #include "app/port_names.h"
 #include "app/port_tooltip.h"
 #include "app/start_up.h"
-#include "backup/backup_file.h"
-#include "backup/backup_keys.h"
 #include "files/local_file.h"
 #include "win32/compare_dialog.h"
 #include "win32/journal_dialog.h"
 #include "win32/port_facts.h"
-#include "win32/progress_window.h"
+#include "win32/system_dialogs.h"
 #include "win32/text.h"
 #include "win32/win32_loop.h"
 #include "win32/win32_operator.h"
@@ -44,78 +39,6 @@ constexpr Program kThisProgram = Program::Console;
 #else
 constexpr Program kThisProgram = Program::Window;
 #endif
-
-// A file name from the system's open or save dialog; empty when the operator cancels.
-std::filesystem::path askFile(HWND owner, bool save, std::string_view title,
-                              const std::wstring& suggested = {}) {
-  std::wstring filter = Wide(kBackupFileFilter);  // "a (*.ini);;b (*)" -> "a\0*.ini\0b\0*\0\0"
-  std::wstring pairs;
-  for (std::size_t at = 0; at < filter.size();) {
-    const std::size_t end = std::min(filter.find(L";;", at), filter.size());
-    const std::wstring item = filter.substr(at, end - at);
-    const std::size_t open = item.rfind(L'('), close = item.rfind(L')');
-    pairs += item + L'\0' + item.substr(open + 1, close - open - 1) + L'\0';
-    at = end + 2;
-  }
-  pairs += L'\0';
-  std::wstring file = suggested;
-  file.resize(MAX_PATH * 4, L'\0');
-  const std::wstring caption = Wide(title);
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = pairs.c_str();
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrTitle = caption.c_str();
-  dialog.lpstrDefExt = L"ini";
-  dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR |
-                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
-  if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return {};
-  return std::filesystem::path(file.c_str());
-}
-
-// The user's Documents folder, as the Qt shell starts its save dialog in; empty if it has none.
-std::filesystem::path documentsFolder() {
-  PWSTR path = nullptr;
-  std::filesystem::path folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path))) folder = path;
-  CoTaskMemFree(path);
-  return folder;
-}
-
-void backupFromMenu(Win32Window& window, Form1& form, Operator& op, EventLoop& loop, Port& port) {
-  if (!form.Backup_Ready()) return;
-  const std::filesystem::path file =
-      askFile(window.hwnd(), true, kBackupTitle,
-              (documentsFolder() / Wide(BackupFileName(loop.now()))).wstring());
-  if (file.empty()) return;
-  BackupSaveResult result;
-  {
-    ProgressWindow progress(window.hwnd(), window.font(), window.dpi(), kBackupTitle,
-                            kReadingSettings);
-    result =
-        form.Backup_Save(file, KORVANE_VERSION, ComName(port.number()), progress.readCallback());
-  }
-  op.message(result.message, kBackupTitle, TroubleStyle(result.trouble));
-}
-
-void compareFromMenu(Win32Window& window, Form1& form, Operator& op) {
-  if (!form.Backup_Ready()) return;
-  const std::filesystem::path file = askFile(window.hwnd(), false, kCompareTitle);
-  if (file.empty()) return;
-  BackupComparison comparison;
-  {
-    ProgressWindow progress(window.hwnd(), window.font(), window.dpi(), kCompareTitle,
-                            kReadingSettings);
-    comparison = form.Backup_Compare(file, progress.readCallback());
-  }
-  if (comparison.trouble != BackupTrouble::None) {
-    op.message(comparison.message, kCompareTitle, MessageStyle::Critical);
-    return;
-  }
-  ShowCompareDialog(window.hwnd(), window.font(), window.dpi(), form, comparison);
-}
 
 int run(HINSTANCE instance, int show, Program program) {
   const Arguments args = ParseArguments(ProgramArguments(0, nullptr));
@@ -180,15 +103,19 @@ int run(HINSTANCE instance, int show, Program program) {
   Form1 form(window, port, loop, op, folder);
   port.events = PortEventsFor(form, loop);
   window.bind(&form);
-  window.setMenuHandlers(
-      {[&] { backupFromMenu(window, form, op, loop, port); },
-       [&] { compareFromMenu(window, form, op); },
-       [&] { ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), form, op); },
-       [&] {
-         ProgressWindow progress(window.hwnd(), window.font(), window.dpi(), kFindTitle, "");
-         form.Find_Controller(port.events, portTooltip, progress.findCallback());
-       },
-       [&] { return !port.isOpen(); }});
+  Win32FileChooser files(window);
+  Win32Progress progress(window);
+  window.setMenuHandlers({[&] { form.Menu_Backup(files, progress); },
+                          [&] {
+                            if (const auto table = form.Menu_Compare(files, progress))
+                              ShowCompareDialog(window.hwnd(), window.font(), window.dpi(), *table);
+                          },
+                          [&] {
+                            JournalView view(form);
+                            ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), view);
+                          },
+                          [&] { form.Menu_Find(progress, port.events, portTooltip); },
+                          [&] { return !port.isOpen(); }});
   form.setPortsPresent(PortsPresentNow);
   window.setPortTooltips([](const std::vector<int>& numbers) {
     const std::map<int, PortAdapter> adapters = SerialAdapters();

@@ -44,7 +44,12 @@ inline constexpr Colour kBusyBackground = kTeal;                      // caption
 // ---- the backup dialogs
 inline constexpr std::string_view kBackupTitle = "設定をバックアップ";
 inline constexpr std::string_view kCompareTitle = "設定を比較・復元";
-inline constexpr std::string_view kBackupFileFilter = "バックアップ (*.ini);;すべてのファイル (*)";
+// The file dialogs' choice of files: a name and its pattern each.
+struct FileFilter {
+  std::string_view name, pattern;
+};
+inline constexpr std::array<FileFilter, 2> kBackupFileFilters{
+    {{"バックアップ (*.ini)", "*.ini"}, {"すべてのファイル (*)", "*"}}};
 inline constexpr std::string_view kReadingSettings = "設定を読み込んでいます...";
 inline constexpr std::string_view kCancelCaption = "キャンセル";
 // The comparison's columns, the mark of a differing row, its buttons.

@@ -350,7 +350,7 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, Answers, ::testing::Values(
     // names each such setting with its answer.
     Sequence{"LampsAsWords", End::kRunsOut, {"--lamp-words"}, [](Tool& tool) {
       const fs::path file = tool.dir.path / "lamps.ini";
-      const BackupSaveResult saved = tool.form.Backup_Save(file, "t", "COM1", nullptr);
+      const BackupSaveResult saved = tool.form.Backup_Save(file, nullptr);
       EXPECT_EQ(saved.trouble, BackupTrouble::Unstorable);
       EXPECT_NE(saved.message.find("dec_direction）: 「OFF」"), std::string::npos) << saved.message;
       EXPECT_FALSE(fs::exists(file));

@@ -23,6 +23,7 @@
 #include <sstream>
 
 #include "app/backup_sequences.h"
+#include "app/menu_flows.h"
 #include "kit/virtual_kit.h"
 #include "qt/backup_dialogs.h"
 #include "qt/busy_window.h"
@@ -205,70 +206,53 @@ TEST_F(Window, AMessageBoxShowsItsStyleAndGivesBackThePress) {
   }
 }
 
-// The comparison as the operator sees it: a differing setting says so and is ticked, the clock is
-// never tickable, and "書き込み" writes the ticked rows and says what the controller now holds.
-TEST(CompareTable, TheDifferingRowsAreMarkedAndTickedAndWritingSaysWhatTheyHoldNow) {
+// The two tables of the menu draw what their models hold and hand the operator's choices on: a
+// tick taken off is not written, the write's results replace the cells, the filter and the row
+// chosen reach the journal's undo.
+TEST(MenuDialogs, DrawTheirModelsAndHandOnTicksFilterAndTheChosenRow) {
   kit::Rig rig;
   rig.open();
   const auto file = rig.dir.path / "a.ini";
-  ASSERT_EQ(rig.form.Backup_Save(file, "1", "COM1", {}).trouble, BackupTrouble::None);
+  ASSERT_EQ(rig.form.Backup_Save(file, {}).trouble, BackupTrouble::None);
   std::stringstream text;
   text << std::ifstream(file).rdbuf();
-  const std::string changed =
-      std::regex_replace(text.str(), std::regex("max_rate=\\d+"), "max_rate=450");
-  std::ofstream(file) << changed;
-  const BackupComparison comparison = rig.form.Backup_Compare(file, {});
-  ASSERT_EQ(comparison.differing.size(), 1u);  // and the clock, which is never restored
-  const int maxRate = backupPositionOfKey("max_rate"),
-            date = backupPositionOfKey("controller_date");
-  const auto dialog = NewCompareDialog(nullptr, rig.form, comparison);
-  auto* table = dialog->findChild<QTableWidget*>();
-  for (int r = 0; r < table->rowCount(); ++r) {
-    const bool differs = comparison.rows[std::size_t(r)].differs;
-    EXPECT_EQ(table->item(r, 3)->text(), differs ? QStringLiteral("違う") : QString()) << r;
-    EXPECT_EQ(table->item(r, 0)->checkState(), r == maxRate ? Qt::Checked : Qt::Unchecked) << r;
+  std::ofstream(file) << std::regex_replace(
+      std::regex_replace(text.str(), std::regex("max_rate=\\d+"), "max_rate=450"),
+      std::regex("backlash_ra=\\d+"), "backlash_ra=020");
+  CompareTable compare(rig.form, rig.form.Backup_Compare(file, {}));
+  const int maxRate = backupPositionOfKey("max_rate"), slew = backupPositionOfKey("backlash_ra");
+  const auto click = [](QDialog& dialog, const char* caption) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+      if (button->text() == QString::fromUtf8(caption)) button->click();
+  };
+  {
+    const auto dialog = NewCompareDialog(nullptr, compare);
+    auto* table = dialog->findChild<QTableWidget*>();
+    EXPECT_EQ(table->item(maxRate, 3)->text(), QStringLiteral("違う"));
+    EXPECT_EQ(table->item(slew, 0)->checkState(), Qt::Checked);
+    table->item(slew, 0)->setCheckState(Qt::Unchecked);
+    const std::size_t before = rig.port.writes.size();
+    click(*dialog, "書き込み");
+    EXPECT_EQ(rig.port.sent().at(before), ":$PA450#");  // max_rate alone
+    EXPECT_EQ(table->item(maxRate, 3)->text(), QStringLiteral("一致"));
+    EXPECT_EQ(dialog->findChild<QLabel*>()->text(), QString::fromStdString(compare.summary()));
   }
-  EXPECT_FALSE(table->item(date, 0)->flags().testFlag(Qt::ItemIsUserCheckable));
-  for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-    if (button->text() == QStringLiteral("書き込み")) button->click();
-  }
-  EXPECT_EQ(table->item(maxRate, 3)->text(), QStringLiteral("一致"));
-  EXPECT_EQ(rig.port.sent().back().substr(0, 4), ":GXE");  // the read-back after the write
-}
-
-// The journal's table: newest first, filtered by setting, the damaged lines counted, and "元に戻す"
-// writing the chosen entry's value before, which then shows as the newest entry.
-TEST(JournalTable, NewestFirstFilteredAndTheChosenEntryUndone) {
-  kit::Rig rig;
-  rig.open().press("Command11");
-  rig.loop.drain();
-  for (const char* value : {"450", "460"}) {
-    rig.panel.texts["Text1(0)"] = value;
-    rig.press("Command6(0)");
-  }
-  rig.press("Command14");  // buzzer OFF
-  rig.loop.drain();
-  std::ofstream(rig.dir.path / "journal.tsv", std::ios::app) << "edited by hand\n";
-  const auto dialog = NewJournalDialog(nullptr, rig.form, rig.op);
+  rig.panel.texts["Text1(0)"] = "460";  // after the restore's max_rate 400 -> 450
+  rig.press("Command6(0)");
+  JournalView view(rig.form);
+  const auto dialog = NewJournalDialog(nullptr, view);
   auto* table = dialog->findChild<QTableWidget*>("journalTable");
   auto* filter = dialog->findChild<QComboBox*>("journalFilter");
-  const auto column = [&](int c) {
-    QStringList out;
-    for (int r = 0; r < table->rowCount(); ++r) out << table->item(r, c)->text();
-    return out;
-  };
-  EXPECT_EQ(column(2), (QStringList{"option_buzzer", "max_rate", "max_rate"}));
-  EXPECT_EQ(column(5), (QStringList{"0", "460", "450"}));
-  EXPECT_TRUE(dialog->findChild<QLabel*>()->text().contains(QStringLiteral("1 行")));
-  filter->setCurrentIndex(filter->findData(QStringLiteral("max_rate")));
-  EXPECT_EQ(column(4), (QStringList{"450", "400"}));
+  EXPECT_EQ(table->rowCount(), 2);
+  EXPECT_EQ(table->currentRow(), 0);
+  EXPECT_EQ(table->item(0, 5)->text(), QStringLiteral("460"));
+  filter->setCurrentIndex(1);
+  EXPECT_EQ(view.filter(), 1u);
   table->selectRow(1);  // 400 -> 450: back to 400
-  for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-    if (button->text() == QStringLiteral("元に戻す")) button->click();
-  }
+  click(*dialog, "元に戻す");
   EXPECT_EQ(rig.port.sent().at(rig.port.sent().size() - 2), ":$PA400#");
-  EXPECT_EQ(column(5), (QStringList{"400", "460", "450"}));  // still only max_rate, newest first
-  EXPECT_EQ(rig.op.messages.back().title, "変更履歴");
+  EXPECT_EQ(table->rowCount(), 3);
+  EXPECT_EQ(table->item(0, 5)->text(), QStringLiteral("400"));
 }
 
 // The program's window: the menu bar above the unchanged client area, its shortcuts reaching the
