@@ -108,3 +108,34 @@ std::string TrafficMask::received(std::string_view bytes, double ms) {
 }
 
 }  // namespace korvane
+
+namespace korvane {
+
+TrafficLog::TrafficLog(std::function<bool()> on, Sink sink)
+    : on_(std::move(on)), sink_(std::move(sink)) {}
+
+std::chrono::nanoseconds TrafficLog::sinceStart() const {
+  return std::chrono::steady_clock::now() - start_;
+}
+
+void TrafficLog::line(std::string_view event, std::string_view bytes) {
+  if (on_()) sink_(TrafficLogLine(sinceStart(), event, bytes));
+}
+
+void TrafficLog::openFailed(std::string_view device, std::string_view why) {
+  line("open failed", std::string(device) + ": " + std::string(why));
+}
+
+// The mask follows every query, logged or not, so that a log turned on meanwhile still knows
+// which answer is a password.
+void TrafficLog::sent(std::string_view bytes) {
+  const double ms = std::chrono::duration<double, std::milli>(sinceStart()).count();
+  line("sent", mask_.sent(bytes, ms));  // no password in the log
+}
+
+void TrafficLog::received(std::string_view bytes) {
+  const double ms = std::chrono::duration<double, std::milli>(sinceStart()).count();
+  line("received", mask_.received(bytes, ms));
+}
+
+}  // namespace korvane

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,35 @@ class TrafficMask {
   std::deque<Query> awaited_;         // queries whose answers have not come, oldest first
   std::optional<bool> answerSecret_;  // set while an answer is coming in pieces
   double lastSecretQueryMs_ = -1e18;
+};
+
+}  // namespace korvane
+
+namespace korvane {
+
+// The serial traffic log of one port, the same in every shell: one line per open (naming the
+// device opened), close, failure, command sent and chunk received, stamped from when the log began
+// and with the passwords masked. The shell gives where a line goes and whether logging is on.
+class TrafficLog {
+ public:
+  using Sink = std::function<void(const std::string& line)>;
+  TrafficLog(std::function<bool()> on, Sink sink);
+
+  void opened(std::string_view device) { line("opened", device); }
+  void openFailed(std::string_view device, std::string_view why);
+  void closed(std::string_view device) { line("closed", device); }
+  void lineFailed(std::string_view why) { line("line failed", why); }
+  void sent(std::string_view bytes);
+  void received(std::string_view bytes);
+
+ private:
+  void line(std::string_view event, std::string_view bytes);
+  std::chrono::nanoseconds sinceStart() const;
+
+  std::function<bool()> on_;
+  Sink sink_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  TrafficMask mask_;
 };
 
 }  // namespace korvane

@@ -1,9 +1,7 @@
 #include "qt/qt_serial_port.h"
 
-#include <QElapsedTimer>
 #include <QMetaEnum>
 #include <QTimer>
-#include <chrono>
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,39 +11,18 @@
 #include "app/port_use.h"
 #include "app/traffic_log.h"
 
-// The traffic log: off unless QT_LOGGING_RULES="korvane.serial.debug=true"; one line per command
-// sent, per chunk received, and per open, close and failure, each stamped with the milliseconds
-// since start, so that a reply can be matched to its command and the gaps measured.
+// The traffic log (the core's TrafficLog): off unless QT_LOGGING_RULES="korvane.serial.debug=true";
+// one line per command sent, per chunk received, and per open, close and failure, each stamped with
+// the milliseconds since start, so that a reply can be matched to its command and the gaps
+// measured.
 Q_LOGGING_CATEGORY(lcSerial, "korvane.serial", QtWarningMsg)
 
 namespace korvane {
 
-namespace {
-
-const QElapsedTimer& sinceStart() {
-  static const QElapsedTimer timer = [] {
-    QElapsedTimer t;
-    t.start();
-    return t;
-  }();
-  return timer;
-}
-
-double logMs() {
-  return static_cast<double>(sinceStart().nsecsElapsed()) / 1e6;
-}
-
-QByteArray logLine(const char* event, std::string_view bytes = {}) {
-  return QByteArray::fromStdString(
-      TrafficLogLine(std::chrono::nanoseconds{sinceStart().nsecsElapsed()}, event, bytes));
-}
-QByteArray logLine(const char* event, const QString& text) {
-  return logLine(event, text.toStdString());
-}
-}  // namespace
-
-QtSerialPort::QtSerialPort(DeviceFor deviceFor) : deviceFor_(std::move(deviceFor)) {
-  sinceStart();  // the clock of the log starts with the port
+QtSerialPort::QtSerialPort(DeviceFor deviceFor)
+    : deviceFor_(std::move(deviceFor)),
+      log_([] { return lcSerial().isDebugEnabled(); },
+           [](const std::string& line) { qCDebug(lcSerial).noquote() << line.c_str(); }) {
   connect(&serial_, &QSerialPort::readyRead, this, &QtSerialPort::readAvailable);
   connect(&serial_, &QSerialPort::errorOccurred, this, &QtSerialPort::errorOccurred);
 }
@@ -95,10 +72,8 @@ bool QtSerialPort::open() {
   if (use.held || !use.staleLock.empty()) {
     openTrouble_ = use.held ? OpenTrouble::InUse : OpenTrouble::StaleLock;
     staleLock_ = use.staleLock;
-    qCDebug(lcSerial).noquote() << logLine(
-        "open failed", device_ + (use.held ? QStringLiteral(": held by another process")
-                                           : QStringLiteral(": stale lock file ") +
-                                                 QString::fromStdString(staleLock_.string())));
+    log_.openFailed(device.string(), use.held ? "held by another process"
+                                              : "stale lock file " + staleLock_.string());
     return false;
   }
 #endif
@@ -112,8 +87,7 @@ bool QtSerialPort::open() {
   serial_.setFlowControl(QSerialPort::NoFlowControl);
   serial_.setReadBufferSize(0);  // we take everything on every notification
   if (!serial_.open(QIODevice::ReadWrite)) {
-    qCDebug(lcSerial).noquote() << logLine("open failed",
-                                           device_ + QStringLiteral(": ") + serial_.errorString());
+    log_.openFailed(device.string(), serial_.errorString().toStdString());
     // Qt says "permission" both for a port another program holds and for one this user may not
     // open; the file's own permissions tell them apart.
     openTrouble_ = OpenTrouble::Other;
@@ -134,7 +108,7 @@ bool QtSerialPort::open() {
   // answer to anything this open will ask.
   serial_.clear(QSerialPort::Input);
   open_ = true;
-  qCDebug(lcSerial).noquote() << logLine("opened", device_);
+  log_.opened(device_.toStdString());
   return true;
 }
 
@@ -142,13 +116,12 @@ void QtSerialPort::close() {
   if (!open_) return;
   open_ = false;
   serial_.close();
-  qCDebug(lcSerial).noquote() << logLine("closed", device_);
+  log_.closed(device_.toStdString());
 }
 
 bool QtSerialPort::write(std::string_view bytes) {
   if (!open_) return false;
-  const std::string shown = mask_.sent(bytes, logMs());  // no password in the log
-  qCDebug(lcSerial).noquote() << logLine("sent", shown);
+  log_.sent(bytes);
   const qint64 taken = serial_.write(bytes.data(), static_cast<qint64>(bytes.size()));
   // Hand it to the line now rather than on the next turn of the event loop: a close right after
   // (a port choice, "切断", the end of the program) must not lose a command. A failure found
@@ -161,9 +134,7 @@ void QtSerialPort::readAvailable() {
   if (!open_) return;
   const QByteArray data = serial_.readAll();
   if (data.isEmpty()) return;
-  const std::string shown =
-      mask_.received(std::string_view(data.constData(), static_cast<size_t>(data.size())), logMs());
-  qCDebug(lcSerial).noquote() << logLine("received", shown);
+  log_.received(std::string_view(data.constData(), static_cast<size_t>(data.size())));
   // QSerialPort emits no readyRead while a slot of it still runs: the events take the bytes to
   // the handlers through the event loop, after this slot has returned.
   if (events.received)
@@ -172,10 +143,9 @@ void QtSerialPort::readAvailable() {
 
 void QtSerialPort::errorOccurred(QSerialPort::SerialPortError error) {
   if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !open_) return;
-  qCDebug(lcSerial).noquote() << logLine(
-      "line failed",
-      QString::fromLatin1(QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error)) +
-          QStringLiteral(": ") + serial_.errorString());
+  log_.lineFailed(
+      std::string(QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error)) + ": " +
+      serial_.errorString().toStdString());
   close();
   serial_.clearError();
   if (events.lost) events.lost();

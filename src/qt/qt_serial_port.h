@@ -45,7 +45,7 @@ class QtSerialPort : public QObject, public Port {
   DeviceFor deviceFor_;
   QSerialPort serial_;
   QString device_;  // the path opened last, for the traffic log
-  TrafficMask mask_;
+  TrafficLog log_;
   OpenTrouble openTrouble_ = OpenTrouble::None;
   std::filesystem::path staleLock_;
   int number_ = 1;

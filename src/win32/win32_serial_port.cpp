@@ -5,29 +5,25 @@
 
 #include "app/console_output.h"
 #include "app/port_names.h"
+#include "files/local_file.h"
 
 namespace korvane {
 
 Win32SerialPort::Win32SerialPort(Win32EventLoop& loop, DeviceFor deviceFor)
-    : loop_(loop), deviceFor_(std::move(deviceFor)) {
+    : loop_(loop),
+      deviceFor_(std::move(deviceFor)),
+      log_([on = logWanted()] { return on; },
+           [](const std::string& line) {
+             Print(stderr, "korvane.serial: " + line + "\n");  // a Japanese SSID as written
+           }) {
   read_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   write_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+}
+
+bool Win32SerialPort::logWanted() {
   const char* rules = std::getenv("QT_LOGGING_RULES");
-  logged_ = rules != nullptr && TrafficLogWanted(rules);
+  return rules != nullptr && TrafficLogWanted(rules);
 }
-
-void Win32SerialPort::log(const char* event, std::string_view bytes) {
-  if (!logged_) return;
-  const auto line = TrafficLogLine(std::chrono::steady_clock::now() - start_, event, bytes);
-  Print(stderr, "korvane.serial: " + line + "\n");  // a Japanese SSID shows as written
-}
-
-namespace {
-double msSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
-}  // namespace
 
 Win32SerialPort::~Win32SerialPort() {
   close();
@@ -44,6 +40,7 @@ bool Win32SerialPort::setNumber(int number) {
 bool Win32SerialPort::open() {
   if (isOpen()) return true;
   const std::filesystem::path device = deviceFor_(number_);
+  device_ = PathUtf8(device);
   HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                          FILE_FLAG_OVERLAPPED, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
@@ -53,7 +50,7 @@ bool Win32SerialPort::open() {
                        ? OpenTrouble::InUse
                        : OpenTrouble::Other;
     SetLastError(error);
-    log("open failed", ComName(number_) + ": error " + std::to_string(GetLastError()));
+    log_.openFailed(device_, "error " + std::to_string(GetLastError()));
     return false;
   }
   DCB line{};
@@ -83,7 +80,7 @@ bool Win32SerialPort::open() {
   PurgeComm(h, PURGE_RXCLEAR);
   handle_ = h;
   loop_.watch(read_.hEvent, [this] { readDone(); });
-  log("opened", ComName(number_));
+  log_.opened(device_);
   startReads();
   return isOpen();
 }
@@ -95,11 +92,11 @@ void Win32SerialPort::close() {
   CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
   ResetEvent(read_.hEvent);
-  log("closed", ComName(number_));
+  log_.closed(device_);
 }
 
 void Win32SerialPort::lose() {
-  log("line failed", "error " + std::to_string(GetLastError()));
+  log_.lineFailed("error " + std::to_string(GetLastError()));
   close();
   if (events.lost) events.lost();
 }
@@ -131,13 +128,13 @@ void Win32SerialPort::readDone() {
 void Win32SerialPort::received(DWORD got) {
   if (got == 0) return;
   const std::string_view bytes(buffer_.data(), got);
-  if (logged_) log("received", mask_.received(bytes, msSince(start_)));
+  log_.received(bytes);
   if (events.received) events.received(bytes);
 }
 
 bool Win32SerialPort::write(std::string_view bytes) {
   if (!isOpen()) return false;
-  if (logged_) log("sent", mask_.sent(bytes, msSince(start_)));  // no password in the log
+  log_.sent(bytes);
   // Whole before the next: a close right after (a port choice, "切断", the end) loses nothing.
   ResetEvent(write_.hEvent);
   DWORD done = 0;

@@ -41,7 +41,7 @@ class Win32SerialPort : public Port {
   void readDone();           // the pending read's event fired
   void received(DWORD got);  // got bytes in buffer_
   void lose();
-  void log(const char* event, std::string_view bytes = {});
+  static bool logWanted();  // the same logging rule as the Qt program's
 
   Win32EventLoop& loop_;
   DeviceFor deviceFor_;
@@ -51,9 +51,8 @@ class Win32SerialPort : public Port {
   OVERLAPPED write_{};
   std::array<char, 4096> buffer_{};
   OpenTrouble openTrouble_ = OpenTrouble::None;
-  bool logged_ = false;  // the traffic log, to standard error
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-  TrafficMask mask_;
+  std::string device_;  // the path opened last, as the traffic log names it
+  TrafficLog log_;      // to standard error
 };
 
 }  // namespace korvane

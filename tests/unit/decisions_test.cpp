@@ -584,5 +584,28 @@ TEST(TrafficLog, MasksThePasswordsSentAndReceived) {
   }
 }
 
+// The one log every shell's port writes through: its events named once, nothing while it is off,
+// and the passwords masked, also the answer to a query sent while it was off.
+TEST(TrafficLog, EachEventOfThePortOneLineWhileOn) {
+  bool on = false;
+  std::vector<std::string> lines;
+  TrafficLog log([&] { return on; },
+                 [&](const std::string& line) {
+                   lines.push_back(line.substr(line.find(' ') + 1));  // without the time
+                 });
+  log.sent(":GXET#");  // off
+  on = true;
+  log.received("HomePw#");
+  log.opened("\\\\.\\COM5");
+  log.openFailed("/dev/ttyUSB0", "held by another process");
+  log.sent(":Sqnew-pw#");
+  log.lineFailed("error 21");
+  log.closed("COM5");
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"received ********#", "opened \\x5c\\x5c.\\x5cCOM5",
+                                      "open failed /dev/ttyUSB0: held by another process",
+                                      "sent :Sq********#", "line failed error 21", "closed COM5"}));
+}
+
 }  // namespace
 }  // namespace korvane
