@@ -4,6 +4,8 @@
 // from the modem's.
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -33,5 +35,9 @@ void ReadUsbIds(std::string_view hardwareId, PortAdapter& adapter);
 // One line for the device ("/dev/ttyUSB0", "/x/COM1 → /dev/ttyUSB0", "/x/COM4（見つかりません）"),
 // then one line with the adapter's description, maker and USB VID:PID, when any is known.
 std::string PortTooltip(const PortFacts& facts);
+
+// The tooltip texts of the ports the list shows, asked of the shell each time the list shows, so
+// that an adapter plugged in meanwhile shows as it is now.
+using PortTexts = std::function<std::vector<std::string>(const std::vector<int>& numbers)>;
 
 }  // namespace korvane

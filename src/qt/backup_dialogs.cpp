@@ -44,7 +44,8 @@ class CompareDialog : public QDialog {
       const bool tickable = model_.tickable(std::size_t(r));
       QTableWidgetItem* name = table_->item(r, 0);
       name->setFlags(Qt::ItemIsEnabled | (tickable ? Qt::ItemIsUserCheckable : Qt::NoItemFlags));
-      if (tickable) name->setCheckState(model_.ticked(std::size_t(r)) ? Qt::Checked : Qt::Unchecked);
+      if (tickable)
+        name->setCheckState(model_.ticked(std::size_t(r)) ? Qt::Checked : Qt::Unchecked);
     }
     summary_ = new QLabel(this);
     auto* buttons = new QDialogButtonBox(this);
@@ -89,8 +90,8 @@ class CompareDialog : public QDialog {
 
 std::filesystem::path QtFileChooser::saveFile(std::string_view title, std::string_view name) {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return pathOf(
-      QFileDialog::getSaveFileName(parent_, qs(title), QDir(documents).filePath(qs(name)), filter()));
+  return pathOf(QFileDialog::getSaveFileName(parent_, qs(title), QDir(documents).filePath(qs(name)),
+                                             filter()));
 }
 
 std::filesystem::path QtFileChooser::openFile(std::string_view title) {

@@ -226,22 +226,24 @@ void MainWindow::setHandlers(Handlers handlers) {
   handlers_ = std::move(handlers);
 }
 
-void MainWindow::setPortTooltips(std::function<std::string(int)> deviceForNumber) {
-  portTip_ = std::move(deviceForNumber);
-  for (int i = 0; i < combo1_->count(); ++i) tipPortItem(i);
+void MainWindow::setPortTooltips(PortTexts texts) {
+  portTips_ = std::move(texts);
+  combo1_->view()->installEventFilter(this);  // its Show: the list drops down
 }
 
-void MainWindow::tipPortItem(int index) {
-  const int number = ComNumber(combo1_->itemText(index).toStdString(), kHighestPortNumber);
-  if (portTip_ && number != 0)
-    combo1_->setItemData(index, QString::fromStdString(portTip_(number)), Qt::ToolTipRole);
+void MainWindow::tipPortItems() {
+  std::vector<int> numbers;
+  for (int i = 0; i < combo1_->count(); ++i)
+    numbers.push_back(ComNumber(combo1_->itemText(i).toStdString(), kHighestPortNumber));
+  const std::vector<std::string> texts = portTips_(numbers);
+  for (int i = 0; i < combo1_->count() && std::size_t(i) < texts.size(); ++i)
+    combo1_->setItemData(i, qs(texts[std::size_t(i)]), Qt::ToolTipRole);
 }
 
 void MainWindow::addItem(std::string_view name, std::string_view text) {
   auto* combo = qobject_cast<QComboBox*>(control(name));
   if (combo == nullptr) return;
   combo->addItem(qs(text));
-  if (combo == combo1_) tipPortItem(combo->count() - 1);
 }
 
 QWidget* MainWindow::control(std::string_view name) const {
@@ -323,6 +325,7 @@ bool MainWindow::combo1KeepsFocus(Qt::FocusReason reason) const {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (portTips_ && event->type() == QEvent::Show && watched == combo1_->view()) tipPortItems();
   if (event->type() == QEvent::Wheel && (qobject_cast<QComboBox*>(watched) != nullptr ||
                                          qobject_cast<QComboBox*>(watched->parent()) != nullptr)) {
     // A turn of the wheel over Combo2 would load a preset, and with the port open write it to

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/form1.h"
+#include "app/port_tooltip.h"
 #include "app/seams.h"
 
 class QComboBox;
@@ -40,10 +41,9 @@ class MainWindow : public QWidget, public Panel {
   // that binds a Form1 needs the handlers' code.
   void bind(Form1* form);
 
-  // Item i of Combo1 gets the device text of port i + 1 as its tooltip.
-  // Each item of the port box gets the text of its port number as its tooltip, also an item
-  // added later.
-  void setPortTooltips(std::function<std::string(int)> deviceForNumber);
+  // Each item of the port box gets the text of its port number as its tooltip, made anew each
+  // time the list drops down.
+  void setPortTooltips(PortTexts texts);
 
   // The widget of a control, nullptr for an unknown name. Form2 is busyWindow().
   QWidget* control(std::string_view name) const;
@@ -82,8 +82,8 @@ class MainWindow : public QWidget, public Panel {
   std::map<std::string, QWidget*, std::less<>> controls_;
   QComboBox* combo1_ = nullptr;
   QComboBox* combo2_ = nullptr;
-  std::function<std::string(int)> portTip_;
-  void tipPortItem(int index);
+  PortTexts portTips_;
+  void tipPortItems();
   bool combo1Focused_ = false;
   bool committingTypedText_ = false;
   BusyWindow* busy_ = nullptr;

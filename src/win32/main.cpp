@@ -7,17 +7,13 @@
 // after windows.h
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
 
-#include "app/backup_command.h"
-#include "app/console_output.h"
 #include "app/form1.h"
 #include "app/menu_flows.h"
 #include "app/port_names.h"
 #include "app/port_tooltip.h"
-#include "app/start_up.h"
-#include "files/local_file.h"
+#include "app/start_program.h"
 #include "win32/compare_dialog.h"
 #include "win32/journal_dialog.h"
 #include "win32/port_facts.h"
@@ -40,116 +36,86 @@ constexpr Program kThisProgram = Program::Console;
 constexpr Program kThisProgram = Program::Window;
 #endif
 
-int run(HINSTANCE instance, int show, Program program) {
-  const Arguments args = ParseArguments(ProgramArguments(0, nullptr));
-  const std::string name = ProgramName(0, nullptr);
-  switch (ChooseStartUp(args, program)) {
-    case StartUp::Trouble:
-      Print(stderr, args.error);
-      if (program == Program::Console) Print(stderr, "\n" + HelpText(name));
-      return kExitTrouble;
-    case StartUp::Usage:
-      Print(stderr, HelpText(name));
-      return kExitTrouble;
-    case StartUp::Help:
-      Print(stdout, HelpText(name));
-      return kExitDone;
-    case StartUp::Version:
-      Print(stdout, VersionText());
-      return kExitDone;
-    case StartUp::ConsoleOnly:  // before any port or file: the window program has no console
-      MessageBoxW(nullptr, Wide(kConsoleOnlyText).c_str(), Wide(kApplicationTitle).c_str(),
-                  MB_OK | MB_ICONERROR);
-      return kExitTrouble;
-    case StartUp::Journal:
-    case StartUp::Find:
-    case StartUp::Backup:
-    case StartUp::Window:
-      break;
-  }
-  const std::filesystem::path own = LocalFilesFolder();
-  const std::filesystem::path folder = args.dataFolder.value_or(own);
-  const std::filesystem::path portFolder = args.portFolder.value_or(own);
-  Win32EventLoop loop;
+class Win32Shell : public Shell {
+ public:
+  explicit Win32Shell(HINSTANCE instance, int show) : instance_(instance), show_(show) {}
 
-  if (args.journalEntries) return RunJournalCommand(folder, *args.journalEntries, args.showSecrets);
-  const auto portTooltip = [](int n) { return PortTooltip(PortFactsOf(n, SerialAdapters())); };
-  if (args.mode || args.find) {
-    BackupCommand command{args.mode.value_or(BackupMode::Backup),
-                          args.file,
-                          args.port,
-                          folder,
-                          portFolder,
-                          args.showSecrets,
-                          PortsPresentNow,
-                          portTooltip};
-    command.acceptMechanics = args.acceptMechanics;
-    Win32SerialPort port(loop, [&](int n) { return BackupCommandDevice(command, n); });
-    if (args.find) return RunFindCommand(command, port, loop, port.events);
-    return RunBackupCommand(command, port, loop, port.events);
+  int runCommand(BackupCommand& command, bool find) override {
+    command.portsPresent = PortsPresentNow;
+    command.deviceText = portTooltip;
+    Win32SerialPort port(loop_, [&](int n) { return BackupCommandDevice(command, n); });
+    return RunCommand(command, find, port, loop_, port.events);
   }
 
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-  InitCommonControlsEx(&controls);
-  Win32Window window(instance);
-  Win32SerialPort port(loop, [&](int n) { return PortDevice(n, portFolder, ExistsOnDisk); });
-  const bool readFirst = args.readAndScreenshot.has_value();
-  const bool pictureRun = readFirst || args.screenshot || args.controlRects;
-  Win32Operator windowOperator(window.hwnd());
-  ConsoleOperator console;
-  Operator& op = pictureRun ? static_cast<Operator&>(console) : windowOperator;
-  Form1 form(window, port, loop, op, folder);
-  port.events = PortEventsFor(form, loop);
-  window.bind(&form);
-  Win32FileChooser files(window);
-  Win32Progress progress(window);
-  window.setMenuHandlers({[&] { form.Menu_Backup(files, progress); },
-                          [&] {
-                            if (const auto table = form.Menu_Compare(files, progress))
-                              ShowCompareDialog(window.hwnd(), window.font(), window.dpi(), *table);
-                          },
-                          [&] {
-                            JournalView view(form);
-                            ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), view);
-                          },
-                          [&] { form.Menu_Find(progress, port.events, portTooltip); },
-                          [&] { return !port.isOpen(); }});
-  form.setPortsPresent(PortsPresentNow);
-  window.setPortTooltips([](const std::vector<int>& numbers) {
-    const std::map<int, PortAdapter> adapters = SerialAdapters();
-    std::vector<std::string> texts;
-    for (int n : numbers) texts.push_back(PortTooltip(PortFactsOf(n, adapters)));
-    return texts;
-  });
-  form.Form_Load();
-  ShowWindow(window.hwnd(), pictureRun ? SW_SHOWNORMAL : show);
-  UpdateWindow(window.hwnd());
+  int runWindow(const Arguments& args, const std::filesystem::path& folder,
+                const std::filesystem::path& portFolder) override {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    Win32Window window(instance_);
+    Win32SerialPort port(loop_, [&](int n) { return PortDevice(n, portFolder, ExistsOnDisk); });
+    Win32Operator windowOperator(window.hwnd());
+    ConsoleOperator console;
+    const bool pictureRun = NoOneWatches(args);
+    Operator& op = pictureRun ? static_cast<Operator&>(console) : windowOperator;
+    Form1 form(window, port, loop_, op, folder);
+    port.events = PortEventsFor(form, loop_);
+    window.bind(&form);
+    Win32FileChooser files(window);
+    Win32Progress progress(window);
+    window.setMenuHandlers({[&] { form.Menu_Backup(files, progress); },
+                            [&] {
+                              if (const auto table = form.Menu_Compare(files, progress))
+                                ShowCompareDialog(window.hwnd(), window.font(), window.dpi(),
+                                                  *table);
+                            },
+                            [&] {
+                              JournalView view(form);
+                              ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), view);
+                            },
+                            [&] { form.Menu_Find(progress, port.events, portTooltip); },
+                            [&] { return !port.isOpen(); }});
+    form.setPortsPresent(PortsPresentNow);
+    window.setPortTooltips([](const std::vector<int>& numbers) {
+      const std::map<int, PortAdapter> adapters = SerialAdapters();
+      std::vector<std::string> texts;
+      for (int n : numbers) texts.push_back(PortTooltip(PortFactsOf(n, adapters)));
+      return texts;
+    });
+    return RunWindow(args, form, port, loop_, console,
+                     {[&] {
+                        ShowWindow(window.hwnd(), pictureRun ? SW_SHOWNORMAL : show_);
+                        UpdateWindow(window.hwnd());
+                      },
+                      [&] { return window.controlRects(); },
+                      [&](const std::filesystem::path& png) { return window.savePng(png); },
+                      [&] { return loop_.run(window.hwnd(), window.accelerators()); }});
+  }
 
-  if (args.controlRects) {
-    return WriteLocalFile(*args.controlRects, window.controlRects()) ? kExitDone : kExitTrouble;
+  void box(std::string_view text) override {
+    MessageBoxW(nullptr, Wide(text).c_str(), Wide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
   }
-  if (pictureRun) {
-    loop.Wait(300);                         // shown and painted
-    if (readFirst) form.Command11_Click();  // returns once the last answer has had its time
-    const bool portOpen = port.isOpen();
-    const std::filesystem::path& png = readFirst ? *args.readAndScreenshot : *args.screenshot;
-    const bool saved = window.savePng(png);
-    std::printf("%s\n",
-                saved ? PathUtf8(std::filesystem::absolute(png)).c_str() : "screenshot failed");
-    form.Form_Unload();
-    return PictureRunStatus(saved, readFirst, portOpen, console.messages);
-  }
-  return loop.run(window.hwnd(), window.accelerators());
+
+ private:
+  static std::string portTooltip(int n) { return PortTooltip(PortFactsOf(n, SerialAdapters())); }
+
+  HINSTANCE instance_;
+  int show_;
+  Win32EventLoop loop_;
+};
+
+int run(HINSTANCE instance, int show) {
+  Win32Shell shell(instance, show);
+  return StartProgram(ProgramArguments(0, nullptr), ProgramName(0, nullptr), kThisProgram, shell);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  return run(instance, show, kThisProgram);
+  return run(instance, show);
 }
 
 int wmain() {
-  return run(GetModuleHandleW(nullptr), SW_SHOWDEFAULT, kThisProgram);
+  return run(GetModuleHandleW(nullptr), SW_SHOWDEFAULT);
 }

@@ -31,7 +31,8 @@ std::filesystem::path documentsFolder() {
 std::filesystem::path askFile(HWND owner, bool save, std::string_view title,
                               const std::wstring& suggested = {}) {
   std::wstring filters;  // "name\0pattern\0...\0"
-  for (const FileFilter& f : kBackupFileFilters) filters += Wide(f.name) + L'\0' + Wide(f.pattern) + L'\0';
+  for (const FileFilter& f : kBackupFileFilters)
+    filters += Wide(f.name) + L'\0' + Wide(f.pattern) + L'\0';
   filters += L'\0';
   std::wstring file = suggested;
   file.resize(MAX_PATH * 4, L'\0');
@@ -82,10 +83,10 @@ void Win32Progress::open(std::string_view title) {
   RECT o;
   GetWindowRect(owner_, &o);
   const int w = r.right - r.left, h = r.bottom - r.top;
-  progress_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kClass, Wide(title).c_str(),
-                              WS_POPUP | WS_CAPTION, (o.left + o.right - w) / 2,
-                              (o.top + o.bottom - h) / 2, w, h, owner_, nullptr,
-                              GetModuleHandleW(nullptr), this);
+  progress_ =
+      CreateWindowExW(WS_EX_DLGMODALFRAME, kClass, Wide(title).c_str(), WS_POPUP | WS_CAPTION,
+                      (o.left + o.right - w) / 2, (o.top + o.bottom - h) / 2, w, h, owner_, nullptr,
+                      GetModuleHandleW(nullptr), this);
   label_ = MakeChild(progress_, window_.font(), L"STATIC", L"", SS_LEFT, px(16), px(18), px(328),
                      px(24), 0);
   MakeChild(progress_, window_.font(), L"BUTTON", Wide(kCancelCaption),

@@ -40,7 +40,8 @@ bool Win32SerialPort::setNumber(int number) {
 bool Win32SerialPort::open() {
   if (isOpen()) return true;
   const std::filesystem::path device = deviceFor_(number_);
-  device_ = PathUtf8(device);
+  device_ = PathUtf8(device);  // as the log names it: "COM5" for \\.\COM5
+  if (device_.starts_with("\\\\.\\")) device_.erase(0, 4);
   HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                          FILE_FLAG_OVERLAPPED, nullptr);
   if (h == INVALID_HANDLE_VALUE) {

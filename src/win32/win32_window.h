@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/port_tooltip.h"
 #include "app/seams.h"
 #include "window/layout.h"
 
@@ -38,7 +39,6 @@ class Win32Window : public Panel {
   void setMenuHandlers(MenuHandlers handlers) { menu_ = std::move(handlers); }
   // The port box's tooltip: each listed port's name and its device's text, asked of devices
   // (the numbers listed, a text for each) each time the tooltip shows.
-  using PortTexts = std::function<std::vector<std::string>(const std::vector<int>& numbers)>;
   void setPortTooltips(PortTexts devices);
   HWND control(std::string_view name) const;
   HFONT font() const { return font_; }

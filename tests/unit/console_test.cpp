@@ -8,7 +8,9 @@
 #include "app/backup_command.h"
 #include "app/console_output.h"
 #include "app/conversation.h"
+#include "app/start_program.h"
 #include "app/start_up.h"
+#include "files/local_file.h"
 #include "kit/virtual_kit.h"
 
 #ifdef _WIN32
@@ -45,6 +47,103 @@ TEST(StartUp, EachProgramRunsOnlyWhatItCanShow) {
     for (const Program p : {Program::Both, Program::Window, Program::Console})
       EXPECT_EQ(ChooseStartUp(ParseArguments(args), p), runs[int(p)])
           << testing::PrintToString(args) << " in program " << int(p);
+  }
+}
+
+// What the start asks of the shell, for each program: nothing for the help or a mistake, a box
+// for what the window program cannot run, the command with its arguments, or the window over the
+// folders given.
+TEST(StartUp, TheShellIsAskedOnlyForWhatNeedsIt) {
+  struct Recorder : Shell {
+    std::string asked;
+    int runCommand(BackupCommand& command, bool find) override {
+      asked = "command " + std::string(find ? "find" : "backup") + " " + PathUtf8(command.file) +
+              " " + command.port + (command.acceptMechanics ? " +" : "");
+      return 1;
+    }
+    int runWindow(const Arguments&, const std::filesystem::path& folder,
+                  const std::filesystem::path& portFolder) override {
+      asked = "window " + PathUtf8(folder.filename()) + " " + PathUtf8(portFolder.filename());
+      return 5;
+    }
+    void box(std::string_view text) override { asked = "box " + std::string(text.substr(0, 9)); }
+  };
+  const kit::TempDir dir(u8"data");
+  const std::string data = PathUtf8(dir.path);
+  struct Case {
+    Args args;
+    Program program;
+    int status;
+    std::string asked;
+  };
+  const Case cases[] = {
+      {{"--bogus"}, Program::Both, 2, ""},
+      {{"--help"}, Program::Window, 0, ""},
+      {{}, Program::Console, 2, ""},
+      {{"--backup", "a.ini"}, Program::Window, 2, "box バック"},
+      {{"--restore", "a.ini", "--port", "COM5", "--accept-mechanics"},
+       Program::Both,
+       1,
+       "command backup a.ini COM5 +"},
+      {{"--find"}, Program::Console, 1, "command find  "},
+      {{"--data-dir", data, "--port-dir", data},
+       Program::Window,
+       5,
+       "window " + PathUtf8(dir.path.filename()) + " " + PathUtf8(dir.path.filename())},
+      {{"--journal", "1", "--data-dir", data}, Program::Both, 0, ""},
+  };
+  for (const Case& c : cases) {
+    Recorder shell;
+    EXPECT_EQ(StartProgram(c.args, "korvane-settei", c.program, shell), c.status)
+        << testing::PrintToString(c.args);
+    EXPECT_EQ(shell.asked, c.asked) << testing::PrintToString(c.args);
+  }
+}
+
+// A window's run once it is built, the same for every shell: the rectangles written and nothing
+// else, or the picture taken (after a full read for --read-and-screenshot) and the status saying
+// whether the read could run, or the operator's session.
+TEST(StartUp, AWindowRunWritesItsRectanglesOrTakesItsPictureOrRunsTheSession) {
+  struct Case {
+    const char* name;
+    Args args;
+    bool portRefused, saves;
+    int status;
+    std::string events;  // what the shell was asked, with the virtual time of the picture
+    std::size_t queries;
+  };
+  const Case cases[] = {
+      {"session", {}, false, true, 7, "show run", 0},
+      {"rectangles", {"--control-rects", "r.txt"}, false, true, 0, "show rects", 0},
+      {"picture", {"--screenshot", "a.png"}, false, true, 0, "show png@300", 0},
+      {"picture not saved", {"--screenshot", "a.png"}, false, false, 2, "show png@300", 0},
+      {"read first", {"--read-and-screenshot", "a.png"}, false, true, 0, "show png@12300", 30},
+      {"read on no port", {"--read-and-screenshot", "a.png"}, true, true, 2, "show png@300", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    kit::Rig rig;
+    if (c.portRefused) rig.port.refused[1] = OpenTrouble::NoPermission;
+    ConsoleOperator console;
+    std::string events;
+    Args inFolder = c.args;  // the files in the rig's folder
+    if (inFolder.size() == 2) inFolder[1] = PathUtf8(rig.dir.path / inFolder[1]);
+    const Arguments args = ParseArguments(inFolder);
+    const int status =
+        RunWindow(args, rig.form, rig.port, rig.loop, console,
+                  {[&] { events += "show"; },
+                   [&] { return events += " rects", std::string("Text2 1 2 3 4\n"); },
+                   [&](const std::filesystem::path&) {
+                     events += " png@" + std::to_string(long(rig.loop.nowMs));
+                     return c.saves;
+                   },
+                   [&] { return events += " run", 7; }});
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(events, c.events);
+    EXPECT_EQ(rig.port.writes.size(), c.queries);
+    if (args.controlRects) {
+      EXPECT_EQ(ReadLocalFile(*args.controlRects).value_or(""), "Text2 1 2 3 4\n");
+    }
   }
 }
 

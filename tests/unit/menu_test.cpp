@@ -57,19 +57,52 @@ TEST(Menu, AFileIsAskedForThenReadUnderTheProgressWindowWhichGoesBeforeTheResult
     const char* told;  // part of the one message, or "" for none
   };
   const Case cases[] = {
-      {"backup", true, true, "a.ini", 0, 30,
+      {"backup",
+       true,
+       true,
+       "a.ini",
+       0,
+       30,
        {"save 設定をバックアップ korvane-20260705-2100.ini", "progress 設定をバックアップ"},
-       "closed, 0 told", "保存しました"},
-      {"backup cancelled at 5", true, true, "a.ini", 5, 5,
+       "closed, 0 told",
+       "保存しました"},
+      {"backup cancelled at 5",
+       true,
+       true,
+       "a.ini",
+       5,
+       5,
        {"save 設定をバックアップ korvane-20260705-2100.ini", "progress 設定をバックアップ"},
-       "closed, 0 told", "中止"},
-      {"no file chosen", true, true, "", 0, 0,
-       {"save 設定をバックアップ korvane-20260705-2100.ini"}, "", ""},
+       "closed, 0 told",
+       "中止"},
+      {"no file chosen",
+       true,
+       true,
+       "",
+       0,
+       0,
+       {"save 設定をバックアップ korvane-20260705-2100.ini"},
+       "",
+       ""},
       {"not connected", true, false, "a.ini", 0, 0, {}, "", "接続"},
-      {"compare", false, true, "b.ini", 0, 30,
-       {"open 設定を比較・復元", "progress 設定を比較・復元"}, "closed, 0 told", ""},
-      {"compare of no backup", false, true, "a.ini", 0, 0,
-       {"open 設定を比較・復元", "progress 設定を比較・復元"}, "closed, 0 told", "a.ini"},
+      {"compare",
+       false,
+       true,
+       "b.ini",
+       0,
+       30,
+       {"open 設定を比較・復元", "progress 設定を比較・復元"},
+       "closed, 0 told",
+       ""},
+      {"compare of no backup",
+       false,
+       true,
+       "a.ini",
+       0,
+       0,
+       {"open 設定を比較・復元", "progress 設定を比較・復元"},
+       "closed, 0 told",
+       "a.ini"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -95,7 +128,8 @@ TEST(Menu, AFileIsAskedForThenReadUnderTheProgressWindowWhichGoesBeforeTheResult
     const std::size_t first = c.firstEvents.size();
     ASSERT_GE(seen.events.size(), first);
     EXPECT_EQ(std::vector(seen.events.begin(), seen.events.begin() + long(first)), c.firstEvents);
-    EXPECT_EQ(seen.events.size(), first + (c.lastEvent.empty() ? 0 : std::min<std::size_t>(c.queries, 29) + 1));
+    EXPECT_EQ(seen.events.size(),
+              first + (c.lastEvent.empty() ? 0 : std::min<std::size_t>(c.queries, 29) + 1));
     if (seen.events.size() > first + 1) {
       EXPECT_EQ(seen.events[first], "1 / 30");
       EXPECT_EQ(seen.events.back(), c.lastEvent);

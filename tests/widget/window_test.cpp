@@ -146,9 +146,20 @@ TEST_F(Window, ABoxShowsExactlyItsTextAndTheArrowKeysGoOnFromIt) {
   window.setText("Combo3", " 6");
   QTest::keyClick(combo3, Qt::Key_Down);
   EXPECT_EQ(window.text("Combo3"), " 7");
-  window.setPortTooltips([](int n) { return "/dev/port" + std::to_string(n); });
+  // The port list's tooltips are made as it drops down, each time: what is plugged in then.
+  std::string plugged = "/dev/port";
+  window.setPortTooltips([&](const std::vector<int>& numbers) {
+    std::vector<std::string> texts;
+    for (int n : numbers) texts.push_back(plugged + std::to_string(n));
+    return texts;
+  });
   auto* combo1 = window.findChild<QComboBox*>("Combo1");
-  EXPECT_EQ(combo1->itemData(2, Qt::ToolTipRole).toString(), "/dev/port3");  // COM3's device
+  for (const char* device : {"/dev/port", "/dev/usb"}) {
+    plugged = device;
+    combo1->showPopup();
+    EXPECT_EQ(combo1->itemData(2, Qt::ToolTipRole).toString(), QString(device) + "3");  // COM3's
+    combo1->hidePopup();
+  }
 }
 
 // The operator reads state from the lamps: a disabled window must not grey them.
