@@ -41,6 +41,23 @@ void Form1::Menu_Find(Progress& progress, PortEvents& events,
   Find_Controller(events, deviceText, shown.find());
 }
 
+MenuHandlers MenuHandlersFor(Form1& form, Port& port, PortEvents& events,
+                             std::function<std::string(int)> deviceText, MenuShell shell) {
+  return {[&form, shell] { form.Menu_Backup(shell.files, shell.progress); },
+          [&form, shell] {
+            if (const auto table = form.Menu_Compare(shell.files, shell.progress))
+              shell.showCompare(*table);
+          },
+          [&form, shell] {
+            JournalView view(form);
+            shell.showJournal(view);
+          },
+          [&form, &events, deviceText = std::move(deviceText), shell] {
+            form.Menu_Find(shell.progress, events, deviceText);
+          },
+          [&port] { return !port.isOpen(); }};
+}
+
 CompareTable::CompareTable(Form1& form, BackupComparison comparison)
     : form_(form), comparison_(std::move(comparison)), summary_(CompareSummary(comparison_)) {
   for (const CompareRow& row : comparison_.rows) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,5 +74,27 @@ class JournalView {
   std::size_t filter_ = 0;
   std::vector<std::size_t> rows_;
 };
+
+// The menu's entries, as every window calls them.
+struct MenuHandlers {
+  std::function<void()> backup;          // "設定をバックアップ..."
+  std::function<void()> compareRestore;  // "設定を比較・復元..."
+  std::function<void()> journal;         // "変更履歴..."
+  std::function<void()> find;            // "コントローラーを探す..."
+  std::function<bool()> findAvailable;   // greyed out while this says no (a port is open)
+};
+
+// What a window shows for the menu: its file dialogs, its progress window, and its two tables,
+// each shown modal until closed.
+struct MenuShell {
+  FileChooser& files;
+  Progress& progress;
+  std::function<void(CompareTable&)> showCompare;
+  std::function<void(JournalView&)> showJournal;
+};
+
+// The entries on `form`, the search on the window's own port (`events`, its tooltips' texts).
+MenuHandlers MenuHandlersFor(Form1& form, Port& port, PortEvents& events,
+                             std::function<std::string(int)> deviceText, MenuShell shell);
 
 }  // namespace korvane

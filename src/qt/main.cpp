@@ -68,19 +68,10 @@ class QtShell : public Shell {
     });
     QtFileChooser files(&toolWindow);
     QtProgress progress(&toolWindow);
-    toolWindow.setMenuHandlers({
-        [&] { form.Menu_Backup(files, progress); },
-        [&] {
-          if (const auto table = form.Menu_Compare(files, progress))
-            NewCompareDialog(&toolWindow, *table)->exec();
-        },
-        [&] {
-          JournalView view(form);
-          NewJournalDialog(&toolWindow, view)->exec();
-        },
-        [&] { form.Menu_Find(progress, port.events, portTooltip); },
-        [&] { return !port.isOpen(); },
-    });
+    toolWindow.setMenuHandlers(MenuHandlersFor(
+        form, port, port.events, portTooltip,
+        {files, progress, [&](CompareTable& t) { NewCompareDialog(&toolWindow, t)->exec(); },
+         [&](JournalView& v) { NewJournalDialog(&toolWindow, v)->exec(); }}));
     window.setPortTooltips([&](const std::vector<int>& numbers) {
       serialPorts = SerialPortsByPath();  // what is plugged in now
       std::vector<std::string> texts;

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/menu_flows.h"
 #include "qt/main_window.h"
 
 class QAction;
@@ -18,14 +19,6 @@ class ToolWindow : public QWidget {
   Q_OBJECT
 
  public:
-  struct MenuHandlers {
-    std::function<void()> backup;          // "設定をバックアップ..."
-    std::function<void()> compareRestore;  // "設定を比較・復元..."
-    std::function<void()> journal;         // "変更履歴..."
-    std::function<void()> find;            // "コントローラーを探す..."
-    std::function<bool()> findAvailable;
-  };
-
   explicit ToolWindow(QWidget* parent = nullptr);
 
   MainWindow& client() { return *client_; }

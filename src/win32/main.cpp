@@ -64,18 +64,13 @@ class Win32Shell : public Shell {
     window.bind(&form);
     Win32FileChooser files(window);
     Win32Progress progress(window);
-    window.setMenuHandlers({[&] { form.Menu_Backup(files, progress); },
-                            [&] {
-                              if (const auto table = form.Menu_Compare(files, progress))
-                                ShowCompareDialog(window.hwnd(), window.font(), window.dpi(),
-                                                  *table);
-                            },
-                            [&] {
-                              JournalView view(form);
-                              ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), view);
-                            },
-                            [&] { form.Menu_Find(progress, port.events, portTooltip); },
-                            [&] { return !port.isOpen(); }});
+    window.setMenuHandlers(MenuHandlersFor(
+        form, port, port.events, portTooltip,
+        {files, progress,
+         [&](CompareTable& t) { ShowCompareDialog(window.hwnd(), window.font(), window.dpi(), t); },
+         [&](JournalView& v) {
+           ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), v);
+         }}));
     form.setPortsPresent(PortsPresentNow);
     window.setPortTooltips([](const std::vector<int>& numbers) {
       const std::map<int, PortAdapter> adapters = SerialAdapters();

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/menu_flows.h"
 #include "app/port_tooltip.h"
 #include "app/seams.h"
 #include "window/layout.h"
@@ -22,12 +23,6 @@ class Form1;
 
 class Win32Window : public Panel {
  public:
-  struct MenuHandlers {
-    std::function<void()> backup, compareRestore, journal;
-    std::function<void()> find;           // "コントローラーを探す..."
-    std::function<bool()> findAvailable;  // greyed out while this says no (a port is open)
-  };
-
   explicit Win32Window(HINSTANCE instance);
   ~Win32Window() override;
   Win32Window(const Win32Window&) = delete;
