@@ -59,14 +59,14 @@ std::string PressName(std::string_view control);
 // Told after each setting a backup read has asked for: how many of how many; false stops the read.
 using BackupProgress = std::function<bool(int done, int total)>;
 
-class Form1 {
+class Form1 : public WindowEvents {
  public:
   Form1(Panel& panel, Port& port, EventLoop& loop, Operator& op, std::filesystem::path folder);
 
   // --- start-up and the port (app/port_connection.cpp)
   void Form_Load();
-  void Form_Unload();  // the window closes: port closed, waits end, nothing more is written
-  void Combo1_LostFocus();
+  void Form_Unload() override;  // port closed, waits end, nothing more is written
+  void Combo1_LostFocus() override;
   void Command12_Click();  // "切断"
   void Load_param();
   void Save_param();
@@ -110,10 +110,10 @@ class Form1 {
   void Command36_Click();            // "STモード"
 
   // --- presets, calculator, settings file
-  void Command19_Click();  // "手動計算"
-  void Combo2_Click();     // a pick from the preset list
-  void Command28_Click();  // "USERﾌﾟﾘｾｯﾄ保存"
-  bool Load_Set();         // false when there is no whole preset to load
+  void Command19_Click();        // "手動計算"
+  void Combo2_Click() override;  // a pick from the preset list
+  void Command28_Click();        // "USERﾌﾟﾘｾｯﾄ保存"
+  bool Load_Set();               // false when there is no whole preset to load
   void Save_Set();
 
   // --- backup and restore of every setting (backup/backup_sequences.h has the results)
@@ -182,7 +182,7 @@ class Form1 {
   // is no button throws std::invalid_argument. The shell and the tests press buttons through this
   // one table, which also decides whether the press runs now, waits for the conversation in
   // progress, or is refused with a word to the operator.
-  void Click(std::string_view control);
+  void Click(std::string_view control) override;
 
  private:
   void applyLamps(int first, int second);

@@ -98,6 +98,18 @@ class Operator {
   virtual void beep() = 0;
 };
 
+// What a window tells the handlers: the face of Form1 that a shell calls. Everything else of
+// Form1 is the handlers' own, reached through the core (the port's events, the menu, the start).
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  // A button pressed, by the window's name for it ("Command6(3)"); an unknown name throws.
+  virtual void Click(std::string_view control) = 0;
+  virtual void Combo1_LostFocus() = 0;  // the port box left: its text is the port to use
+  virtual void Combo2_Click() = 0;      // a preset taken from the list (not one browsed past)
+  virtual void Form_Unload() = 0;       // the window closes
+};
+
 // The system's file dialogs, with the backup files' filter (kBackupFileFilters).
 class FileChooser {
  public:

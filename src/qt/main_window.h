@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/form1.h"
 #include "app/port_tooltip.h"
 #include "app/seams.h"
 
@@ -37,9 +36,8 @@ class MainWindow : public QWidget, public Panel {
   ~MainWindow() override;
 
   void setHandlers(Handlers handlers);
-  // Routes the events to form's handlers; nullptr unbinds. Defined here so that only the program
-  // that binds a Form1 needs the handlers' code.
-  void bind(Form1* form);
+  // Routes the window's events to the handlers (Form1's face for shells); nullptr unbinds.
+  void bind(WindowEvents* form);
 
   // Each item of the port box gets the text of its port number as its tooltip, made anew each
   // time the list drops down.
@@ -90,7 +88,7 @@ class MainWindow : public QWidget, public Panel {
   Handlers handlers_;
 };
 
-inline void MainWindow::bind(Form1* form) {
+inline void MainWindow::bind(WindowEvents* form) {
   if (form == nullptr) {
     setHandlers({});
     return;

@@ -19,8 +19,6 @@
 
 namespace korvane {
 
-class Form1;
-
 class Win32Window : public Panel {
  public:
   explicit Win32Window(HINSTANCE instance);
@@ -30,7 +28,7 @@ class Win32Window : public Panel {
 
   HWND hwnd() const { return hwnd_; }
   HACCEL accelerators() const { return accelerators_; }
-  void bind(Form1* form) { form_ = form; }
+  void bind(WindowEvents* form) { form_ = form; }
   void setMenuHandlers(MenuHandlers handlers) { menu_ = std::move(handlers); }
   // The port box's tooltip: each listed port's name and its device's text, asked of devices
   // (the numbers listed, a text for each) each time the tooltip shows.
@@ -90,7 +88,7 @@ class Win32Window : public Panel {
   int dpi_ = kDesignDpi;
   std::wstring face_;
   static constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  Form1* form_ = nullptr;
+  WindowEvents* form_ = nullptr;
   MenuHandlers menu_;
   std::vector<Control> controls_;  // in the table's order; id = 100 + index
   std::map<std::string, bool, std::less<>> highlighted_;
