@@ -171,8 +171,7 @@ int RunBackupCommand(const BackupCommand& command, Port& port, EventLoop& loop,
     return true;
   };
   if (command.mode == BackupMode::Backup) {
-    const BackupSaveResult result =
-        form.Backup_Save(command.file, progress);
+    const BackupSaveResult result = form.Backup_Save(command.file, progress);
     tell(result.message);
     return result.trouble == BackupTrouble::None ? kExitDone : kExitTrouble;
   }

@@ -254,6 +254,10 @@ TEST(JournalView, NewestFirstFilteredAndTheChosenEntryUndone) {
   view.undo(std::nullopt);  // nothing chosen
   view.undo(9);             // no such row
   EXPECT_EQ(rig.port.writes.size(), sent);
+  // A password written shows as ******** in the table; the file keeps it for its owner.
+  ASSERT_FALSE(AppendJournal(
+      rig.dir.path, {"t", "COM1", "wifi_ap_password", "c", "old-pw", "new-pw", "new-pw", ""}));
+  EXPECT_EQ(JournalView(rig.form).cells(0)[5], kHiddenSecret);
 }
 
 }  // namespace
