@@ -90,7 +90,8 @@ std::filesystem::path PathFromUtf8(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-Arguments ParseArguments(const std::vector<std::string>& arguments, const IsFolder& isFolder) {
+Arguments ParseArguments(const std::vector<std::string>& arguments, const IsFolder& isFolder,
+                         System system) {
   Arguments out;
   std::vector<std::string> positional;
   std::array<std::optional<std::string>, kOptionKinds>
@@ -156,6 +157,12 @@ Arguments ParseArguments(const std::vector<std::string>& arguments, const IsFold
   const auto value = [&](Option o) { return values[int(o)]; };
   if (given[int(Option::Help)]) return out.help = true, out;
   if (given[int(Option::Version)]) return out.version = true, out;
+  if (system == System::Windows && given[int(Option::PortDir)]) {
+    out.error = fail(
+        "--port-dir is for Linux, where COMn may be a link in a folder; Windows opens "
+        "its COM ports by name");
+    return out;
+  }
   for (const Option folder : {Option::DataDir, Option::PortDir}) {
     const std::optional<std::string> path = value(folder);
     if (path && !isFolder(PathFromUtf8(*path))) {

@@ -52,12 +52,20 @@ inline constexpr int kMostJournalEntries = 999999;
 using IsFolder = std::function<bool(const std::filesystem::path&)>;
 bool FolderOnDisk(const std::filesystem::path& path);
 
+enum class System { Posix, Windows };
+#ifdef _WIN32
+inline constexpr System kThisSystem = System::Windows;
+#else
+inline constexpr System kThisSystem = System::Posix;
+#endif
+
 // The arguments after the program's name, in UTF-8. "--name value" and "--name=value" both give a
 // value; "-h", "-?", "/?" and "--help" ask for the help; "--" ends the options. A --data-dir or
 // --port-dir that isFolder does not take is refused: a mistyped folder would otherwise give an
-// empty port list or a second set of local files.
+// empty port list or a second set of local files. Windows names its COM ports itself: there is no
+// folder of COMn links, and --port-dir is refused there rather than ignored.
 Arguments ParseArguments(const std::vector<std::string>& arguments,
-                         const IsFolder& isFolder = FolderOnDisk);
+                         const IsFolder& isFolder = FolderOnDisk, System system = kThisSystem);
 
 // The programs: on Linux one does everything; on Windows korvane-settei.exe only opens the window
 // (it has no console to print to), and korvane-settei-cli.exe only runs what needs none.
@@ -79,12 +87,6 @@ inline constexpr const char* kConsoleOnlyText =
     "コマンド プロンプトか PowerShell で korvane-settei-cli.exe から実行してください。\n"
     "例: korvane-settei-cli.exe --backup settings.ini --port COM5";
 
-enum class System { Posix, Windows };
-#ifdef _WIN32
-inline constexpr System kThisSystem = System::Windows;
-#else
-inline constexpr System kThisSystem = System::Posix;
-#endif
 // The help, the program named as it was run (`program`, ProgramName), saying what that system has.
 std::string HelpText(std::string_view program, System system = kThisSystem);
 // The file name of the program's path as it was run (argv[0]: "korvane-settei-cli.exe",

@@ -223,9 +223,14 @@ TEST(PortFile, HoldsTheNumberBetweenBlanksAndReadsTheFirstWholeNumber) {
 // The program's arguments: what each run asks for, or the one line that says why it cannot run.
 TEST(Arguments, EachRunOrTheReasonItCannotRun) {
   const auto run = [](std::vector<std::string> args) {
-    const Arguments a = ParseArguments(args, [](const std::filesystem::path& p) {
-      return std::set<std::string>{"/d", "/d/設定", "/p"}.count(PathUtf8(p)) > 0;
-    });
+    System system = System::Posix;
+    if (args.size() > 0 && args[0] == "windows") system = System::Windows, args.erase(args.begin());
+    const Arguments a = ParseArguments(
+        args,
+        [](const std::filesystem::path& p) {
+          return std::set<std::string>{"/d", "/d/設定", "/p"}.count(PathUtf8(p)) > 0;
+        },
+        system);
     if (!a.error.empty()) return a.error.substr(a.error.find(' ') + 1);
     if (a.help || a.version) return std::string(a.help ? "help" : "version");
     std::string out = a.mode ? "mode " + std::to_string(int(*a.mode)) + " " + PathUtf8(a.file) : "";
@@ -261,6 +266,10 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--bogus", "-h"}, "Unknown option 'bogus'.\n"},
       {{"-hxy"}, "Unknown options: x, y.\n"},
       {{"--port-dir", "/p", "--find"}, " find"},
+      {{"windows", "--port-dir", "/p", "--find"},
+       "--port-dir is for Linux, where COMn may be a link in a folder; Windows opens its COM ports "
+       "by name\n"},
+      {{"windows", "--data-dir", "/p", "--find"}, " data /p find"},
       {{"--backup", "a.ini", "--port", "auto"}, "mode 0 a.ini port auto"},
       {{"--find", "--port", "COM1"}, "--find goes alone (with --port-dir at most)\n"},
       {{"--find", "--compare", "a.ini"}, "--find goes alone (with --port-dir at most)\n"},

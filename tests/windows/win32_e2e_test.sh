@@ -39,7 +39,7 @@ for _ in $(seq 100); do [ -L "$com5" ] && [ -e "$com5" ] && break; sleep 0.05; d
 run() {
   local want=$1 rc=0
   shift
-  (cd "$work" && timeout 90 /usr/lib/wine/wine64 "$@" --data-dir "$work" --port-dir "$work" \
+  (cd "$work" && timeout 90 /usr/lib/wine/wine64 "$@" --data-dir "$work" \
     >"$work/out" 2>"$work/err") || rc=$?
   [ "$rc" -eq "$want" ] || { cat "$work/out" "$work/err" >&2; fail "$(basename "$1") ${*:2} ended with $rc, not $want"; }
 }
@@ -97,7 +97,7 @@ rc=0 && wait "$tool" || rc=$?
 # The controller now holds b.ini's 450; the window, on port 1, finds it from its menu ("通信"),
 # then compares it with a.ini and writes back 400.
 printf ' 1 \r\n' >"$work/siri.DAT"
-(cd "$work" && exec /usr/lib/wine/wine64 "$exe" --data-dir "$work" --port-dir "$work") >/dev/null 2>&1 &
+(cd "$work" && exec /usr/lib/wine/wine64 "$exe" --data-dir "$work") >/dev/null 2>&1 &
 tool=$!
 n=$(wc -l <"$work/sim.log")
 /usr/lib/wine/wine64 "$press" --menu 10 --ok || fail "no word from the search"

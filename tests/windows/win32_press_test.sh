@@ -37,7 +37,7 @@ start() {
   "$sim" --link "$com5" --log "$work/sim.log" "$@" >"$work/sim.out" 2>&1 &
   pids+=($!)
   for _ in $(seq 100); do [ -e "$com5" ] && break; sleep 0.05; done
-  (cd "$work" && exec "$wine" "$exe" --data-dir "$work" --port-dir "$work") >"$work/tool.out" 2>&1 &
+  (cd "$work" && exec "$wine" "$exe" --data-dir "$work") >"$work/tool.out" 2>&1 &
   tool=$!
   pids+=("$tool")
 }

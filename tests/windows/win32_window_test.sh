@@ -15,8 +15,8 @@ fail() {
 
 QT_QPA_PLATFORM=offscreen timeout 60 "$qt" --control-rects "$work/qt.txt" \
   --data-dir "$work" --port-dir "$work" 2>/dev/null || fail "the Qt window gave no rectangles"
-timeout 60 /usr/lib/wine/wine64 "$exe" --control-rects "$work/win32.txt" --data-dir "$work" \
-  --port-dir "$work" || fail "the Windows window gave no rectangles"
+timeout 60 /usr/lib/wine/wine64 "$exe" --control-rects "$work/win32.txt" --data-dir "$work" ||
+  fail "the Windows window gave no rectangles"
 awk 'NR == FNR { qt[$1] = $0; next }
      { split(qt[$1], q); seen++
        for (i = 2; i <= 5; i++) if ($i - q[i] > 1 || q[i] - $i > 1) { print "moved: " $0 " (Qt: " qt[$1] ")"; bad = 1 } }
@@ -24,7 +24,7 @@ awk 'NR == FNR { qt[$1] = $0; next }
   "$work/qt.txt" "$work/win32.txt" || fail "the Windows window's controls are not where the Qt window's are"
 
 timeout 60 /usr/lib/wine/wine64 "$exe" --screenshot "$work/shot.png" --data-dir "$work" \
-  --port-dir "$work" >/dev/null || fail "no screenshot"
+  >/dev/null || fail "no screenshot"
 python3 - "$work/shot.png" "$work/win32.txt" <<'PY' || fail "the captions are boxes, not glyphs"
 import struct, sys, zlib
 data = open(sys.argv[1], "rb").read()
