@@ -86,10 +86,10 @@ TEST(StartUp, TheShellIsAskedOnlyForWhatNeedsIt) {
        1,
        "command backup a.ini COM5 +"},
       {{"--find"}, Program::Console, 1, "command find  "},
-      {{"--data-dir", data, "--port-dir", data},
+      {{"--data-dir", data},
        Program::Window,
-       5,
-       "window " + PathUtf8(dir.path.filename()) + " " + PathUtf8(dir.path.filename())},
+       5,  // the links beside the program
+       "window " + PathUtf8(dir.path.filename()) + " " + PathUtf8(LocalFilesFolder().filename())},
       {{"--journal", "1", "--data-dir", data}, Program::Both, 0, ""},
   };
   for (const Case& c : cases) {
