@@ -6,12 +6,16 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <random>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/backup_sequences.h"
 #include "app/form1.h"
 #include "app/memory_panel.h"
 #include "app/port_names.h"
@@ -175,5 +179,18 @@ struct Rig {
   void press(std::string_view control) { form.Click(control); }
   void receive(std::string_view bytes) { form.MSComm1_OnComm(Form1::kReceiveEvent, bytes); }
 };
+
+// The rig's controller compared with its own backup edited so that max_rate (450) and backlash_ra
+// (020) differ.
+inline BackupComparison ComparedWithTwoChanged(Rig& rig) {
+  const auto file = rig.dir.path / "two-changed.ini";
+  rig.form.Backup_Save(file, {});
+  std::stringstream text;
+  text << std::ifstream(file).rdbuf();
+  std::ofstream(file) << std::regex_replace(
+      std::regex_replace(text.str(), std::regex("max_rate=\\d+"), "max_rate=450"),
+      std::regex("backlash_ra=\\d+"), "backlash_ra=020");
+  return rig.form.Backup_Compare(file, {});
+}
 
 }  // namespace korvane::kit

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
-#include <sstream>
 
 #include "app/menu_flows.h"
 #include "backup/backup_keys.h"
@@ -178,14 +176,7 @@ TEST(Menu, EachEntryReachesItsFlowAndShowsItsTable) {
 TEST(CompareTable, TheDifferingRowsAreTickedAndWritingSaysWhatTheyHoldNow) {
   Rig rig;
   rig.open();
-  const auto file = rig.dir.path / "a.ini";
-  ASSERT_EQ(rig.form.Backup_Save(file, {}).trouble, BackupTrouble::None);
-  std::stringstream text;
-  text << std::ifstream(file).rdbuf();
-  std::ofstream(file) << std::regex_replace(
-      std::regex_replace(text.str(), std::regex("max_rate=\\d+"), "max_rate=450"),
-      std::regex("backlash_ra=\\d+"), "backlash_ra=020");
-  CompareTable table(rig.form, rig.form.Backup_Compare(file, {}));
+  CompareTable table(rig.form, kit::ComparedWithTwoChanged(rig));
   const std::size_t maxRate = backupPositionOfKey("max_rate"),
                     slew = backupPositionOfKey("backlash_ra"),
                     date = backupPositionOfKey("controller_date");

@@ -18,9 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <fstream>
-#include <regex>
 #include <set>
-#include <sstream>
 
 #include "app/backup_sequences.h"
 #include "app/menu_flows.h"
@@ -223,14 +221,7 @@ TEST_F(Window, AMessageBoxShowsItsStyleAndGivesBackThePress) {
 TEST(MenuDialogs, DrawTheirModelsAndHandOnTicksFilterAndTheChosenRow) {
   kit::Rig rig;
   rig.open();
-  const auto file = rig.dir.path / "a.ini";
-  ASSERT_EQ(rig.form.Backup_Save(file, {}).trouble, BackupTrouble::None);
-  std::stringstream text;
-  text << std::ifstream(file).rdbuf();
-  std::ofstream(file) << std::regex_replace(
-      std::regex_replace(text.str(), std::regex("max_rate=\\d+"), "max_rate=450"),
-      std::regex("backlash_ra=\\d+"), "backlash_ra=020");
-  CompareTable compare(rig.form, rig.form.Backup_Compare(file, {}));
+  CompareTable compare(rig.form, kit::ComparedWithTwoChanged(rig));
   const int maxRate = backupPositionOfKey("max_rate"), slew = backupPositionOfKey("backlash_ra");
   const auto click = [](QDialog& dialog, const char* caption) {
     for (QPushButton* button : dialog.findChildren<QPushButton*>())
