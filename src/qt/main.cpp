@@ -1,44 +1,18 @@
-// Start-up: the window, the port, the event loop and the handlers, wired together.
+// Start-up: a mode of the command line, or the window (window_program.h).
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QFont>
 #include <QHash>
 #include <QIcon>
-#include <QStandardPaths>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
-#include <string>
 
 #include "app/backup_command.h"
-#include "app/form1.h"
 #include "app/port_names.h"
 #include "app/start_up.h"
-#include "backup/backup_file.h"
-#include "files/local_file.h"
-#include "qt/backup_dialogs.h"
-#include "qt/journal_dialog.h"
-#include "qt/main_window.h"
 #include "qt/port_facts.h"
 #include "qt/qt_event_loop.h"
-#include "qt/qt_operator.h"
 #include "qt/qt_serial_port.h"
-#include "qt/tool_window.h"
-#include "qt/wiring.h"
-#include "window/layout.h"
-
-namespace {
-
-bool savePng(QWidget& window, const QString& path) {
-  const bool ok = window.grab().save(path, "PNG");
-  std::printf("%s\n", ok ? qPrintable(QFileInfo(path).absoluteFilePath()) : "screenshot failed");
-  std::fflush(stdout);
-  return ok;
-}
-
-}  // namespace
+#include "qt/window_program.h"
 
 int main(int argc, char** argv) {
   const korvane::Arguments args = korvane::ParseArguments(korvane::ProgramArguments(argc, argv));
@@ -94,77 +68,5 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(":/korvane/korvane-settei.png"));
   QGuiApplication::setDesktopFileName("korvane-settei");  // the menu entry's icon on Wayland
   const auto [folder, portFolder] = folders();
-
-  auto deviceFor = [portFolder = portFolder](int n) {
-    return korvane::PortDevice(n, portFolder, korvane::ExistsOnDisk);
-  };
-
-  // What the system knows of the ports, asked again for each search (an adapter plugged in
-  // meanwhile is found).
-  QHash<QString, QSerialPortInfo> serialPorts = korvane::SerialPortsByPath();
-  const auto portTooltip = [&deviceFor, &serialPorts](int n) {
-    return korvane::PortTooltip(korvane::PortFactsOf(deviceFor(n), serialPorts));
-  };
-  korvane::ToolWindow toolWindow;
-  korvane::MainWindow& window = toolWindow.client();
-  korvane::QtSerialPort port(deviceFor);
-  korvane::QtEventLoop loop;
-  // The picture runs have no one to press OK: their messages go to standard error.
-  const bool readFirst = args.readAndScreenshot.has_value();
-  const bool pictureRun = readFirst || args.screenshot.has_value();
-  korvane::QtOperator windowOperator(&toolWindow);
-  korvane::ConsoleOperator console;
-  korvane::Operator& op = pictureRun ? static_cast<korvane::Operator&>(console) : windowOperator;
-  korvane::Form1 form(window, port, loop, op, folder);
-  korvane::WireShell(form, port, loop, window);
-  form.setPortsPresent([&, portFolder = portFolder] {
-    serialPorts = korvane::SerialPortsByPath();
-    return korvane::PortsPresentNow(portFolder, serialPorts);
-  });
-  toolWindow.setMenuHandlers({
-      [&] {
-        const korvane::LocalDateTime now = loop.now();
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        korvane::ShowBackupDialogs(
-            &toolWindow, form, op,
-            {KORVANE_VERSION, korvane::ComName(port.number()),
-             QDir(documents).filePath(QString::fromStdString(korvane::BackupFileName(now)))});
-      },
-      [&] { korvane::ShowCompareRestoreDialogs(&toolWindow, form, op); },
-      [&] { korvane::ShowJournalDialog(&toolWindow, form, op); },
-      [&] { korvane::ShowFindDialog(&toolWindow, form, port.events, portTooltip); },
-      [&] { return !port.isOpen(); },
-  });
-  window.setPortTooltips(portTooltip);
-
-  form.Form_Load();
-  toolWindow.show();
-
-  if (args.controlRects) {
-    std::string rects;
-    for (const korvane::ControlEntry& entry : korvane::windowControls()) {
-      if (entry.has(korvane::kHidden)) continue;
-      const QRect r = window.control(entry.name)->geometry();
-      rects += korvane::ControlRectLine(entry.name, r.x(), r.y(), r.width(), r.height());
-    }
-    const bool written = korvane::WriteLocalFile(*args.controlRects, rects);
-    return written ? korvane::kExitDone : korvane::kExitTrouble;
-  }
-
-  // The picture runs: save the window (after a full read, for the second) and quit. The picture
-  // is saved even when the read could not run (a port this user may not open); the status says so.
-  if (pictureRun) {
-    const QString path = QString::fromStdU16String(
-        (readFirst ? *args.readAndScreenshot : *args.screenshot).u16string());
-    QTimer::singleShot(200, &toolWindow, [&, path] {
-      if (readFirst) form.Command11_Click();  // returns once the last answer has had its time
-      const bool portOpen = port.isOpen();    // before the end closes it
-      const bool saved = savePng(toolWindow, path);
-      loop.quit();
-      QCoreApplication::exit(
-          korvane::PictureRunStatus(saved, readFirst, portOpen, console.messages));
-    });
-  }
-  return app.exec();
+  return korvane::RunWindowProgram(args, folder, portFolder);
 }
