@@ -160,8 +160,10 @@ class Verbs : public QObject {
 
   void finish(char status, const QString& error) {
     tick_.stop();
-    socket_->write((out_ + error).toUtf8() + status);
-    socket_->disconnectFromServer();
+    if (socket_) {  // the hand may have gone
+      socket_->write((out_ + error).toUtf8() + status);
+      socket_->disconnectFromServer();
+    }
     deleteLater();
   }
 

@@ -15,6 +15,7 @@
 #                     (print the progress text and cancel it), --ok, --boxes, --journal (entries,
 #                     the chosen row, then what the shell adds), --close, --keys NAME K,K... with
 #                     keys named F4, Down, Escape, Enter; its output without carriage returns
+#   driver_end        (if defined) run once the scenarios end
 #   picture           a picture run (--read-and-screenshot "$work/read.png") in the foreground,
 #                     ending with the program's exit status
 set -euo pipefail
@@ -26,7 +27,7 @@ stop() {
   for pid in "${pids[@]}"; do { kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; } || true; done
   pids=()
 }
-trap 'stop; rm -rf "$work"' EXIT
+trap 'stop; ! declare -F driver_end >/dev/null || driver_end; rm -rf "$work"' EXIT
 scenario=start
 fail() {
   echo "FAIL ($(basename "$driver")): $scenario: $*" >&2
@@ -70,13 +71,15 @@ scenario="接続, two SETs and an option switch write the same bytes"
 start
 hand Command11 && settle 30
 hand "Command6(0)" && settle 31 && hand "Command6(1)" && settle 32
+[ "$(sent 0)" = "$read_all:\$PA400# :\$PB2133# " ] || fail "$(sent 0)"
+
 scenario="the journal lists both SETs with the newest chosen for undo"
 listed=$(hand --menu 3 --journal | cut -d' ' -f1-2)
 [ "$listed" = "2 0" ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t\tKORVANE-AP$' "$work/journal.tsv" ||
   fail "$listed (entries, chosen), not 2 0; the journal: $(cat "$work/journal.tsv")"
 scenario="接続, two SETs and an option switch write the same bytes"
 hand Command13 && settle 34
-[ "$(sent 0)" = "$read_all:\$PA400# :\$PB2133# :SX97,1# :GXEP# " ] || fail "$(sent 0)"
+[ "$(sent 32)" = ":SX97,1# :GXEP# " ] || fail "the switch wrote $(sent 32)"
 
 scenario="browsing the preset list writes nothing until a pick is taken"
 n=$(count)
@@ -101,13 +104,18 @@ start --hangup-after 2
 hand Command11 && sleep 3
 ticks() { awk '{print $14 + $15}' "/proc/$tool/stat"; }
 before=$(ticks) && sleep 5 && after=$(ticks)
+[ $((after - before)) -le 25 ] || fail "$((after - before)) ticks of processor in 5 s with its box up"
 boxes=$(hand --boxes)
 [ "$boxes" = 1 ] || fail "told in $boxes message boxes"
+# Answered, the read goes on through its rows without writing, and says nothing more.
+hand --ok && sleep 3
+boxes=$(hand --boxes)
+[ "$boxes" = 0 ] || fail "$boxes more message boxes after the first"
 # The simulator has gone with the line: what the tool wrote is in its own traffic log.
 wrote=$(grep -c '^korvane.serial: [0-9.]* sent ' "$work/tool.err" || true)
 [ "$wrote" -eq 2 ] || fail "the tool wrote $wrote commands, not 2: $(cat "$work/tool.err")"
-[ $((after - before)) -le 25 ] || fail "$((after - before)) ticks of processor in 5 s after it"
-hand --close  # with the message box still up
+start --hangup-after 2
+hand Command11 && sleep 3 && hand --close  # with the message box up
 ends
 
 scenario="a picture run ends 0 after a full read, 2 without a controller"
