@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QHash>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenuBar>
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 #include "app/start_up.h"
 #include "qt/tool_window.h"
@@ -49,9 +51,10 @@ void post(QObject* to, std::function<void()> what) {
 }
 
 int keyNamed(const QString& name) {
-  static const QHash<QString, int> keys{{"F4", Qt::Key_F4},        {"Down", Qt::Key_Down},
-                                        {"Up", Qt::Key_Up},        {"Escape", Qt::Key_Escape},
-                                        {"Enter", Qt::Key_Return}, {"Tab", Qt::Key_Tab}};
+  static const QHash<QString, int> keys{{"F4", Qt::Key_F4},
+                                        {"Down", Qt::Key_Down},
+                                        {"Escape", Qt::Key_Escape},
+                                        {"Enter", Qt::Key_Return}};
   return keys.value(name, 0);
 }
 
