@@ -83,7 +83,7 @@ hand Command13 && settle 34
 
 scenario="browsing the preset list writes nothing until a pick is taken"
 n=$(count)
-hand --keys Combo2 F4,Down,Down,Escape && settle $((n + 1))
+hand --keys Combo2 F4,Down,Down,Escape && sleep 2
 [ "$(sent "$n")" = "" ] || fail "the list left with Escape wrote $(sent "$n")"
 hand --keys Combo2 F4,Down,Down,Enter && settle $((n + 9)) && sleep 2
 want=":TB# :TD# :TB# :TD# :\$PA400# :\$PB2133# :\$PC2133# :\$PD5333# :\$PE5333# "
