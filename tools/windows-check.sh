@@ -3,7 +3,8 @@
 # Debian's sources, built with the same compiler) and run under Wine, headless; then the Win32
 # window (korvane-settei.exe) under Wine on a virtual display of its own, laid over the Qt
 # window of build/, and both Windows programs against build/'s simulator on a Wine COM port
-# (tests/windows/). Installs what it needs the first time, through setup.sh.
+# (tests/windows/), the window through the shell contract too (tests/contract/). Installs what
+# it needs the first time, through setup.sh.
 # Builds in build-windows/, where Wine's prefix lives too.
 #   tools/windows-check.sh [GoogleTest options, e.g. --gtest_filter=UserPreset.*]
 set -euo pipefail
@@ -50,6 +51,9 @@ if [ "$rc" -eq 0 ] && [ $# -eq 0 ]; then
     "$build/korvane-settei-cli.exe" "$build/korvane-press.exe" || rc=$?
   [ "$rc" -ne 0 ] || tests/windows/win32_press_test.sh build/korvane-sim "$build/korvane-settei.exe" \
     "$build/korvane-press.exe" || rc=$?
+  # The shell contract, as the Qt window passes it in CTest (contract_qt).
+  [ "$rc" -ne 0 ] || tests/contract/scenarios.sh tests/contract/win32.sh build/korvane-sim \
+    "$build/korvane-settei.exe" "$build/korvane-press.exe" || rc=$?
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
 fi
