@@ -183,8 +183,7 @@ BackupSaveResult Form1::Backup_Save(const std::filesystem::path& file,
     return {BackupTrouble::WriteFailed, "このファイルには保存できません。\n" + PathUtf8(file) +
                                             "\n" + std::string(SaveFaultText(fault))};
   }
-  BackupFile backup{
-      {KORVANE_VERSION, BackupTimestamp(loop_.now()), portName(), ""}, {}};
+  BackupFile backup{{KORVANE_VERSION, BackupTimestamp(loop_.now()), portName(), ""}, {}};
   BackupReading reading = Backup_Read(progress);
   if (reading.trouble != BackupTrouble::None) {
     return {reading.trouble, reading.message + "\n" + kNothingSavedText};

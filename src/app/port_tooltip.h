@@ -4,12 +4,12 @@
 // from the modem's.
 
 #include <cstdint>
-#include <functional>
-#include <vector>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvane {
 
