@@ -383,7 +383,11 @@ void Win32Window::command(int id, int notification) {
   if (e.kind == ControlKind::Button && notification == BN_CLICKED) {
     form_->Click(std::string(e.name));  // a copy: the handler may rebind the window
   } else if (e.name == kCombo2) {
-    presetListCommand(controls_[index].hwnd, notification);
+    using E = PresetListWatch::Event;
+    if (notification == CBN_DROPDOWN) presetListEvent(E::Dropped);
+    if (notification == CBN_SELENDOK) presetListEvent(E::SelectedOk);
+    if (notification == CBN_CLOSEUP) presetListEvent(E::ClosedUp);
+    if (notification == CBN_SELCHANGE) presetListEvent(E::SelectionChanged);
   } else if (e.name == kCombo1 && notification == CBN_KILLFOCUS) {
     // Only the focus going to another control of this window is leaving the box; another window
     // coming to the front is not.
@@ -393,44 +397,21 @@ void Win32Window::command(int id, int notification) {
   }
 }
 
-// A preset is loaded, and with the port open written, only for an item the owner takes: Enter or a
-// click in the list, or an arrow key with the list closed (each step a pick, as Qt's activated
-// has it). The arrow keys in the open list only move about it; Escape, or a click elsewhere,
-// puts the box back as it was. Windows sends a list's selection change before or after its close,
-// so what the close means is done once the box has sent all it had to say (kPresetListClosed).
-void Win32Window::presetListCommand(HWND box, int notification) {
-  switch (notification) {
-    case CBN_DROPDOWN:
-      presetList_.dropped = true;
-      presetList_.taken = false;
-      presetList_.before.resize(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1);
-      presetList_.before.resize(static_cast<std::size_t>(GetWindowTextW(
-          box, presetList_.before.data(), static_cast<int>(presetList_.before.size()))));
-      break;
-    case CBN_SELENDOK:
-      if (presetList_.dropped) presetList_.taken = true;
-      break;
-    case CBN_CLOSEUP:
-      if (!presetList_.dropped) break;
-      presetList_.dropped = false;
-      presetList_.closing = true;
+// What a notification of the preset list means is PresetListWatch's (preset_list.h).
+void Win32Window::presetListEvent(PresetListWatch::Event event) {
+  HWND box = control(kCombo2);
+  switch (presetList_.on(event, event == PresetListWatch::Event::Dropped ? text(kCombo2) : "")) {
+    case PresetListWatch::Action::TellClosed:
       PostMessageW(hwnd_, kPresetListClosed, 0, 0);
       break;
-    case CBN_SELCHANGE:
-      if (!presetList_.dropped && !presetList_.closing) takePreset(box);
+    case PresetListWatch::Action::Take:
+      takePreset(box);
       break;
-    default:
+    case PresetListWatch::Action::PutBack:
+      setText(kCombo2, presetList_.before());
       break;
-  }
-}
-
-void Win32Window::presetListClosed() {
-  presetList_.closing = false;
-  if (presetList_.taken) {
-    presetList_.taken = false;
-    takePreset(control(kCombo2));
-  } else {
-    setText(kCombo2, Utf8(presetList_.before));
+    case PresetListWatch::Action::None:
+      break;
   }
 }
 
@@ -453,7 +434,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
       command(LOWORD(w), HIWORD(w));
       return 0;
     case kPresetListClosed:
-      presetListClosed();
+      presetListEvent(PresetListWatch::Event::Closed);
       return 0;
     case WM_CTLCOLORSTATIC:
       if (HBRUSH b = colourStatic(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {

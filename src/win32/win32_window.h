@@ -14,6 +14,7 @@
 
 #include "app/menu_flows.h"
 #include "app/port_tooltip.h"
+#include "app/preset_list.h"
 #include "app/seams.h"
 #include "window/layout.h"
 
@@ -67,8 +68,7 @@ class Win32Window : public Panel {
   void makeFonts();  // the three fonts at dpi_
   void layOut();     // every control placed and sized at dpi_
   void command(int id, int notification);
-  void presetListCommand(HWND box, int notification);
-  void presetListClosed();
+  void presetListEvent(PresetListWatch::Event event);
   void takePreset(HWND box);
   HBRUSH brush(Colour colour);
   HBRUSH colourStatic(HDC dc, HWND child);
@@ -96,12 +96,7 @@ class Win32Window : public Panel {
   // The preset list while it is down or closing: what the box showed before it dropped, and
   // whether the owner took an item (Enter, a click) rather than leaving the list (Escape, a click
   // elsewhere).
-  struct PresetList {
-    bool dropped = false;
-    bool closing = false;
-    bool taken = false;
-    std::wstring before;
-  } presetList_;
+  PresetListWatch presetList_;
   const wchar_t* portTips();
   PortTexts portTipFor_;
   std::wstring portTips_;

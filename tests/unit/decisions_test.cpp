@@ -18,6 +18,7 @@
 #include "app/port_search.h"
 #include "app/port_tooltip.h"
 #include "app/port_use.h"
+#include "app/preset_list.h"
 #include "app/progress_shown.h"
 #include "app/start_up.h"
 #include "app/traffic_log.h"
@@ -590,6 +591,33 @@ TEST(TrafficLog, MasksThePasswordsSentAndReceived) {
     TrafficMask mask;
     for (const auto& [sent, ms, bytes, shown] : events)
       EXPECT_EQ(sent ? mask.sent(bytes, ms) : mask.received(bytes, ms), shown) << bytes;
+  }
+}
+
+// The preset list on a system that reports each step through the open list: what each sequence of
+// its notifications does, as the keys and clicks of an owner give them (both orders of the
+// selection change around the close included).
+TEST(PresetListWatch, OnlyAnItemTakenLoadsAPresetAndAListLeftPutsTheBoxBack) {
+  using E = PresetListWatch::Event;
+  const std::pair<const char*, std::vector<E>> cases[] = {
+      {"T", {E::SelectionChanged}},  // Down with the list closed: a pick
+      {"---CP", {E::Dropped, E::SelectionChanged, E::SelectionChanged, E::ClosedUp, E::Closed}},
+      {"----CT",
+       {E::Dropped, E::SelectionChanged, E::SelectionChanged, E::SelectedOk, E::ClosedUp,
+        E::Closed}},
+      {"--C-T", {E::Dropped, E::SelectedOk, E::ClosedUp, E::SelectionChanged, E::Closed}},
+      {"-C-PT", {E::Dropped, E::ClosedUp, E::SelectionChanged, E::Closed, E::SelectionChanged}},
+      {"-", {E::ClosedUp}},  // a close without an open: nothing to decide
+  };
+  for (const auto& [want, events] : cases) {
+    PresetListWatch watch;
+    std::string got;
+    for (const E e : events) {
+      const auto a = watch.on(e, "EQ5");
+      got += "-CTP"[int(a)];
+    }
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(watch.before(), std::string(events.front() == E::Dropped ? "EQ5" : ""));
   }
 }
 
