@@ -77,9 +77,7 @@ TEST(StartUp, TheShellIsAskedOnlyForWhatNeedsIt) {
     std::string asked;
   };
   const Case cases[] = {
-      {{"--bogus"}, Program::Both, 2, ""},
-      {{"--help"}, Program::Window, 0, ""},
-      {{}, Program::Console, 2, ""},
+      {{"--bogus"}, Program::Both, 2, ""},  // which run each program takes: ChooseStartUp's table
       {{"--backup", "a.ini"}, Program::Window, 2, "box バック"},
       {{"--restore", "a.ini", "--port", "COM5", "--accept-mechanics"},
        Program::Both,

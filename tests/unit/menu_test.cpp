@@ -147,30 +147,6 @@ TEST(Menu, AFileIsAskedForThenReadUnderTheProgressWindowWhichGoesBeforeTheResult
   }
 }
 
-// The menu's entries as every window calls them: each reaches its flow and shows its table; the
-// search only while no port is open.
-TEST(Menu, EachEntryReachesItsFlowAndShowsItsTable) {
-  Rig rig;
-  rig.open();
-  Seen seen;
-  seen.rig = &rig;
-  seen.chosen = rig.dir.path / "a.ini";
-  PortEvents events;
-  std::vector<std::string> shown;
-  const MenuHandlers menu = MenuHandlersFor(
-      rig.form, rig.port, events, [](int) { return std::string(); },
-      {seen, seen, [&](CompareTable& t) { shown.push_back("compare " + t.cells(0)[1]); },
-       [&](JournalView& v) { shown.push_back("journal " + std::to_string(v.rowCount())); }});
-  EXPECT_FALSE(menu.findAvailable());
-  menu.backup();
-  menu.compareRestore();
-  menu.journal();
-  EXPECT_EQ(shown, (std::vector<std::string>{"compare 400", "journal 0"}));
-  EXPECT_EQ(rig.port.writes.size(), 60u);  // the backup's read and the comparison's
-  rig.port.close();
-  EXPECT_TRUE(menu.findAvailable());
-}
-
 // The comparison: a differing setting says so and is ticked, the clock is never tickable, and
 // "書き込み" writes the ticked rows once and says what the controller now holds.
 TEST(CompareTable, TheDifferingRowsAreTickedAndWritingSaysWhatTheyHoldNow) {
