@@ -63,10 +63,7 @@ void ShowCompareDialog(HWND owner, HFONT font, int dpi, CompareTable& table) {
   Dialog d{table};
   const auto px = [dpi](int at96) { return Scaled(at96, dpi); };
   d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kCompareTitle), px(760), px(560), &d);
-  const auto child = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y,
-                         int w, int h, int id) {
-    return MakeChild(d.window, font, cls, text, style, px(x), px(y), px(w), px(h), id);
-  };
+  const ScaledChildren child{d.window, font, dpi};
   d.list = child(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | WS_BORDER | WS_TABSTOP, 10, 10,
                  740, 460, 0);
   SendMessageW(d.list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);

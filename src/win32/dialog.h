@@ -21,6 +21,17 @@ HWND MakeDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::w
 HWND MakeChild(HWND dialog, HFONT font, const wchar_t* cls, const std::wstring& text, DWORD style,
                int x, int y, int w, int h, int id);
 
+// The children of one dialog, each laid out at 96 DPI and placed at dpi, in font.
+struct ScaledChildren {
+  HWND dialog;
+  HFONT font;
+  int dpi;
+  HWND operator()(const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int w,
+                  int h, int id) const {
+    return MakeChild(dialog, font, cls, text, style, Scaled(x, dpi), Scaled(y, dpi), Scaled(w, dpi),
+                     Scaled(h, dpi), id);
+  }
+};
 // A report list view's column, row (its first cell) and cell.
 void AddListColumn(HWND list, int column, const std::string& caption, int width);
 void AddListRow(HWND list, int row, const std::string& first);

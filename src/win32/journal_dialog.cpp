@@ -78,10 +78,7 @@ void ShowJournalDialog(HWND owner, HFONT font, int dpi, JournalView& view) {
   Dialog d{view};
   const auto px = [dpi](int at96) { return Scaled(at96, dpi); };
   d.window = MakeDialogWindow(owner, kClass, &proc, Wide(kJournalTitle), px(960), px(520), &d);
-  const auto child = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y,
-                         int w, int h, int id) {
-    return MakeChild(d.window, font, cls, text, style, px(x), px(y), px(w), px(h), id);
-  };
+  const ScaledChildren child{d.window, font, dpi};
   d.filter = child(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 10, 400, 300,
                    kFilterId);
   d.list = child(WC_LISTVIEWW, L"",

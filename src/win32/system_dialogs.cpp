@@ -87,10 +87,9 @@ void Win32Progress::open(std::string_view title) {
       CreateWindowExW(WS_EX_DLGMODALFRAME, kClass, Wide(title).c_str(), WS_POPUP | WS_CAPTION,
                       (o.left + o.right - w) / 2, (o.top + o.bottom - h) / 2, w, h, owner_, nullptr,
                       GetModuleHandleW(nullptr), this);
-  label_ = MakeChild(progress_, window_.font(), L"STATIC", L"", SS_LEFT, px(16), px(18), px(328),
-                     px(24), 0);
-  MakeChild(progress_, window_.font(), L"BUTTON", Wide(kCancelCaption),
-            WS_TABSTOP | BS_DEFPUSHBUTTON, px(250), px(62), px(94), px(30), kCancelId);
+  const ScaledChildren child{progress_, window_.font(), dpi};
+  label_ = child(L"STATIC", L"", SS_LEFT, 16, 18, 328, 24, 0);
+  child(L"BUTTON", Wide(kCancelCaption), WS_TABSTOP | BS_DEFPUSHBUTTON, 250, 62, 94, 30, kCancelId);
   EnableWindow(owner_, FALSE);  // one read or search, and no other press, at a time
   ShowWindow(progress_, SW_SHOW);
   UpdateWindow(progress_);
