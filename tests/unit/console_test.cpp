@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "app/backup_command.h"
 #include "app/console_output.h"
@@ -160,6 +161,49 @@ TEST(StartUp, TheHelpNamesTheProgramAndOnlyWhatItsSystemHas) {
 }
 
 // The console tells the lost line once, and with no "接続" to press.
+// --restore's exit status says what came of the writes: all of them matched, some were written
+// and something differs, or trouble came before any write (nothing on the controller changed).
+TEST(BackupCommand, ARestoreEndsByWhatItWroteBeforeAnyTrouble) {
+  struct Case {
+    const char* name;
+    std::size_t failFromWrite;  // counted from the restore's first write; SIZE_MAX: never
+    int status;
+    std::size_t writes;  // of the restore
+  } const cases[] = {
+      {"every write read back alike", SIZE_MAX, kExitDone, 4},
+      {"the line lost before the first write", 0, kExitTrouble, 0},
+      {"the line lost after one write and its read-back", 2, kExitDiffers, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    kit::TempDir dir;
+    kit::VirtualLoop loop;
+    kit::FakePort port(loop);
+    PortEvents events;
+    sim::ControllerModel controller;
+    port.onWrite = [&](std::string_view bytes) {
+      for (const auto& ex : controller.receive(bytes, sim::Millis(long(loop.nowMs))))
+        if (!ex.reply.empty()) loop.after(50, [&, reply = ex.reply] { events.received(reply); });
+    };
+    port.lost = [&] { events.lost(); };
+    const auto run = [&](BackupMode mode) {
+      BackupCommand command{mode, dir.path / "backup.ini", "COM1", dir.path, dir.path, false, {},
+                            {}};
+      return RunBackupCommand(command, port, loop, events);
+    };
+    ASSERT_EQ(run(BackupMode::Backup), kExitDone);
+    const std::string text = ReadLocalFile(dir.path / "backup.ini").value();
+    ASSERT_TRUE(WriteLocalFile(
+        dir.path / "backup.ini",
+        std::regex_replace(std::regex_replace(text, std::regex("max_rate=\\d+"), "max_rate=450"),
+                           std::regex("backlash_ra=\\d+"), "backlash_ra=020")));
+    const std::size_t before = port.writes.size() + kBackupSettingCount;  // and the compare's read
+    port.failFromWrite = c.failFromWrite == SIZE_MAX ? SIZE_MAX : before + c.failFromWrite;
+    EXPECT_EQ(run(BackupMode::Restore), c.status);
+    EXPECT_EQ(port.writes.size() - before, c.writes);
+  }
+}
+
 TEST(ConsoleOperator, TellsTheLostLineOnceAndAsOneMoreRun) {
   const std::string lost = kPortLostText, console = kPortLostConsoleText;
   ConsoleOperator op;

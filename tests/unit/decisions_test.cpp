@@ -212,6 +212,7 @@ INSTANTIATE_TEST_SUITE_P(Files, SetData, ::testing::Values(
 
 TEST(PortFile, HoldsTheNumberBetweenBlanksAndReadsTheFirstWholeNumber) {
   EXPECT_EQ(FormatPortFile(12), " 12 \r\n");
+  EXPECT_EQ(FormatPortFile(0), " 0 \r\n");  // no port chosen yet
   EXPECT_EQ(FormatPortFile(-2), "-2 \r\n");
   for (const auto& [text, number] : {std::pair<const char*, std::optional<int>>{"\r\n 12 ", 12},
                                      {"-32768", -32768},
