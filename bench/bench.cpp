@@ -27,12 +27,12 @@
 
 #include "app/backup_sequences.h"
 #include "app/form1.h"
+#include "app/port_events.h"
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
 #include "qt/main_window.h"
 #include "qt/qt_event_loop.h"
 #include "qt/qt_serial_port.h"
-#include "qt/wiring.h"
 #include "support/sim_process.h"
 
 extern char** environ;
@@ -161,7 +161,8 @@ void readAllFigures() {
   korvane::QtEventLoop loop;
   korvane::kit::FakeOperator op;
   korvane::Form1 form(panel, port, loop, op, dir.path);
-  korvane::WireShell(form, port, loop, window);
+  port.events = korvane::PortEventsFor(form, loop);
+  window.bind(&form);
   std::vector<Clock::time_point> replyArrivals;
   port.events.received = [&, receive = port.events.received](std::string_view bytes) {
     if (bytes.find('#') != std::string_view::npos) replyArrivals.push_back(Clock::now());
@@ -206,7 +207,8 @@ void backupFigures() {
   korvane::QtEventLoop loop;
   korvane::kit::FakeOperator op;
   korvane::Form1 form(window, port, loop, op, dir.path);
-  korvane::WireShell(form, port, loop, window);
+  port.events = korvane::PortEventsFor(form, loop);
+  window.bind(&form);
   korvane::testing::SimProcess sim({}, (dir.path / "COM1").string());
   form.COMM1open();
 

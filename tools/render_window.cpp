@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/port_events.h"
 #include "app/port_names.h"
 #include "qt/backup_dialogs.h"
 #include "qt/busy_window.h"
@@ -25,7 +26,6 @@
 #include "qt/qt_operator.h"
 #include "qt/qt_serial_port.h"
 #include "qt/tool_window.h"
-#include "qt/wiring.h"
 
 namespace {
 
@@ -77,7 +77,8 @@ int renderFind(const QString& out, const std::filesystem::path& ports) {
   QtEventLoop loop;
   QtOperator op(&tool);
   Form1 form(tool.client(), port, loop, op, ports);
-  WireShell(form, port, loop, tool.client());
+  port.events = PortEventsFor(form, loop);
+  tool.client().bind(&form);
   form.setPortsPresent(
       [&] { return PortsPresent(ports, ExistsOnDisk, [](const auto&) { return false; }); });
   tool.show();

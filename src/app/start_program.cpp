@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/console_output.h"
+#include "app/port_events.h"
 #include "files/local_file.h"
 
 namespace korvane {
@@ -62,6 +63,17 @@ int RunCommand(const BackupCommand& command, bool find, Port& port, EventLoop& l
 
 bool NoOneWatches(const Arguments& args) {
   return args.screenshot || args.readAndScreenshot || args.controlRects;
+}
+
+int StartWindow(const Arguments& args, const std::filesystem::path& folder, WindowParts& parts) {
+  ConsoleOperator console;
+  Operator& op = NoOneWatches(args) ? static_cast<Operator&>(console) : parts.boxes;
+  Form1 form(parts.panel, parts.port, parts.loop, op, folder);
+  parts.portEvents = PortEventsFor(form, parts.loop);
+  form.setPortsPresent(parts.portsPresent);
+  const auto deviceText = [texts = parts.portTexts](int n) { return texts({n}).at(0); };
+  parts.bind(form, MenuHandlersFor(form, parts.port, parts.portEvents, deviceText, parts.menu));
+  return RunWindow(args, form, parts.port, parts.loop, console, parts.shell);
 }
 
 int RunWindow(const Arguments& args, Form1& form, Port& port, EventLoop& loop,

@@ -11,6 +11,8 @@
 
 #include "app/backup_command.h"
 #include "app/form1.h"
+#include "app/menu_flows.h"
+#include "app/port_tooltip.h"
 #include "app/start_up.h"
 
 namespace korvane {
@@ -23,7 +25,7 @@ class Shell {
   // RunCommand run on them.
   virtual int runCommand(BackupCommand& command, bool find) = 0;
   // The window: built over the local files in `folder`, its ports' links in `portFolder`; then
-  // RunWindow.
+  // StartWindow.
   virtual int runWindow(const Arguments& args, const std::filesystem::path& folder,
                         const std::filesystem::path& portFolder) = 0;
   // A message for a program that has no console (the Windows window program), in a box.
@@ -49,6 +51,25 @@ struct WindowShell {
   std::function<bool(const std::filesystem::path&)> savePng;  // the window as it is now
   std::function<int()> run;  // the event loop, until the window closes: the program's status
 };
+
+// What a shell makes for the window program; StartWindow makes the handlers over it.
+struct WindowParts {
+  Panel& panel;
+  Port& port;
+  PortEvents& portEvents;  // where the port's adapter hands what it receives, and its loss
+  EventLoop& loop;
+  Operator& boxes;  // message boxes over the window (a run that no one watches has none)
+  MenuShell menu;
+  std::function<std::vector<int>()> portsPresent;  // the ports there are now
+  PortTexts portTexts;                             // each port's device, as the system knows it now
+  // The window given the handlers of its controls and of its menu.
+  std::function<void(WindowEvents&, MenuHandlers)> bind;
+  WindowShell shell;
+};
+
+// The window program: Form1 made over the shell's parts and the local files in `folder`, its
+// events and menu bound to the window, then RunWindow.
+int StartWindow(const Arguments& args, const std::filesystem::path& folder, WindowParts& parts);
 
 // After Form_Load and the window shown: the rectangles written, or the picture saved (after a full
 // read for --read-and-screenshot) and its path printed, or the operator's session run.

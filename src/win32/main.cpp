@@ -9,8 +9,6 @@
 
 #include <string>
 
-#include "app/form1.h"
-#include "app/menu_flows.h"
 #include "app/port_names.h"
 #include "app/port_tooltip.h"
 #include "app/start_program.h"
@@ -42,7 +40,7 @@ class Win32Shell : public Shell {
 
   int runCommand(BackupCommand& command, bool find) override {
     command.portsPresent = PortsPresentNow;
-    command.deviceText = portTooltip;
+    command.deviceText = [](int n) { return portTexts({n}).at(0); };
     Win32SerialPort port(loop_, [&](int n) { return BackupCommandDevice(command, n); });
     return RunCommand(command, find, port, loop_, port.events);
   }
@@ -55,37 +53,33 @@ class Win32Shell : public Shell {
     InitCommonControlsEx(&controls);
     Win32Window window(instance_);
     Win32SerialPort port(loop_, [&](int n) { return PortDevice(n, portFolder, ExistsOnDisk); });
-    Win32Operator windowOperator(window.hwnd());
-    ConsoleOperator console;
-    const bool pictureRun = NoOneWatches(args);
-    Operator& op = pictureRun ? static_cast<Operator&>(console) : windowOperator;
-    Form1 form(window, port, loop_, op, folder);
-    port.events = PortEventsFor(form, loop_);
-    window.bind(&form);
+    Win32Operator boxes(window.hwnd());
     Win32FileChooser files(window);
     Win32Progress progress(window);
-    window.setMenuHandlers(MenuHandlersFor(
-        form, port, port.events, portTooltip,
+    window.setPortTooltips(portTexts);
+    WindowParts parts{
+        window,
+        port,
+        port.events,
+        loop_,
+        boxes,
         {files, progress,
          [&](CompareTable& t) { ShowCompareDialog(window.hwnd(), window.font(), window.dpi(), t); },
-         [&](JournalView& v) {
-           ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), v);
-         }}));
-    form.setPortsPresent(PortsPresentNow);
-    window.setPortTooltips([](const std::vector<int>& numbers) {
-      const std::map<int, PortAdapter> adapters = SerialAdapters();
-      std::vector<std::string> texts;
-      for (int n : numbers) texts.push_back(PortTooltip(PortFactsOf(n, adapters)));
-      return texts;
-    });
-    return RunWindow(args, form, port, loop_, console,
-                     {[&] {
-                        ShowWindow(window.hwnd(), pictureRun ? SW_SHOWNORMAL : show_);
-                        UpdateWindow(window.hwnd());
-                      },
-                      [&] { return window.controlRects(); },
-                      [&](const std::filesystem::path& png) { return window.savePng(png); },
-                      [&] { return loop_.run(window.hwnd(), window.accelerators()); }});
+         [&](JournalView& v) { ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), v); }},
+        PortsPresentNow,
+        portTexts,
+        [&](WindowEvents& form, MenuHandlers menu) {
+          window.bind(&form);
+          window.setMenuHandlers(std::move(menu));
+        },
+        {[&] {
+           ShowWindow(window.hwnd(), NoOneWatches(args) ? SW_SHOWNORMAL : show_);
+           UpdateWindow(window.hwnd());
+         },
+         [&] { return window.controlRects(); },
+         [&](const std::filesystem::path& png) { return window.savePng(png); },
+         [&] { return loop_.run(window.hwnd(), window.accelerators()); }}};
+    return StartWindow(args, folder, parts);
   }
 
   void box(std::string_view text) override {
@@ -93,7 +87,13 @@ class Win32Shell : public Shell {
   }
 
  private:
-  static std::string portTooltip(int n) { return PortTooltip(PortFactsOf(n, SerialAdapters())); }
+  // What SetupAPI knows of each port now.
+  static std::vector<std::string> portTexts(const std::vector<int>& numbers) {
+    const std::map<int, PortAdapter> adapters = SerialAdapters();
+    std::vector<std::string> texts;
+    for (int n : numbers) texts.push_back(PortTooltip(PortFactsOf(n, adapters)));
+    return texts;
+  }
 
   HINSTANCE instance_;
   int show_;

@@ -8,11 +8,11 @@
 #include <functional>
 
 #include "app/form1.h"
+#include "app/port_events.h"
 #include "kit/virtual_kit.h"
 #include "qt/main_window.h"
 #include "qt/qt_event_loop.h"
 #include "qt/qt_serial_port.h"
-#include "qt/wiring.h"
 
 namespace korvane {
 
@@ -27,7 +27,8 @@ struct Tool {
   // prepare lays out the folder (files, links) before start-up reads it.
   explicit Tool(const std::function<void(const std::filesystem::path&)>& prepare = {}) {
     if (prepare) prepare(dir.path);
-    WireShell(form, port, loop, window);
+    port.events = PortEventsFor(form, loop);
+    window.bind(&form);
     form.Form_Load();
     window.show();
   }
