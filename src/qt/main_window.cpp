@@ -124,8 +124,7 @@ QWidget* MainWindow::makeButton(const ControlEntry& entry) {
     button->setAccessibleDescription(qs(entry.caption) + ": " + qs(entry.access));
   }
   connect(button, &QPushButton::clicked, this, [this, name = std::string(entry.name)] {
-    // A copy: the handler may rebind the window while it runs.
-    if (const auto click = handlers_.click) click(name);
+    if (events_ != nullptr) events_->Click(name);
   });
   return button;
 }
@@ -217,13 +216,8 @@ void MainWindow::fillLists() {
   combo2_ = qobject_cast<QComboBox*>(control(kCombo2));
   // activated is a pick from the list, by mouse or arrow keys.
   connect(combo2_, &QComboBox::activated, this, [this] {
-    if (committingTypedText_) return;
-    if (const auto combo2Click = handlers_.combo2Click) combo2Click();
+    if (!committingTypedText_ && events_ != nullptr) events_->Combo2_Click();
   });
-}
-
-void MainWindow::setHandlers(Handlers handlers) {
-  handlers_ = std::move(handlers);
 }
 
 void MainWindow::setPortTooltips(PortTexts texts) {
@@ -339,7 +333,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
                !combo1KeepsFocus(static_cast<QFocusEvent*>(event)->reason())) {
       // The flag keeps the box and its line edit from reporting one loss of focus twice.
       combo1Focused_ = false;
-      if (const auto lostFocus = handlers_.combo1LostFocus) lostFocus();
+      if (events_ != nullptr) events_->Combo1_LostFocus();
     }
   }
   return QWidget::eventFilter(watched, event);
@@ -350,7 +344,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (const auto unload = handlers_.formUnload) unload();
+  if (events_ != nullptr) events_->Form_Unload();
   event->accept();
 }
 

@@ -24,20 +24,11 @@ class MainWindow : public QWidget, public Panel {
   Q_OBJECT
 
  public:
-  // What the window's events call. Empty members are events nobody listens to.
-  struct Handlers {
-    std::function<void(std::string_view control)> click;  // any button, by its control name
-    std::function<void()> combo1LostFocus;
-    std::function<void()> combo2Click;  // a pick from the preset list, never typing
-    std::function<void()> formUnload;
-  };
-
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  void setHandlers(Handlers handlers);
-  // Routes the window's events to the handlers (Form1's face for shells); nullptr unbinds.
-  void bind(WindowEvents* form);
+  // Where the window's events go (Form1's face for shells); nullptr: nowhere.
+  void bind(WindowEvents* events) { events_ = events; }
 
   // Each item of the port box gets the text of its port number as its tooltip, made anew each
   // time the list drops down.
@@ -85,20 +76,7 @@ class MainWindow : public QWidget, public Panel {
   bool combo1Focused_ = false;
   bool committingTypedText_ = false;
   BusyWindow* busy_ = nullptr;
-  Handlers handlers_;
+  WindowEvents* events_ = nullptr;
 };
-
-inline void MainWindow::bind(WindowEvents* form) {
-  if (form == nullptr) {
-    setHandlers({});
-    return;
-  }
-  setHandlers({
-      [form](std::string_view control) { form->Click(control); },
-      [form] { form->Combo1_LostFocus(); },
-      [form] { form->Combo2_Click(); },
-      [form] { form->Form_Unload(); },
-  });
-}
 
 }  // namespace korvane
