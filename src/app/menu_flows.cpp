@@ -41,6 +41,21 @@ void Form1::Menu_Find(Progress& progress, PortEvents& events,
   Find_Controller(events, deviceText, shown.find());
 }
 
+std::function<void()> MenuHandlers::of(MenuCommand command) const {
+  switch (command) {
+    case MenuCommand::Backup:
+      return backup;
+    case MenuCommand::CompareRestore:
+      return compareRestore;
+    case MenuCommand::Journal:
+      return journal;
+    case MenuCommand::Separator:
+    case MenuCommand::Quit:
+      break;
+  }
+  return {};
+}
+
 MenuHandlers MenuHandlersFor(Form1& form, Port& port, PortEvents& events,
                              std::function<std::string(int)> deviceText, MenuShell shell) {
   return {[&form, shell] { form.Menu_Backup(shell.files, shell.progress); },

@@ -12,6 +12,7 @@
 
 #include "app/backup_sequences.h"
 #include "files/journal.h"
+#include "window/texts.h"
 
 namespace korvane {
 
@@ -82,6 +83,11 @@ struct MenuHandlers {
   std::function<void()> journal;         // "変更履歴..."
   std::function<void()> find;            // "コントローラーを探す..."
   std::function<bool()> findAvailable;   // greyed out while this says no (a port is open)
+
+  // The handler of a "ファイル" entry (a copy: it may run for a while, and the menu may be bound
+  // anew meanwhile); none for "終了", which closes the window.
+  std::function<void()> of(MenuCommand command) const;
+  bool searchAvailable() const { return !findAvailable || findAvailable(); }
 };
 
 // What a window shows for the menu: its file dialogs, its progress window, and its two tables,

@@ -19,13 +19,9 @@ ToolWindow::ToolWindow(QWidget* parent)
       file->addSeparator();
       continue;
     }
-    // A copy of the handler: it may run for a while, and the menu may be rebound meanwhile.
     QAction* action = file->addAction(qs(entry.caption), this, [this, command = entry.command] {
       if (command == MenuCommand::Quit) return void(close());
-      const auto handler = command == MenuCommand::Backup    ? menuHandlers_.backup
-                           : command == MenuCommand::Journal ? menuHandlers_.journal
-                                                             : menuHandlers_.compareRestore;
-      if (handler) handler();
+      if (const auto handler = menuHandlers_.of(command)) handler();
     });
     if (entry.key != StandardKey::None) {
       action->setShortcut(entry.key == StandardKey::Save   ? QKeySequence::Save
@@ -39,9 +35,8 @@ ToolWindow::ToolWindow(QWidget* parent)
     if (handler && find_->isEnabled()) handler();
   });
   // Greyed out while a port is open: that port already answers the question.
-  connect(comm, &QMenu::aboutToShow, this, [this] {
-    find_->setEnabled(!menuHandlers_.findAvailable || menuHandlers_.findAvailable());
-  });
+  connect(comm, &QMenu::aboutToShow, this,
+          [this] { find_->setEnabled(menuHandlers_.searchAvailable()); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
