@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/port_names.h"
 
 namespace korvane {
 
@@ -13,6 +14,12 @@ PortEvents PortEventsFor(Form1& form, EventLoop& loop) {
             });
           },
           [&form, &loop] { loop.post([&form] { form.Port_Lost(); }); }};
+}
+
+bool AdapterPort::setNumber(int number) {
+  if (number < 1 || number > kHighestPortNumber) return false;
+  number_ = number;
+  return true;
 }
 
 }  // namespace korvane

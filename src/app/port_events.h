@@ -10,13 +10,15 @@
 // - a lost line reaches Port_Lost after the close, from the loop, so that its message box may
 //   wait for the operator outside the adapter's error notification.
 
+#include <filesystem>
 #include <functional>
 #include <string_view>
+
+#include "app/seams.h"
 
 namespace korvane {
 
 class Form1;
-class EventLoop;
 
 struct PortEvents {
   std::function<void(std::string_view bytes)> received;
@@ -25,5 +27,25 @@ struct PortEvents {
 
 // The events of a port whose replies and loss go to `form` through `loop`.
 PortEvents PortEventsFor(Form1& form, EventLoop& loop);
+
+// What every serial adapter keeps alike: its number (1 to kHighestPortNumber), the device that
+// number opens (deviceFor's), why its last open failed, and where it hands what it receives.
+class AdapterPort : public Port {
+ public:
+  using DeviceFor = std::function<std::filesystem::path(int)>;
+  explicit AdapterPort(DeviceFor deviceFor) : deviceFor_(std::move(deviceFor)) {}
+  int number() const override { return number_; }
+  bool setNumber(int number) override;
+  OpenTrouble openTrouble() const override { return openTrouble_; }
+
+  PortEvents events;
+
+ protected:
+  DeviceFor deviceFor_;
+  OpenTrouble openTrouble_ = OpenTrouble::None;
+
+ private:
+  int number_ = 1;
+};
 
 }  // namespace korvane

@@ -20,7 +20,7 @@ Q_LOGGING_CATEGORY(lcSerial, "korvane.serial", QtWarningMsg)
 namespace korvane {
 
 QtSerialPort::QtSerialPort(DeviceFor deviceFor)
-    : deviceFor_(std::move(deviceFor)),
+    : AdapterPort(std::move(deviceFor)),
       log_([] { return lcSerial().isDebugEnabled(); },
            [](const std::string& line) { qCDebug(lcSerial).noquote() << line.c_str(); }) {
   connect(&serial_, &QSerialPort::readyRead, this, &QtSerialPort::readAvailable);
@@ -29,12 +29,6 @@ QtSerialPort::QtSerialPort(DeviceFor deviceFor)
 
 QtSerialPort::~QtSerialPort() {
   close();
-}
-
-bool QtSerialPort::setNumber(int number) {
-  if (number < 1 || number > kHighestPortNumber) return false;
-  number_ = number;
-  return true;
 }
 
 namespace {
@@ -61,7 +55,7 @@ std::string QtSerialPort::device(int number) const {
 
 bool QtSerialPort::open() {
   if (open_) return true;
-  const std::filesystem::path device = pathToOpen(deviceFor_(number_));
+  const std::filesystem::path device = pathToOpen(deviceFor_(number()));
   device_ = QString::fromStdString(device.string());
   staleLock_.clear();
 #ifdef Q_OS_UNIX

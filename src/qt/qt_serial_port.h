@@ -8,47 +8,35 @@
 #include <QObject>
 #include <QSerialPort>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "app/port_events.h"
-#include "app/seams.h"
 #include "app/traffic_log.h"
 
 Q_DECLARE_LOGGING_CATEGORY(lcSerial)
 
 namespace korvane {
 
-class QtSerialPort : public QObject, public Port {
+class QtSerialPort : public QObject, public AdapterPort {
  public:
-  using DeviceFor = std::function<std::filesystem::path(int)>;
   explicit QtSerialPort(DeviceFor deviceFor);
   ~QtSerialPort() override;  // closes the port (and logs it)
 
-  int number() const override { return number_; }
-  bool setNumber(int number) override;
   bool open() override;
-  OpenTrouble openTrouble() const override { return openTrouble_; }
   std::filesystem::path staleLock() const override { return staleLock_; }
   std::string device(int number) const override;
   void close() override;
   bool isOpen() const override { return open_; }
   bool write(std::string_view bytes) override;
 
-  // Told of each chunk read and of a failed line, from inside the port's own notifications.
-  PortEvents events;
-
  private:
   void readAvailable();
   void errorOccurred(QSerialPort::SerialPortError error);
 
-  DeviceFor deviceFor_;
   QSerialPort serial_;
   QString device_;  // the path opened last, for the traffic log
   TrafficLog log_;
-  OpenTrouble openTrouble_ = OpenTrouble::None;
   std::filesystem::path staleLock_;
-  int number_ = 1;
   bool open_ = false;
 };
 

@@ -10,8 +10,8 @@
 namespace korvane {
 
 Win32SerialPort::Win32SerialPort(Win32EventLoop& loop, DeviceFor deviceFor)
-    : loop_(loop),
-      deviceFor_(std::move(deviceFor)),
+    : AdapterPort(std::move(deviceFor)),
+      loop_(loop),
       log_([on = logWanted()] { return on; },
            [](const std::string& line) {
              Print(stderr, "korvane.serial: " + line + "\n");  // a Japanese SSID as written
@@ -31,15 +31,9 @@ Win32SerialPort::~Win32SerialPort() {
   CloseHandle(write_.hEvent);
 }
 
-bool Win32SerialPort::setNumber(int number) {
-  if (number < 1 || number > kHighestPortNumber) return false;
-  number_ = number;
-  return true;
-}
-
 bool Win32SerialPort::open() {
   if (isOpen()) return true;
-  const std::filesystem::path device = deviceFor_(number_);
+  const std::filesystem::path device = deviceFor_(number());
   device_ = PathUtf8(device);  // as the log names it: "COM5" for \\.\COM5
   if (device_.starts_with("\\\\.\\")) device_.erase(0, 4);
   HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,

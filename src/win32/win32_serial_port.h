@@ -11,30 +11,22 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
-#include <functional>
 
 #include "app/port_events.h"
-#include "app/seams.h"
 #include "app/traffic_log.h"
 #include "win32/win32_loop.h"
 
 namespace korvane {
 
-class Win32SerialPort : public Port {
+class Win32SerialPort : public AdapterPort {
  public:
-  using DeviceFor = std::function<std::filesystem::path(int)>;
   Win32SerialPort(Win32EventLoop& loop, DeviceFor deviceFor);
   ~Win32SerialPort() override;
 
-  int number() const override { return number_; }
-  bool setNumber(int number) override;
   bool open() override;
-  OpenTrouble openTrouble() const override { return openTrouble_; }
   void close() override;
   bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
   bool write(std::string_view bytes) override;
-
-  PortEvents events;
 
  private:
   void startReads();         // reads until one is pending
@@ -44,13 +36,10 @@ class Win32SerialPort : public Port {
   static bool logWanted();  // the same logging rule as the Qt program's
 
   Win32EventLoop& loop_;
-  DeviceFor deviceFor_;
-  int number_ = 1;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   OVERLAPPED read_{};
   OVERLAPPED write_{};
   std::array<char, 4096> buffer_{};
-  OpenTrouble openTrouble_ = OpenTrouble::None;
   std::string device_;  // the path opened last, as the traffic log names it
   TrafficLog log_;      // to standard error
 };
