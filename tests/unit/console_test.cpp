@@ -189,7 +189,12 @@ TEST(BackupCommand, ARestoreEndsByWhatItWroteBeforeAnyTrouble) {
     const auto run = [&](BackupMode mode) {
       BackupCommand command{mode, dir.path / "backup.ini", "COM1", dir.path, dir.path, false, {},
                             {}};
-      return RunBackupCommand(command, port, loop, events);
+      testing::internal::CaptureStdout();  // the rows
+      testing::internal::CaptureStderr();  // the progress and the summary
+      const int status = RunBackupCommand(command, port, loop, events);
+      testing::internal::GetCapturedStderr();
+      testing::internal::GetCapturedStdout();
+      return status;
     };
     ASSERT_EQ(run(BackupMode::Backup), kExitDone);
     const std::string text = ReadLocalFile(dir.path / "backup.ini").value();
