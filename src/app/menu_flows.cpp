@@ -81,6 +81,10 @@ CompareTable::CompareTable(Form1& form, BackupComparison comparison)
   }
 }
 
+std::vector<std::string> CompareTable::columns() const {
+  return {kCompareColumns.begin(), kCompareColumns.end()};
+}
+
 void CompareTable::write() {
   if (!writable_) return;
   std::vector<std::size_t> positions;
@@ -114,12 +118,10 @@ void JournalView::setFilter(std::size_t index) {
   rows_ = JournalRows(read_.entries, filter_ == 0 ? "" : keys_[filter_ - 1]);
 }
 
-std::array<std::string, kJournalFields> JournalView::cells(std::size_t row) const {
+std::vector<std::string> JournalView::cells(std::size_t row) const {
   const JournalEntry shown = ShownJournalEntry(read_.entries[rows_[row]], false);
   const auto views = JournalCells(shown);  // views into `shown`
-  std::array<std::string, kJournalFields> out;
-  for (std::size_t c = 0; c < out.size(); ++c) out[c] = std::string(views[c]);
-  return out;
+  return {views.begin(), views.end()};
 }
 
 std::optional<std::size_t> JournalView::chosen() const {

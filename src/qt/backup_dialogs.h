@@ -1,9 +1,8 @@
 #pragma once
-// The Qt shell's side of the menu's entries: the system's file dialogs, the progress dialog, and
-// the comparison's table with its "書き込み" button. What is read, checked and written, and when
-// each shows, is the core's (Form1::Menu_Backup, Menu_Compare, Menu_Find, CompareTable).
+// The Qt shell's side of the menu's entries: the system's file dialogs and the progress dialog.
+// What is read, checked and written, and when each shows, is the core's (Form1::Menu_Backup,
+// Menu_Compare, Menu_Find).
 
-#include <QDialog>
 #include <QProgressDialog>
 #include <memory>
 
@@ -12,8 +11,6 @@
 class QWidget;
 
 namespace korvane {
-
-class CompareTable;
 
 class QtFileChooser : public FileChooser {
  public:
@@ -40,7 +37,5 @@ class QtProgress : public Progress {
   std::unique_ptr<QProgressDialog> dialog_;
   bool cancelled_ = false;
 };
-
-std::unique_ptr<QDialog> NewCompareDialog(QWidget* parent, CompareTable& table);
 
 }  // namespace korvane

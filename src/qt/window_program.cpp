@@ -6,12 +6,12 @@
 #include "app/port_names.h"
 #include "app/start_program.h"
 #include "qt/backup_dialogs.h"
-#include "qt/journal_dialog.h"
 #include "qt/main_window.h"
 #include "qt/port_facts.h"
 #include "qt/qt_event_loop.h"
 #include "qt/qt_operator.h"
 #include "qt/qt_serial_port.h"
+#include "qt/table_dialog.h"
 #include "qt/tool_window.h"
 #include "window/layout.h"
 
@@ -41,8 +41,8 @@ int RunWindowProgram(const Arguments& args, const std::filesystem::path& folder,
       port.events,
       loop,
       boxes,
-      {files, progress, [&](CompareTable& t) { NewCompareDialog(&toolWindow, t)->exec(); },
-       [&](JournalView& v) { NewJournalDialog(&toolWindow, v)->exec(); }},
+      {files, progress, [&](CompareTable& t) { NewTableDialog(&toolWindow, t)->exec(); },
+       [&](JournalView& v) { NewTableDialog(&toolWindow, v)->exec(); }},
       [&] { return PortsPresentNow(portFolder, SerialPortsByPath()); },
       portTexts,
       [&](WindowEvents& form, MenuHandlers menu) {

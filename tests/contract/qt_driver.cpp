@@ -28,6 +28,7 @@
 #include "app/start_up.h"
 #include "qt/tool_window.h"
 #include "qt/window_program.h"
+#include "window/texts.h"
 
 namespace {
 
@@ -43,7 +44,9 @@ T* shown(const std::function<bool(T*)>& also = {}) {  // a visible window of the
 }
 
 QTableWidget* journalTable(QWidget* dialog) {
-  return dialog->findChild<QTableWidget*>("journalTable");
+  const bool journal = dialog->windowTitle() == QString::fromUtf8(korvane::kJournalTitle.data(),
+                                                                  korvane::kJournalTitle.size());
+  return journal ? dialog->findChild<QTableWidget*>() : nullptr;
 }
 
 void post(QObject* to, std::function<void()> what) {

@@ -25,9 +25,9 @@
 #include "kit/virtual_kit.h"
 #include "qt/backup_dialogs.h"
 #include "qt/busy_window.h"
-#include "qt/journal_dialog.h"
 #include "qt/main_window.h"
 #include "qt/qt_operator.h"
+#include "qt/table_dialog.h"
 #include "qt/tool_window.h"
 #include "window/layout.h"
 
@@ -237,7 +237,7 @@ TEST(MenuDialogs, DrawTheirModelsAndHandOnTicksFilterAndTheChosenRow) {
       if (button->text() == QString::fromUtf8(caption)) button->click();
   };
   {
-    const auto dialog = NewCompareDialog(nullptr, compare);
+    const auto dialog = NewTableDialog(nullptr, compare);
     auto* table = dialog->findChild<QTableWidget*>();
     EXPECT_EQ(table->item(maxRate, 3)->text(), QStringLiteral("違う"));
     EXPECT_EQ(table->item(slew, 0)->checkState(), Qt::Checked);
@@ -251,9 +251,9 @@ TEST(MenuDialogs, DrawTheirModelsAndHandOnTicksFilterAndTheChosenRow) {
   rig.panel.texts["Text1(0)"] = "460";  // after the restore's max_rate 400 -> 450
   rig.press("Command6(0)");
   JournalView view(rig.form);
-  const auto dialog = NewJournalDialog(nullptr, view);
-  auto* table = dialog->findChild<QTableWidget*>("journalTable");
-  auto* filter = dialog->findChild<QComboBox*>("journalFilter");
+  const auto dialog = NewTableDialog(nullptr, view);
+  auto* table = dialog->findChild<QTableWidget*>();
+  auto* filter = dialog->findChild<QComboBox*>();
   EXPECT_EQ(table->rowCount(), 2);
   EXPECT_EQ(table->currentRow(), 0);
   EXPECT_EQ(table->item(0, 5)->text(), QStringLiteral("460"));
