@@ -61,11 +61,11 @@ MenuHandlers MenuHandlersFor(Form1& form, Port& port, PortEvents& events,
   return {[&form, shell] { form.Menu_Backup(shell.files, shell.progress); },
           [&form, shell] {
             if (const auto table = form.Menu_Compare(shell.files, shell.progress))
-              shell.showCompare(*table);
+              shell.showTable(*table);
           },
           [&form, shell] {
             JournalView view(form);
-            shell.showJournal(view);
+            shell.showTable(view);
           },
           [&form, &events, deviceText = std::move(deviceText), shell] {
             form.Menu_Find(shell.progress, events, deviceText);

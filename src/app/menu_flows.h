@@ -130,13 +130,12 @@ struct MenuHandlers {
   bool searchAvailable() const { return !findAvailable || findAvailable(); }
 };
 
-// What a window shows for the menu: its file dialogs, its progress window, and its two tables,
-// each shown modal until closed.
+// What a window shows for the menu: its file dialogs, its progress window, and a table (the
+// comparison, the journal) in a dialog, modal until closed.
 struct MenuShell {
   FileChooser& files;
   Progress& progress;
-  std::function<void(CompareTable&)> showCompare;
-  std::function<void(JournalView&)> showJournal;
+  std::function<void(TableModel&)> showTable;
 };
 
 // The entries on `form`, the search on the window's own port (`events`, its tooltips' texts).

@@ -12,10 +12,9 @@
 #include "app/port_names.h"
 #include "app/port_tooltip.h"
 #include "app/start_program.h"
-#include "win32/compare_dialog.h"
-#include "win32/journal_dialog.h"
 #include "win32/port_facts.h"
 #include "win32/system_dialogs.h"
+#include "win32/table_dialog.h"
 #include "win32/text.h"
 #include "win32/win32_loop.h"
 #include "win32/win32_operator.h"
@@ -64,8 +63,7 @@ class Win32Shell : public Shell {
         loop_,
         boxes,
         {files, progress,
-         [&](CompareTable& t) { ShowCompareDialog(window.hwnd(), window.font(), window.dpi(), t); },
-         [&](JournalView& v) { ShowJournalDialog(window.hwnd(), window.font(), window.dpi(), v); }},
+         [&](TableModel& t) { ShowTableDialog(window.hwnd(), window.font(), window.dpi(), t); }},
         PortsPresentNow,
         portTexts,
         [&](WindowEvents& form, MenuHandlers menu) {

@@ -201,7 +201,7 @@ int wmain(int argc, wchar_t** argv) {
       continue;
     }
     if (arg == L"--journal") {
-      HWND journal = waitFor(tool, L"KorvaneSetteiJournal");
+      HWND journal = waitFor(tool, L"KorvaneSetteiTable");
       HWND list = journal ? FindWindowExW(journal, nullptr, L"SysListView32", nullptr) : nullptr;
       if (list == nullptr) {
         std::fputs("korvane-press: no journal\n", stderr);
@@ -252,7 +252,7 @@ int wmain(int argc, wchar_t** argv) {
       continue;
     }
     if (arg == L"--write") {
-      HWND compare = waitFor(tool, L"KorvaneSetteiCompare");
+      HWND compare = waitFor(tool, L"KorvaneSetteiTable");
       HWND write = compare ? GetDlgItem(compare, 1) : nullptr;
       if (write == nullptr) {
         std::fputs("korvane-press: no comparison\n", stderr);

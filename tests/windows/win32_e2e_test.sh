@@ -115,7 +115,7 @@ sleep 1
   fail "the read's progress said '$said' and $(($(wc -l <"$work/sim.log") - n)) settings were read"
 # After "書き込み" the focus goes on to "閉じる" (2), for Tab and Escape.
 focus=$(/usr/lib/wine/wine64 "$press" --menu 2 --open "Z:$(tr / '\\' <<<"$work/a.ini")" --write \
-  --focus KorvaneSetteiCompare | tr -d '\r')
+  --focus KorvaneSetteiTable | tr -d '\r')
 [ "$focus" = 2 ] || fail "the focus is on $focus after 書き込み, not on 閉じる"
 /usr/lib/wine/wine64 "$press" --close || true
 for _ in $(seq 150); do kill -0 "$tool" 2>/dev/null || break; sleep 0.1; done

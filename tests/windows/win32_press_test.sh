@@ -70,12 +70,14 @@ ends() {
   fail "the program did not end after its window closed"
 }
 # Moved to a monitor at 150 %: every control where the table puts it at 144 DPI, and back. A
-# dialog opened there is scaled as the window is: the journal's 960 x 520, its first column 190.
-size=$(hand --menu 3 --journal | cut -d' ' -f3- | tr -d '\r')
-[ "$size" = "960 520 190" ] || fail "the journal at 96 DPI: $size, not 960 520 190"
+# dialog opened there is scaled as the window is: the journal's 960 x 520, its columns as wide as
+# their text in the larger font.
+read -r _ _ w h column < <(hand --menu 3 --journal | tr -d '\r')
+[ "$w $h" = "960 520" ] || fail "the journal at 96 DPI: $w x $h, not 960 x 520"
 hand --rects >"$work/96.txt" && hand --dpi 144 --rects >"$work/144.txt"
-size=$(hand --menu 3 --journal | cut -d' ' -f3- | tr -d '\r')
-[ "$size" = "1440 780 285" ] || fail "the journal at 144 DPI: $size, not 1440 780 285"
+read -r _ _ w h wider < <(hand --menu 3 --journal | tr -d '\r')
+[ "$w $h" = "1440 780" ] && [ "$wider" -gt $((column * 5 / 4)) ] ||
+  fail "the journal at 144 DPI: $w x $h, its first column $wider (at 96 DPI $column)"
 hand --dpi 96 --rects >"$work/back.txt"
 awk 'NR == FNR { at[$1] = $0; next }
      { split(at[$1], a); for (i = 2; i <= 5; i++) if ($i - a[i] * 1.5 > 2 || a[i] * 1.5 - $i > 2) { print "at 144 DPI: " $0 " (96: " at[$1] ")"; bad = 1 } }
