@@ -77,6 +77,8 @@ QColor resolve(Paint paint) {
       return system.color(QPalette::Active, QPalette::HighlightedText);
     case SystemColour::AppWorkspace:  // Qt has none; its own workspace, QMdiArea, paints with Dark
       return system.color(QPalette::Active, QPalette::Dark);
+    case SystemColour::ButtonFace:
+      return system.color(QPalette::Active, QPalette::Button);
     case SystemColour::Default:
       break;
   }
