@@ -7,6 +7,7 @@
 #include "qt/text.h"
 #include "window/layout.h"
 #include "window/texts.h"
+#include "window/window_faces.h"
 
 namespace korvane {
 
@@ -39,9 +40,8 @@ ToolWindow::ToolWindow(QWidget* parent)
     if (handler && find_->isEnabled()) handler();
   });
   // Greyed out while a port is open: that port already answers the question.
-  connect(comm, &QMenu::aboutToShow, this, [this] {
-    find_->setEnabled(!menuHandlers_.findAvailable || menuHandlers_.findAvailable());
-  });
+  connect(comm, &QMenu::aboutToShow, this,
+          [this] { find_->setEnabled(FindAvailable(menuHandlers_.findAvailable)); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
