@@ -86,23 +86,12 @@ DWORD alignStyle(const ControlEntry& entry) {
 }  // namespace
 
 Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
-  static const bool registered = [instance] {
-    WNDCLASSEXW main{};
-    main.cbSize = sizeof main;
-    main.lpfnWndProc = &Win32Window::windowProc;
-    main.hInstance = instance;
-    main.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    main.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    main.hbrBackground = CreateSolidBrush(ref(kWindowBackground));
-    main.lpszClassName = kWindowClass;
-    WNDCLASSEXW busy{};
-    busy.cbSize = sizeof busy;
-    busy.lpfnWndProc = &Win32Window::busyProc;
-    busy.hInstance = instance;
-    busy.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    busy.hbrBackground = CreateSolidBrush(ref(kBusyBackground));
-    busy.lpszClassName = kBusyClass;
-    return RegisterClassExW(&main) != 0 && RegisterClassExW(&busy) != 0;
+  static const bool registered = [instance] {  // once: the brushes stay with the classes
+    RegisterWindowClass(kWindowClass, &Win32Window::windowProc,
+                        CreateSolidBrush(ref(kWindowBackground)),
+                        LoadIconW(instance, MAKEINTRESOURCEW(1)));
+    RegisterWindowClass(kBusyClass, &Win32Window::busyProc, CreateSolidBrush(ref(kBusyBackground)));
+    return true;
   }();
   (void)registered;
 
