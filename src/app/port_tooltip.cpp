@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/port_names.h"
+
 namespace korvane {
 
 namespace {
@@ -61,6 +63,23 @@ std::string PortTooltip(const PortFacts& facts) {
     out += parts[i];
   }
   return out;
+}
+
+std::vector<std::string> PortItemTips(const std::vector<std::string>& items,
+                                      const PortTexts& texts) {
+  std::vector<int> numbers;
+  for (const std::string& item : items) numbers.push_back(ComNumber(item, kHighestPortNumber));
+  std::vector<std::string> tips = texts(numbers);
+  if (tips.size() > items.size()) tips.resize(items.size());
+  return tips;
+}
+
+std::string PortListTip(const std::vector<std::string>& items, const std::vector<std::string>& tips,
+                        std::string_view newline) {
+  std::string text;
+  for (std::size_t i = 0; i < items.size() && i < tips.size(); ++i)
+    (text += items[i] + "  " + tips[i]) += i + 1 < items.size() ? newline : "";
+  return text;
 }
 
 }  // namespace korvane

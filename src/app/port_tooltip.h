@@ -40,4 +40,13 @@ std::string PortTooltip(const PortFacts& facts);
 // that an adapter plugged in meanwhile shows as it is now.
 using PortTexts = std::function<std::vector<std::string>(const std::vector<int>& numbers)>;
 
+// The tooltip of each item the port box lists ("COM3", ...), asked of texts by the port numbers
+// the items name (0 for an item that names none); no more tips than items.
+std::vector<std::string> PortItemTips(const std::vector<std::string>& items,
+                                      const PortTexts& texts);
+// The tooltip of the whole box: a line "COM3  /dev/ttyUSB0" for each item that has a tip, the
+// lines apart by newline.
+std::string PortListTip(const std::vector<std::string>& items, const std::vector<std::string>& tips,
+                        std::string_view newline);
+
 }  // namespace korvane

@@ -10,12 +10,12 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/port_names.h"
 #include "protocol/controls.h"
 #include "protocol/presets.h"
 #include "qt/busy_window.h"
 #include "qt/text.h"
 #include "window/layout.h"
+#include "window/window_faces.h"
 
 namespace korvane {
 
@@ -77,6 +77,8 @@ QColor resolve(Paint paint) {
       return system.color(QPalette::Active, QPalette::HighlightedText);
     case SystemColour::AppWorkspace:  // Qt has none; its own workspace, QMdiArea, paints with Dark
       return system.color(QPalette::Active, QPalette::Dark);
+    case SystemColour::ButtonFace:
+      return system.color(QPalette::Active, QPalette::Button);
     case SystemColour::Default:
       break;
   }
@@ -110,7 +112,7 @@ QWidget* MainWindow::makeLabel(const ControlEntry& entry) {
   auto* label = new QLabel(qs(entry.caption), this);
   label->setAlignment(alignment(entry.align));
   QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, resolve(entry.fore));
+  palette.setColor(QPalette::WindowText, resolve(CaptionColour(entry)));
   label->setPalette(palette);
   return label;
 }
@@ -226,12 +228,11 @@ void MainWindow::setPortTooltips(PortTexts texts) {
 }
 
 void MainWindow::tipPortItems() {
-  std::vector<int> numbers;
-  for (int i = 0; i < combo1_->count(); ++i)
-    numbers.push_back(ComNumber(combo1_->itemText(i).toStdString(), kHighestPortNumber));
-  const std::vector<std::string> texts = portTips_(numbers);
-  for (int i = 0; i < combo1_->count() && std::size_t(i) < texts.size(); ++i)
-    combo1_->setItemData(i, qs(texts[std::size_t(i)]), Qt::ToolTipRole);
+  std::vector<std::string> items;
+  for (int i = 0; i < combo1_->count(); ++i) items.push_back(combo1_->itemText(i).toStdString());
+  const std::vector<std::string> tips = PortItemTips(items, portTips_);
+  for (std::size_t i = 0; i < tips.size(); ++i)
+    combo1_->setItemData(int(i), qs(tips[i]), Qt::ToolTipRole);
 }
 
 void MainWindow::addItem(std::string_view name, std::string_view text) {

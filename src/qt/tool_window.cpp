@@ -7,6 +7,7 @@
 #include "qt/text.h"
 #include "window/layout.h"
 #include "window/texts.h"
+#include "window/window_faces.h"
 
 namespace korvane {
 

@@ -11,19 +11,24 @@ int Scaled(int at96, int dpi) {
   return MulDiv(at96, dpi, kDesignDpi);
 }
 
+void RegisterWindowClass(const wchar_t* cls, WNDPROC proc, HBRUSH background, HICON icon) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW c{};
+  if (GetClassInfoExW(instance, cls, &c)) return;
+  c.cbSize = sizeof c;
+  c.lpfnWndProc = proc;
+  c.hInstance = instance;
+  c.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  c.hIcon = icon;
+  c.hbrBackground = background;
+  c.lpszClassName = cls;
+  RegisterClassExW(&c);
+}
+
 HWND MakeDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title,
                       int w, int h, void* object) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW c{};
-  if (!GetClassInfoExW(instance, cls, &c)) {
-    c.cbSize = sizeof c;
-    c.lpfnWndProc = proc;
-    c.hInstance = instance;
-    c.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    c.lpszClassName = cls;
-    RegisterClassExW(&c);
-  }
+  RegisterWindowClass(cls, proc, GetSysColorBrush(COLOR_BTNFACE));
   RECT frame{0, 0, w, h};
   AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
   return CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, cls, title.c_str(),

@@ -1,12 +1,17 @@
 #pragma once
-// What the Win32 shell's own dialogs share: a window class of their own, child controls in the
-// window's font, and a modal loop over the owner in which the port's messages still run.
+// What the Win32 shell's own windows and dialogs share: their window classes, child controls in
+// the window's font, and a modal loop over the owner in which the port's messages still run.
 
 #include <windows.h>
 
 #include <string>
 
 namespace korvane {
+
+// Registers the program's window class cls, with proc, the arrow cursor, background and icon,
+// unless it is registered already.
+void RegisterWindowClass(const wchar_t* cls, WNDPROC proc, HBRUSH background = nullptr,
+                         HICON icon = nullptr);
 
 // A length laid out at 96 DPI, at dpi: the dialogs are scaled as the main window is, by the DPI
 // of the monitor their owner is on.

@@ -63,17 +63,7 @@ std::filesystem::path Win32FileChooser::openFile(std::string_view title) {
 
 void Win32Progress::open(std::string_view title) {
   close();
-  static const bool registered = [] {
-    WNDCLASSEXW c{};
-    c.cbSize = sizeof c;
-    c.lpfnWndProc = &Win32Progress::proc;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    c.lpszClassName = kClass;
-    return RegisterClassExW(&c) != 0;
-  }();
-  (void)registered;
+  RegisterWindowClass(kClass, &Win32Progress::proc, GetSysColorBrush(COLOR_BTNFACE));
   cancelled_ = false;
   owner_ = window_.hwnd();
   const int dpi = window_.dpi();

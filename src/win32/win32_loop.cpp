@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "win32/dialog.h"
 #include "win32/window_object.h"
 
 namespace korvane {
@@ -37,15 +38,7 @@ bool enterKey(HWND window, const MSG& msg) {
 }  // namespace
 
 Win32EventLoop::Win32EventLoop() {
-  static const bool registered = [] {
-    WNDCLASSEXW c{};
-    c.cbSize = sizeof c;
-    c.lpfnWndProc = &Win32EventLoop::proc;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.lpszClassName = kClass;
-    return RegisterClassExW(&c) != 0;
-  }();
-  (void)registered;
+  RegisterWindowClass(kClass, &Win32EventLoop::proc);
   messages_ = CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleW(nullptr), this);
 }

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <utility>
 
 #include "app/form1.h"
-#include "app/port_names.h"
 #include "app/start_up.h"
 #include "protocol/controls.h"
 #include "win32/control_ids.h"
@@ -15,6 +15,7 @@
 #include "win32/window_object.h"
 #include "window/png.h"
 #include "window/texts.h"
+#include "window/window_faces.h"
 
 namespace korvane {
 
@@ -31,14 +32,12 @@ COLORREF ref(Colour c) {
 // The first installed Japanese UI font that has every glyph the window shows: Wine's default GUI
 // font has no kanji, and a font without them draws boxes.
 std::wstring chooseFace(HDC dc) {
-  std::wstring all;
-  for (const ControlEntry& entry : windowControls()) all += Wide(entry.caption);
-  for (std::string_view text : {kBusyNotice, kFileMenu}) all += Wide(text);
-  for (const wchar_t* face : {L"Meiryo UI", L"MS UI Gothic", L"MS PGothic", L"IPAPGothic",
-                              L"IPAGothic", L"Noto Sans CJK JP", L"Yu Gothic UI"}) {
+  const std::wstring all = Wide(GlyphsNeeded());
+  for (std::string_view name : CandidateFaces()) {
+    const std::wstring face = Wide(name);
     LOGFONTW want{};
     want.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(want.lfFaceName, face, LF_FACESIZE - 1);
+    wcsncpy(want.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     bool found = false;
     EnumFontFamiliesExW(
         dc, &want,
@@ -48,7 +47,8 @@ std::wstring chooseFace(HDC dc) {
         },
         reinterpret_cast<LPARAM>(&found), 0);
     if (!found) continue;
-    HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    HFONT font =
+        CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str());
     HGDIOBJ old = SelectObject(dc, font);
     std::vector<WORD> glyphs(all.size());
     const DWORD got = GetGlyphIndicesW(dc, all.c_str(), static_cast<int>(all.size()), glyphs.data(),
@@ -58,7 +58,7 @@ std::wstring chooseFace(HDC dc) {
     if (got != GDI_ERROR && std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end())
       return face;
   }
-  return L"MS UI Gothic";
+  return Wide(kFallbackFace);
 }
 
 HFONT makeFont(const std::wstring& face, double points, int dpi, bool bold = false) {
@@ -75,39 +75,23 @@ std::wstring itemText(HWND box, LRESULT i) {
   return item;
 }
 
+// The table's alignment as a label's or a field's style, which share their values.
+static_assert(SS_LEFT == ES_LEFT && SS_CENTER == ES_CENTER && SS_RIGHT == ES_RIGHT);
 DWORD alignStyle(const ControlEntry& entry) {
-  const bool field = entry.kind == ControlKind::Field;
-  switch (entry.align) {
-    case Align::Right:
-      return field ? ES_RIGHT : SS_RIGHT;
-    case Align::Centre:
-      return field ? ES_CENTER : SS_CENTER;
-    case Align::Left:
-      break;
-  }
-  return field ? ES_LEFT : SS_LEFT;
+  return entry.align == Align::Right    ? SS_RIGHT
+         : entry.align == Align::Centre ? SS_CENTER
+                                        : SS_LEFT;
 }
 
 }  // namespace
 
 Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
-  static const bool registered = [instance] {
-    WNDCLASSEXW main{};
-    main.cbSize = sizeof main;
-    main.lpfnWndProc = &Win32Window::windowProc;
-    main.hInstance = instance;
-    main.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    main.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    main.hbrBackground = CreateSolidBrush(ref(kWindowBackground));
-    main.lpszClassName = kWindowClass;
-    WNDCLASSEXW busy{};
-    busy.cbSize = sizeof busy;
-    busy.lpfnWndProc = &Win32Window::busyProc;
-    busy.hInstance = instance;
-    busy.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    busy.hbrBackground = CreateSolidBrush(ref(kBusyBackground));
-    busy.lpszClassName = kBusyClass;
-    return RegisterClassExW(&main) != 0 && RegisterClassExW(&busy) != 0;
+  static const bool registered = [instance] {  // once: the brushes stay with the classes
+    RegisterWindowClass(kWindowClass, &Win32Window::windowProc,
+                        CreateSolidBrush(ref(kWindowBackground)),
+                        LoadIconW(instance, MAKEINTRESOURCEW(1)));
+    RegisterWindowClass(kBusyClass, &Win32Window::busyProc, CreateSolidBrush(ref(kBusyBackground)));
+    return true;
   }();
   (void)registered;
 
@@ -121,22 +105,15 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
   std::vector<ACCEL> keys;
-  for (std::size_t i = 0; i < kFileMenuEntries.size(); ++i) {
-    const MenuEntry& entry = kFileMenuEntries[i];
+  for (const MenuEntry& entry : kFileMenuEntries) {
     if (entry.command == MenuCommand::Separator) {
       AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
       continue;
     }
     const WORD id = static_cast<WORD>(kFirstMenuId + 1 + static_cast<int>(entry.command));
-    if (entry.key == StandardKey::None) {
-      AppendMenuW(file, MF_STRING, id, Wide(entry.caption).c_str());
-      continue;
-    }
-    const char letter = entry.key == StandardKey::Save   ? 'S'
-                        : entry.key == StandardKey::Open ? 'O'
-                                                         : 'Q';
-    AppendMenuW(file, MF_STRING, id, (Wide(entry.caption) + L"\tCtrl+" + wchar_t(letter)).c_str());
-    keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(letter), id});
+    AppendMenuW(file, MF_STRING, id, Wide(MenuText(entry)).c_str());
+    if (const char letter = ShortcutLetter(entry.key))
+      keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(letter), id});
   }
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), Wide(kFileMenu).c_str());
   commMenu_ = CreatePopupMenu();
@@ -291,13 +268,8 @@ const wchar_t* Win32Window::portTips() {
   std::vector<std::string> items;
   const LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) items.push_back(Utf8(itemText(box, i)));
-  std::vector<int> numbers;
-  for (const std::string& item : items) numbers.push_back(ComNumber(item, kHighestPortNumber));
-  const std::vector<std::string> devices = portTipFor_(numbers);
-  std::wstring text;
-  for (std::size_t i = 0; i < items.size() && i < devices.size(); ++i)
-    text += Wide(items[i] + "  " + devices[i]) + (i + 1 < items.size() ? L"\r\n" : L"");
-  portTips_ = text;  // the tooltip reads it after this returns
+  // The tooltip reads it after this returns.
+  portTips_ = Wide(PortListTip(items, PortItemTips(items, portTipFor_), "\r\n"));
   return portTips_.c_str();
 }
 
@@ -307,9 +279,7 @@ const Win32Window::Control* Win32Window::find(HWND child) const {
   return nullptr;
 }
 Win32Window::Control* Win32Window::find(std::string_view name) {
-  for (Control& c : controls_)
-    if (c.entry->name == name) return &c;
-  return nullptr;
+  return const_cast<Control*>(std::as_const(*this).find(name));
 }
 const Win32Window::Control* Win32Window::find(std::string_view name) const {
   for (const Control& c : controls_)
@@ -328,51 +298,47 @@ HBRUSH Win32Window::brush(Colour colour) {
   return it->second;
 }
 
-HBRUSH Win32Window::colourStatic(HDC dc, HWND child) {
+// A control's colours as ControlBack and CaptionColour say (window_faces.h); nullptr leaves the
+// control to the system.
+HBRUSH Win32Window::colour(HDC dc, HWND child) {
   const Control* c = find(child);
   if (c == nullptr) return nullptr;
   const ControlEntry& e = *c->entry;
-  if (e.kind == ControlKind::Lamp || e.kind == ControlKind::Line) {
-    if (std::holds_alternative<SystemColour>(e.back)) return GetSysColorBrush(COLOR_APPWORKSPACE);
-    return brush(c->fill);
+  if (e.kind == ControlKind::Label || e.kind == ControlKind::Button) {
+    const Paint fore = CaptionColour(e);
+    const auto* rgb = std::get_if<Colour>(&fore);
+    SetTextColor(dc, rgb ? ref(*rgb) : GetSysColor(COLOR_HIGHLIGHTTEXT));
+    SetBkMode(dc, TRANSPARENT);
   }
-  if (e.kind == ControlKind::Field) return colourEdit(dc, child);  // a read-only field
-  const auto* fore = std::get_if<Colour>(&e.fore);
-  SetTextColor(dc, fore ? ref(*fore) : GetSysColor(COLOR_HIGHLIGHTTEXT));
-  SetBkMode(dc, TRANSPARENT);
-  return brush(kWindowBackground);
-}
-
-HBRUSH Win32Window::colourEdit(HDC dc, HWND child) {
-  const Control* c = find(child);
-  if (c == nullptr) return nullptr;
-  const auto h = highlighted_.find(c->entry->name);
-  Colour back;
-  if (h != highlighted_.end() && h->second) {
-    back = kHighlightColour;
-  } else if (const auto* rgb = std::get_if<Colour>(&c->entry->back)) {
-    back = *rgb;
-  } else {
-    return c->entry->has(kReadOnly) ? GetSysColorBrush(COLOR_BTNFACE) : nullptr;
+  const auto h = highlighted_.find(e.name);
+  const Paint back = ControlBack(e, h != highlighted_.end() && h->second, c->fill);
+  if (const auto* rgb = std::get_if<Colour>(&back)) {
+    SetBkColor(dc, ref(*rgb));
+    return brush(*rgb);
   }
-  SetBkColor(dc, ref(back));
-  return brush(back);
+  switch (std::get<SystemColour>(back)) {
+    case SystemColour::AppWorkspace:
+      return GetSysColorBrush(COLOR_APPWORKSPACE);
+    case SystemColour::ButtonFace:
+      return GetSysColorBrush(COLOR_BTNFACE);
+    case SystemColour::HighlightText:
+      return GetSysColorBrush(COLOR_HIGHLIGHTTEXT);
+    case SystemColour::Default:
+      break;
+  }
+  return nullptr;
 }
 
 void Win32Window::command(int id, int notification) {
   if (id == kFindMenuId) {
     const auto handler = menu_.find;  // a copy: the search runs for a while
-    const bool available = !menu_.findAvailable || menu_.findAvailable();
-    if (handler && available && IsWindowEnabled(hwnd_)) handler();
+    if (handler && menu_.searchAvailable() && IsWindowEnabled(hwnd_)) handler();
     return;
   }
   if (id > kFirstMenuId && id <= kFirstMenuId + 1 + static_cast<int>(MenuCommand::Quit)) {
     const auto which = static_cast<MenuCommand>(id - kFirstMenuId - 1);
     if (which == MenuCommand::Quit) return void(PostMessageW(hwnd_, WM_CLOSE, 0, 0));
-    const auto handler = which == MenuCommand::Backup    ? menu_.backup
-                         : which == MenuCommand::Journal ? menu_.journal
-                                                         : menu_.compareRestore;
-    if (handler && IsWindowEnabled(hwnd_)) handler();
+    if (const auto handler = menu_.of(which); handler && IsWindowEnabled(hwnd_)) handler();
     return;
   }
   // Anything else below the controls' ids is a dialog key's IDOK or IDCANCEL: Enter and Escape
@@ -437,12 +403,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
       presetListEvent(PresetListWatch::Event::Closed);
       return 0;
     case WM_CTLCOLORSTATIC:
-      if (HBRUSH b = colourStatic(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {
-        return reinterpret_cast<LRESULT>(b);
-      }
-      break;
     case WM_CTLCOLOREDIT:
-      if (HBRUSH b = colourEdit(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {
+      if (HBRUSH b = colour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {
         return reinterpret_cast<LRESULT>(b);
       }
       break;
@@ -461,8 +423,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_INITMENUPOPUP:
       // The search greyed out while a port is open: that port already answers the question.
       if (reinterpret_cast<HMENU>(w) == commMenu_) {
-        const bool available = !menu_.findAvailable || menu_.findAvailable();
-        EnableMenuItem(commMenu_, kFindMenuId, MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
+        const UINT state = menu_.searchAvailable() ? MF_ENABLED : MF_GRAYED;
+        EnableMenuItem(commMenu_, kFindMenuId, MF_BYCOMMAND | state);
       }
       break;
     case WM_NOTIFY: {
@@ -613,16 +575,9 @@ bool Win32Window::savePng(const std::filesystem::path& file) const {
   // What the window shows on the screen now, children included.
   BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
   GdiFlush();
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
-  const int stride = (w * 3 + 3) & ~3;
-  for (int y = 0; y < h; ++y) {
-    const auto* row =
-        static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * stride;
-    for (int x = 0; x < w; ++x) {  // the DIB holds blue, green, red
-      auto* out = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
-      out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
-    }
-  }
+  const int stride = (w * 3 + 3) & ~3;  // a DIB's rows fill whole words
+  const std::vector<std::uint8_t> rgb = RgbFromBgr(
+      {static_cast<const std::uint8_t*>(bits), static_cast<std::size_t>(stride) * h}, w, h, stride);
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);

@@ -71,8 +71,7 @@ class Win32Window : public Panel {
   void presetListEvent(PresetListWatch::Event event);
   void takePreset(HWND box);
   HBRUSH brush(Colour colour);
-  HBRUSH colourStatic(HDC dc, HWND child);
-  HBRUSH colourEdit(HDC dc, HWND child);
+  HBRUSH colour(HDC dc, HWND child);
   const Control* find(HWND child) const;
   Control* find(std::string_view name);
   const Control* find(std::string_view name) const;

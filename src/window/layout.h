@@ -40,6 +40,7 @@ enum class SystemColour : std::uint8_t {
   Default,        // whatever the control shows by default
   HighlightText,  // captions: white in the usual theme
   AppWorkspace,   // Line2 and Line6: the background of a workspace
+  ButtonFace,     // a read-only field without a colour of its own
 };
 // A control's colour: an exact RGB, or one of the system's.
 using Paint = std::variant<Colour, SystemColour>;

@@ -1,6 +1,7 @@
 #include "window/png.h"
 
 #include <array>
+#include <cstddef>
 
 namespace korvane {
 
@@ -71,6 +72,19 @@ std::string EncodePng(int width, int height, std::span<const std::uint8_t> rgb) 
   chunk(out, "IDAT", z);
   chunk(out, "IEND", "");
   return out;
+}
+
+std::vector<std::uint8_t> RgbFromBgr(std::span<const std::uint8_t> bgr, int width, int height,
+                                     int stride) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = bgr.data() + static_cast<std::ptrdiff_t>(y) * stride;
+    for (int x = 0; x < width; ++x) {
+      std::uint8_t* out = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+      out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
+    }
+  }
+  return rgb;
 }
 
 }  // namespace korvane

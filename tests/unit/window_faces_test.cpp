@@ -1,0 +1,86 @@
+// What both shells take from the core to show the window: colours, menu, fonts, tips, pictures.
+
+#include "window/window_faces.h"
+
+#include <gtest/gtest.h>
+
+#include "app/menu_flows.h"
+#include "app/port_tooltip.h"
+#include "window/png.h"
+
+namespace korvane {
+namespace {
+
+constexpr ControlEntry Entry(ControlKind kind, Paint back = {}, std::uint8_t flags = 0) {
+  return {"X", kind, "", 0, 0, 1, 1, Align::Left, 9, kSystemColour, back, flags};
+}
+constexpr Colour kSilver{192, 192, 192};
+constexpr SystemColour kDefault = SystemColour::Default, kWork = SystemColour::AppWorkspace;
+
+TEST(ControlBack, HighlightThenTheTablesColourThenTheSystems) {  // a lamp's fill now is kTeal
+  const std::tuple<ControlEntry, bool, Paint> cases[] = {
+      {Entry(ControlKind::Field, kSilver, kReadOnly), true, kHighlightColour},
+      {Entry(ControlKind::Field, kSilver, kReadOnly), false, kSilver},
+      {Entry(ControlKind::Field, kDefault, kReadOnly), false, SystemColour::ButtonFace},
+      {Entry(ControlKind::Combo, kDefault), false, kDefault},
+      {Entry(ControlKind::Lamp, kGreen), true, kTeal},
+      {Entry(ControlKind::Line, kWork), true, kWork},
+      {Entry(ControlKind::Label, kSilver), true, kWindowBackground}};
+  for (const auto& [entry, highlighted, back] : cases)
+    EXPECT_EQ(ControlBack(entry, highlighted, kTeal), back) << int(entry.kind) << highlighted;
+  const std::pair<Paint, Paint> captions[] = {{kSilver, kSilver},
+                                              {kDefault, SystemColour::HighlightText}};
+  for (ControlEntry label = Entry(ControlKind::Label); const auto& [fore, caption] : captions) {
+    label.fore = fore;
+    EXPECT_EQ(CaptionColour(label), caption);
+  }
+}
+
+TEST(MenuText, TheCaptionAndItsKeyWithCtrlAndTheSearchUnlessARuleSaysNo) {
+  // clang-format off
+  const std::tuple<std::size_t, char, std::string_view> cases[] = {{0, 'S', "設定をバックアップ...\tCtrl+S"},
+      {1, 'O', "設定を比較・復元...\tCtrl+O"}, {2, '\0', "変更履歴..."}, {4, 'Q', "終了\tCtrl+Q"}};
+  // clang-format on
+  for (const auto& [i, letter, text] : cases) {
+    EXPECT_EQ(ShortcutLetter(kFileMenuEntries[i].key), letter) << text;
+    EXPECT_EQ(MenuText(kFileMenuEntries[i]), text);
+  }
+  const std::pair<std::function<bool()>, bool> rules[] = {{nullptr, true},
+                                                          {[] { return false; }, false}};
+  for (const auto& [rule, available] : rules) {
+    MenuHandlers menu;
+    menu.findAvailable = rule;
+    EXPECT_EQ(menu.searchAvailable(), available);
+  }
+  for (std::string_view text : {kBusyNotice, kFileMenu, std::string_view("Goto Alert, Buzzer")})
+    EXPECT_NE(GlyphsNeeded().find(text), std::string::npos) << text;
+}
+
+TEST(PortTips, EachItemsDeviceByItsNumberAndTheBoxsLines) {
+  using Strings = std::vector<std::string>;  // items, numbers asked, texts given, the box's tip
+  const std::tuple<Strings, std::vector<int>, Strings, std::string> cases[] = {
+      {{"COM1", "com4"}, {1, 0}, {"d1", "d0", "extra"}, "COM1  d1|com4  d0"},
+      {{"COM200", "COM4"}, {200, 4}, {"d"}, "COM200  d|"}};  // fewer texts than items
+  for (const auto& [items, numbers, texts, tip] : cases) {
+    std::vector<int> asked;
+    const Strings tips = PortItemTips(items, [&](const std::vector<int>& n) {
+      asked = n;
+      return texts;
+    });
+    EXPECT_EQ(asked, numbers);
+    EXPECT_EQ(tips.size(), std::min(items.size(), texts.size()));
+    EXPECT_EQ(PortListTip(items, tips, "|"), tip);
+  }
+}
+
+TEST(RgbFromBgr, SwapsEachPixelAndSkipsTheRowsPadding) {
+  using Bytes = std::vector<std::uint8_t>;  // width, height, stride, blue-green-red, red-green-blue
+  // clang-format off
+  const std::tuple<int, int, int, Bytes, Bytes> cases[] = {{1, 1, 4, {1, 2, 3, 0}, {3, 2, 1}},
+      {2, 2, 8, {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}, {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}}};
+  // clang-format on
+  for (const auto& [w, h, stride, bgr, rgb] : cases) EXPECT_EQ(RgbFromBgr(bgr, w, h, stride), rgb);
+}
+
+}  // namespace
+}  // namespace korvane
