@@ -89,6 +89,20 @@ enum class MessageStyle {
 };
 enum class MessageButton { Ok, Cancel };
 
+// What a box of a style shows: its icon, and whether it has Cancel beside OK. OK is the default
+// button; Escape answers Cancel where there is one, OK otherwise.
+enum class BoxIcon { None, Exclamation, Error };
+struct BoxLook {
+  BoxIcon icon;
+  bool cancel;
+};
+constexpr BoxLook LookOf(MessageStyle style) {
+  return {style == MessageStyle::OkCancelExclamation ? BoxIcon::Exclamation
+          : style == MessageStyle::Critical          ? BoxIcon::Error
+                                                     : BoxIcon::None,
+          style == MessageStyle::OkCancel || style == MessageStyle::OkCancelExclamation};
+}
+
 class Operator {
  public:
   virtual ~Operator() = default;

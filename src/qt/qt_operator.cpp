@@ -8,38 +8,17 @@
 
 namespace korvane {
 
-namespace {
-
-struct BoxLook {
-  QMessageBox::Icon icon;
-  QMessageBox::StandardButtons buttons;
-};
-
-BoxLook lookOf(MessageStyle style) {
-  switch (style) {
-    case MessageStyle::OkCancel:
-      return {QMessageBox::NoIcon, QMessageBox::Ok | QMessageBox::Cancel};
-    case MessageStyle::OkCancelExclamation:
-      return {QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel};
-    case MessageStyle::Critical:
-      return {QMessageBox::Critical, QMessageBox::Ok};
-    case MessageStyle::Ok:
-      break;
-  }
-  return {QMessageBox::NoIcon, QMessageBox::Ok};
-}
-
-}  // namespace
-
 MessageButton QtOperator::message(std::string_view text, std::string_view title,
                                   MessageStyle style) {
-  const BoxLook look = lookOf(style);
-  QMessageBox box(look.icon, qs(title.empty() ? kApplicationTitle : title), qs(text), look.buttons,
+  const BoxLook look = LookOf(style);
+  const QMessageBox::Icon icon = look.icon == BoxIcon::Exclamation ? QMessageBox::Warning
+                                 : look.icon == BoxIcon::Error     ? QMessageBox::Critical
+                                                                   : QMessageBox::NoIcon;
+  const auto buttons = look.cancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
+  QMessageBox box(icon, qs(title.empty() ? kApplicationTitle : title), qs(text), buttons,
                   window_.data());
   box.setDefaultButton(QMessageBox::Ok);
-  // Escape answers Cancel where there is one, OK otherwise.
-  box.setEscapeButton(look.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
-                                                                 : QMessageBox::Ok);
+  box.setEscapeButton(look.cancel ? QMessageBox::Cancel : QMessageBox::Ok);
   return box.exec() == QMessageBox::Ok ? MessageButton::Ok : MessageButton::Cancel;
 }
 

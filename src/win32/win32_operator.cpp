@@ -7,21 +7,11 @@ namespace korvane {
 
 MessageButton Win32Operator::message(std::string_view text, std::string_view title,
                                      MessageStyle style) {
-  UINT flags = MB_OK;
-  switch (style) {
-    case MessageStyle::OkCancel:
-      flags = MB_OKCANCEL;
-      break;
-    case MessageStyle::OkCancelExclamation:
-      flags = MB_OKCANCEL | MB_ICONEXCLAMATION;
-      break;
-    case MessageStyle::Critical:
-      flags = MB_OK | MB_ICONERROR;
-      break;
-    case MessageStyle::Ok:
-      break;
-  }
-  // OK is the default button; Escape answers Cancel where there is one, as the system's box does.
+  const BoxLook look = LookOf(style);
+  const UINT flags =
+      (look.cancel ? MB_OKCANCEL : MB_OK) | (look.icon == BoxIcon::Exclamation ? MB_ICONEXCLAMATION
+                                             : look.icon == BoxIcon::Error     ? MB_ICONERROR
+                                                                               : 0);
   const int pressed =
       MessageBoxW(owner_, Wide(text).c_str(),
                   Wide(title.empty() ? kApplicationTitle : title).c_str(), flags | MB_DEFBUTTON1);
