@@ -239,6 +239,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
     if (!a.port.empty()) out += " port " + a.port;
     if (a.showSecrets) out += " secrets";
     if (a.dataFolder) out += " data " + PathUtf8(*a.dataFolder);
+    if (a.portFolder) out += " ports " + PathUtf8(*a.portFolder);
     if (a.readAndScreenshot) out += " read+png " + PathUtf8(*a.readAndScreenshot);
     if (a.find) out += " find";
     if (a.journalEntries) out += " journal " + std::to_string(*a.journalEntries);
@@ -267,7 +268,7 @@ TEST(Arguments, EachRunOrTheReasonItCannotRun) {
       {{"--show-secrets=1"}, "Unexpected value after '--show-secrets'.\n"},
       {{"--bogus", "-h"}, "Unknown option 'bogus'.\n"},
       {{"-hxy"}, "Unknown options: x, y.\n"},
-      {{"--port-dir", "/p", "--find"}, " find"},
+      {{"--port-dir", "/p", "--find"}, " ports /p find"},
       {{"windows", "--port-dir", "/p", "--find"},
        "--port-dir is for Linux, where COMn may be a link in a folder; Windows opens its COM ports "
        "by name\n"},

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "app/port_events.h"
+#include "files/journal.h"
 #include "kit/virtual_kit.h"
 #include "presets/gear_calculator.h"
 #include "protocol/catalogue.h"
@@ -265,6 +266,10 @@ TEST(PolarHome, SetsHomeThenReadsItBackWithItsSetButtonsLocked) {
   EXPECT_EQ(enabled, (std::vector<bool>{false, false, false}));
   EXPECT_TRUE(rig.panel.isEnabled("Command6(14)") && rig.panel.isEnabled("Command6(15)"));
   EXPECT_EQ(rig.panel.text(text1(20)) + " " + rig.panel.text(text1(21)), "35*40 0*00");
+  Strings journaled;  // each setting with what the controller read back
+  for (const JournalEntry& e : ReadJournal(rig.dir.path).entries)
+    journaled.push_back(e.key + " " + e.readBack);
+  EXPECT_EQ(journaled, (Strings{"home_altitude 35*40", "home_azimuth 0*00"}));
 }
 
 // "Set": the date now, the time after the pause, and the new date if midnight passed meanwhile.
