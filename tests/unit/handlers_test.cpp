@@ -521,19 +521,24 @@ TEST(FindController, OneQueryAPortASecondAtMostAndTheControllersPortSelected) {
   EXPECT_EQ(w.rig.port.number(), 31);
 }
 
-// The window closed during a search: the port in hand is closed, no other is tried, nothing is
-// said; a port that is open is not searched at all.
-TEST(FindController, TheWindowsEndStopsItAndAnOpenPortIsNotSearched) {
-  SearchWorld w;
-  w.present = {1, 2, 3};
-  w.goOn = [&](int, int number) {
-    if (number == 2) w.rig.form.Form_Unload();
-    return true;
-  };
-  w.find();
-  EXPECT_EQ(w.rig.port.writes, (Writes{{0, ":GXE1#"}}));
-  EXPECT_FALSE(w.rig.port.isOpen());
-  EXPECT_TRUE(w.rig.op.messages.empty());
+// Cancel pressed, or the window closed, during a search: the port in hand is closed and no other
+// is tried; a cancel still tells what was seen, a close says nothing. A port that is open is not
+// searched at all.
+TEST(FindController, CancelOrCloseStopsAtThePortInHandAndAnOpenPortIsNotSearched) {
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "closed" : "cancelled");
+    SearchWorld w;
+    w.present = {1, 2, 3};
+    w.goOn = [&](int, int number) {
+      if (number == 2 && close) w.rig.form.Form_Unload();
+      return number != 2 || close;
+    };
+    w.find();
+    EXPECT_EQ(w.rig.port.writes, (Writes{{0, ":GXE1#"}}));
+    EXPECT_FALSE(w.rig.port.isOpen());
+    ASSERT_EQ(w.rig.op.messages.size(), close ? 0u : 1u);
+    if (!close) EXPECT_NE(w.rig.op.messages[0].text.find("COM1"), std::string::npos);
+  }
   SearchWorld open;
   open.present = {1};
   open.rig.open();
