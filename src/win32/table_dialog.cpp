@@ -111,8 +111,8 @@ void ShowTableDialog(HWND owner, HFONT font, int dpi, TableModel& model) {
   const std::vector<std::string> columns = model.columns();
   for (std::size_t c = 0; c < columns.size(); ++c) AddListColumn(d.list, int(c), columns[c], 100);
   d.note = child(L"STATIC", L"", SS_LEFT, 10, 438, 720, 36, 0);
-  d.action = child(L"BUTTON", Wide(model.action()), BS_PUSHBUTTON | WS_TABSTOP, 740, 478, 100, 30,
-                   kActionId);
+  d.action = child(L"BUTTON", Wide(model.action()), BS_DEFPUSHBUTTON | WS_TABSTOP, 740, 478, 100,
+                   30, kActionId);
   child(L"BUTTON", Wide(kCloseCaption), BS_PUSHBUTTON | WS_TABSTOP, 850, 478, 100, 30, kCloseId);
   draw(d);
   RunModal(owner, d.window, d.open);
