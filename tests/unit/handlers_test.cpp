@@ -191,6 +191,7 @@ TEST(Reception, NoiseGoesUpToTheNextHashUnlessACommandIsWrittenFirst) {
   const std::tuple<bool, std::string, std::string> cases[] = {
       {true, "+123*45#", "+123*45"},      // the query ends the noise
       {false, "yy+1*00#", "old"},         // no write: the noise ends at its "#"
+      {false, "yy|+1*00#", "old"},        // however many chunks it comes in ("|")
       {false, "yy#+123*45#", "+123*45"},  // and what follows that "#" is a reply again
   };
   for (const auto& [queryAfterNoise, after, shown] : cases) {
@@ -203,7 +204,11 @@ TEST(Reception, NoiseGoesUpToTheNextHashUnlessACommandIsWrittenFirst) {
     });
     // The reply comes while a query waits: the one that met the noise, or a second one.
     const auto reply = [&, after = after] {
-      rig.loop.after(20, [&, after] { rig.receive(after); });
+      rig.loop.after(20, [&, after] {
+        const std::size_t cut = std::min(after.find('|'), after.size());
+        rig.receive(after.substr(0, cut));
+        if (cut < after.size()) rig.receive(after.substr(cut + 1));
+      });
     };
     if (!queryAfterNoise) reply();
     rig.press("Command5(15)");  // home azimuth: shown as it comes
