@@ -82,5 +82,22 @@ TEST(RgbFromBgr, SwapsEachPixelAndSkipsTheRowsPadding) {
   for (const auto& [w, h, stride, bgr, rgb] : cases) EXPECT_EQ(RgbFromBgr(bgr, w, h, stride), rgb);
 }
 
+// The header any viewer reads first: the signature, then IHDR (13 bytes) with the width and the
+// height as four bytes each, the most significant first.
+TEST(EncodePng, TheSignatureThenTheSizeInTheHeaderChunk) {
+  for (const auto& [w, h] : {std::pair{1, 1}, {70000, 2}}) {
+    const std::string png = EncodePng(w, h, std::vector<std::uint8_t>(std::size_t(w) * h * 3, 0));
+    const auto at = [&](std::size_t i) { return std::uint32_t(std::uint8_t(png.at(i))); };
+    const auto be32 = [&](std::size_t i) {
+      return at(i) << 24 | at(i + 1) << 16 | at(i + 2) << 8 | at(i + 3);
+    };
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(be32(8), 13u);
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(be32(16), std::uint32_t(w));
+    EXPECT_EQ(be32(20), std::uint32_t(h));
+  }
+}
+
 }  // namespace
 }  // namespace korvane
