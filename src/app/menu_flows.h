@@ -37,6 +37,8 @@ class TableModel {
   virtual std::string note() const = 0;         // the line under the table
   virtual std::string_view action() const = 0;  // the button's caption
   virtual bool actionAvailable() const { return true; }
+  // Enter presses the button, rather than "閉じる" (the button with the focus aside).
+  virtual bool actionByEnter() const { return true; }
   // The button pressed with `row` chosen (none when no row is), the ticks handed on before; the
   // dialog then draws everything anew.
   virtual void act(std::optional<std::size_t> row) = 0;
@@ -100,6 +102,8 @@ class JournalView : public TableModel {
   std::string skippedText() const;
   std::string note() const override { return skippedText(); }
   std::string_view action() const override { return kUndoCaption; }
+  // An undo writes to the controller: only a press of its own button, never Enter in the list.
+  bool actionByEnter() const override { return false; }
   // Undoes the entry of `row` (the one the operator chose; nothing when none), tells the operator
   // how it went, and reads the journal again (the undo is an entry of its own), the filter kept.
   void undo(std::optional<std::size_t> row);

@@ -45,7 +45,8 @@ class TableDialog : public QDialog {
     layout->addWidget(note_);
     auto* buttons = new QDialogButtonBox(this);
     action_ = buttons->addButton(qs(model.action()), QDialogButtonBox::ActionRole);
-    buttons->addButton(qs(kCloseCaption), QDialogButtonBox::RejectRole);
+    QPushButton* close = buttons->addButton(qs(kCloseCaption), QDialogButtonBox::RejectRole);
+    (model.actionByEnter() ? action_ : close)->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(action_, &QPushButton::clicked, this, &TableDialog::act);

@@ -76,6 +76,8 @@ void act(Dialog& d) {
 
 LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   auto* d = WindowObject<Dialog>(hwnd, message, l);
+  if (d != nullptr && message == DM_GETDEFID)  // the button Enter presses
+    return MAKELRESULT(d->model.actionByEnter() ? kActionId : kCloseId, DC_HASDEFID);
   if (d != nullptr && message == WM_COMMAND) {
     if (LOWORD(w) == kActionId && HIWORD(w) == BN_CLICKED) act(*d);
     if (LOWORD(w) == kCloseId && HIWORD(w) == BN_CLICKED) DestroyWindow(hwnd);
@@ -111,9 +113,12 @@ void ShowTableDialog(HWND owner, HFONT font, int dpi, TableModel& model) {
   const std::vector<std::string> columns = model.columns();
   for (std::size_t c = 0; c < columns.size(); ++c) AddListColumn(d.list, int(c), columns[c], 100);
   d.note = child(L"STATIC", L"", SS_LEFT, 10, 438, 720, 36, 0);
-  d.action = child(L"BUTTON", Wide(model.action()), BS_DEFPUSHBUTTON | WS_TABSTOP, 740, 478, 100,
-                   30, kActionId);
-  child(L"BUTTON", Wide(kCloseCaption), BS_PUSHBUTTON | WS_TABSTOP, 850, 478, 100, 30, kCloseId);
+  const bool byEnter = model.actionByEnter();  // the default button, marked as such
+  d.action = child(L"BUTTON", Wide(model.action()),
+                   (byEnter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, 740, 478, 100, 30,
+                   kActionId);
+  child(L"BUTTON", Wide(kCloseCaption), (byEnter ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON) | WS_TABSTOP,
+        850, 478, 100, 30, kCloseId);
   draw(d);
   RunModal(owner, d.window, d.open);
 }

@@ -139,7 +139,8 @@ class Verbs : public QObject {
       const QModelIndexList chosen = table->selectionModel()->selectedRows();
       out_ +=
           QString("%1 %2\n").arg(table->rowCount()).arg(chosen.isEmpty() ? -1 : chosen[0].row());
-      return post(dialog, [dialog] { dialog->reject(); }), Result::Done;
+      // Enter in the list, as an owner with the keyboard closes it.
+      return post(table, [table] { QTest::keyClick(table, Qt::Key_Return); }), Result::Done;
     }
     if (verb == "--keys") {  // 200 ms apart, each to the open popup if one is, as typed
       QWidget* control = tool->findChild<QWidget*>(arg(1));

@@ -13,7 +13,8 @@
 #   hand VERB...      korvane-press.exe's verbs (tests/windows/press.cpp), run against the tool:
 #                     NAME (a click), --menu N, --open PATH (answer the file dialog), --cancel
 #                     (print the progress text and cancel it), --ok, --boxes, --journal (entries,
-#                     the chosen row, then what the shell adds), --close, --keys NAME K,K... with
+#                     the chosen row, then what the shell adds; then Enter in its list), --close,
+#                     --keys NAME K,K... with
 #                     keys named F4, Down, Escape, Enter; its output without carriage returns
 #   driver_end        (if defined) run once the scenarios end
 #   picture           a picture run (--read-and-screenshot "$work/read.png") in the foreground,
@@ -73,10 +74,13 @@ hand Command11 && settle 30
 hand "Command6(0)" && settle 31 && hand "Command6(1)" && settle 32
 [ "$(sent 0)" = "$read_all:\$PA400# :\$PB2133# " ] || fail "$(sent 0)"
 
-scenario="the journal lists both SETs with the newest chosen for undo"
+scenario="the journal lists both SETs with the newest chosen for undo; Enter there undoes nothing"
 listed=$(hand --menu 3 --journal | cut -d' ' -f1-2)
 [ "$listed" = "2 0" ] && grep -q $'\tmax_rate\tMaxRate\t400\t400\t\tKORVANE-AP$' "$work/journal.tsv" ||
   fail "$listed (entries, chosen), not 2 0; the journal: $(cat "$work/journal.tsv")"
+sleep 1
+[ "$(count)" -eq 32 ] && [ "$(hand --boxes)" = 0 ] ||
+  fail "Enter in the journal's list wrote $(sent 32)and showed $(hand --boxes) boxes"
 scenario="接続, two SETs and an option switch write the same bytes"
 hand Command13 && settle 34
 [ "$(sent 32)" = ":SX97,1# :GXEP# " ] || fail "the switch wrote $(sent 32)"

@@ -264,6 +264,14 @@ TEST(MenuDialogs, DrawTheirModelsAndHandOnTicksFilterAndTheChosenRow) {
   EXPECT_EQ(rig.port.sent().at(rig.port.sent().size() - 2), ":$PA400#");
   EXPECT_EQ(table->rowCount(), 3);
   EXPECT_EQ(table->item(0, 5)->text(), QStringLiteral("400"));
+  // Enter in the list closes the journal: an undo is only ever its own button's.
+  dialog->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+  table->setFocus();
+  const std::size_t written = rig.port.writes.size();
+  QTest::keyClick(table, Qt::Key_Return);
+  EXPECT_EQ(rig.port.writes.size(), written);
+  EXPECT_FALSE(dialog->isVisible());
 }
 
 // The program's window: the menu bar above the unchanged client area, its shortcuts reaching the

@@ -11,7 +11,7 @@
 //   korvane-press.exe --write        click "書き込み" in the comparison the tool shows
 //   korvane-press.exe --journal      print how many entries the journal the tool shows lists, the
 //                                    row chosen (-1 none), its client size and its first column's
-//                                    width, and close it
+//                                    width, and close it by Enter in its list
 //   korvane-press.exe --focus CLASS  print the id of the enabled control of dialog CLASS that
 //                                    has the focus 3 s after it shows (-1 none)
 //   korvane-press.exe --cancel       print what the progress window says 2 s after it shows and
@@ -212,7 +212,10 @@ int wmain(int argc, wchar_t** argv) {
       std::printf("%d %d %ld %ld %d\n", int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)),
                   int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)), r.right,
                   r.bottom, int(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0)));
-      PostMessageW(journal, WM_CLOSE, 0, 0);
+      // Enter in the list, as an owner with the keyboard closes it; one still there is closed.
+      PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+      for (int wait = 0; wait < 40 && IsWindowVisible(journal); ++wait) Sleep(50);
+      if (IsWindowVisible(journal)) PostMessageW(journal, WM_CLOSE, 0, 0);
       continue;
     }
     if (arg == L"--focus" && i + 1 < argc) {
