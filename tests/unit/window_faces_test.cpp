@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/menu_flows.h"
 #include "app/port_tooltip.h"
 #include "window/png.h"
 
@@ -36,7 +35,7 @@ TEST(ControlBack, HighlightThenTheTablesColourThenTheSystems) {  // a lamp's fil
   }
 }
 
-TEST(MenuText, TheCaptionAndItsKeyWithCtrlAndTheSearchUnlessARuleSaysNo) {
+TEST(MenuText, TheCaptionAndItsKeyWithCtrl) {
   // clang-format off
   const std::tuple<std::size_t, char, std::string_view> cases[] = {{0, 'S', "設定をバックアップ...\tCtrl+S"},
       {1, 'O', "設定を比較・復元...\tCtrl+O"}, {2, '\0', "変更履歴..."}, {4, 'Q', "終了\tCtrl+Q"}};
@@ -44,13 +43,6 @@ TEST(MenuText, TheCaptionAndItsKeyWithCtrlAndTheSearchUnlessARuleSaysNo) {
   for (const auto& [i, letter, text] : cases) {
     EXPECT_EQ(ShortcutLetter(kFileMenuEntries[i].key), letter) << text;
     EXPECT_EQ(MenuText(kFileMenuEntries[i]), text);
-  }
-  const std::pair<std::function<bool()>, bool> rules[] = {{nullptr, true},
-                                                          {[] { return false; }, false}};
-  for (const auto& [rule, available] : rules) {
-    MenuHandlers menu;
-    menu.findAvailable = rule;
-    EXPECT_EQ(menu.searchAvailable(), available);
   }
   for (std::string_view text : {kBusyNotice, kFileMenu, std::string_view("Goto Alert, Buzzer")})
     EXPECT_NE(GlyphsNeeded().find(text), std::string::npos) << text;
