@@ -17,12 +17,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Each fault mode on the same bytes at 100 ms: two queries around a command without an answer.
+// Each fault mode on the same bytes at 100 ms: two queries (the second a lamp pair's) around a
+// command without an answer.
 using Schedule = std::tuple<const char*, FaultConfig, std::vector<ScheduledOutput>>;
 class FaultMode : public ::testing::TestWithParam<Schedule> {};
 TEST_P(FaultMode, SchedulesTheAnswersSo) {
   ControllerModel model;
-  Response got = Responder(model, std::get<1>(GetParam())).receive(":GXE1#:TA#:GXEL#", 100ms);
+  Response got = Responder(model, std::get<1>(GetParam())).receive(":GXE1#:TA#:GXEP#", 100ms);
   if (got.hangUpAt) got.outputs.push_back({*got.hangUpAt, "(hang-up)"});
   for (auto& out : got.outputs) {  // noise: bytes without "#" in place of an answer, or before it
     if (out.bytes.find('#') == std::string::npos && out.bytes != "(hang-up)" &&
@@ -34,12 +35,15 @@ TEST_P(FaultMode, SchedulesTheAnswersSo) {
 }
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Sim, FaultMode, ::testing::Values(
-    Schedule{"Default", {}, {{105ms, "400#"}, {105ms, "6#"}}},
-    Schedule{"Late", {.late = true}, {{700ms, "400#"}, {700ms, "6#"}}},
+    Schedule{"Default", {}, {{105ms, "400#"}, {105ms, "1#"}}},
+    Schedule{"Late", {.late = true}, {{700ms, "400#"}, {700ms, "1#"}}},
+    Schedule{"Delay", {.delay = 410ms}, {{510ms, "400#"}, {510ms, "1#"}}},
+    Schedule{"AcknowledgesWrites", {.ackWrites = true}, {{105ms, "400#"}, {105ms, "1#"}, {105ms, "1#"}}},
+    Schedule{"LampWords", {.lampWords = true}, {{105ms, "400#"}, {105ms, "ON#"}}},
     Schedule{"Silent", {.silent = true}, {}},
-    Schedule{"SplitGap", {.splitGap = 20ms}, {{105ms, "4"}, {125ms, "0"}, {145ms, "0"}, {165ms, "#"}, {185ms, "6"}, {205ms, "#"}}},
+    Schedule{"SplitGap", {.splitGap = 20ms}, {{105ms, "4"}, {125ms, "0"}, {145ms, "0"}, {165ms, "#"}, {185ms, "1"}, {205ms, "#"}}},
     Schedule{"Garbage", {.garbage = true}, {{105ms, "4 bytes of noise"}, {105ms, "2 bytes of noise"}}},
-    Schedule{"Flood", {.floodBytes = 5000}, {{105ms, "5000 bytes of noise"}, {105ms, "400#"}, {105ms, "6#"}}},
+    Schedule{"Flood", {.floodBytes = 5000}, {{105ms, "5000 bytes of noise"}, {105ms, "400#"}, {105ms, "1#"}}},
     Schedule{"HangUpAfterTwo", {.hangupAfter = 2}, {{105ms, "400#"}, {105ms, "(hang-up)"}}},
     Schedule{"AnotherMake", {.answer = "9999"}, {{105ms, "9999#"}, {105ms, "9999#"}}}));
 // clang-format on

@@ -186,9 +186,12 @@ INSTANTIATE_TEST_SUITE_P(Delays, Answers,
 TEST(Answers, ASilentControllerEndsTheReadInBoundedTime) {
   Rig rig;
   rig.answerMs = -1;
-  rig.open().press("Command11");
+  rig.open();
+  rig.panel.texts["Text1(5)"] = rig.panel.texts["Combo3"] = "keep";
+  rig.press("Command11");
   // Two queries wait a second for their answers; then the controller counts as silent.
   EXPECT_EQ(rig.loop.nowMs, 30 * 400 + 2 * 600);
+  EXPECT_TRUE(rig.panel.texts["Text1(5)"] == "keep" && rig.panel.texts["Combo3"] == "keep");
   ASSERT_EQ(rig.op.messages.size(), 1u);
   EXPECT_NE(rig.op.messages[0].text.find("答えがなかった"), std::string::npos);
 }
