@@ -18,6 +18,7 @@
 #include "app/backup_sequences.h"
 #include "app/form1.h"
 #include "app/memory_panel.h"
+#include "app/port_events.h"
 #include "app/port_names.h"
 #include "app/seams.h"
 #include "sim/controller_model.h"
@@ -65,27 +66,20 @@ class VirtualLoop : public EventLoop {
 
 using Writes = std::vector<std::pair<double, std::string>>;  // virtual time, bytes
 
-class FakePort : public Port {
+// The port numbers an adapter takes, and the events it would hand on, are the adapters' own.
+class FakePort : public AdapterPort {
  public:
-  explicit FakePort(VirtualLoop& loop) : loop_(loop) {}
+  explicit FakePort(VirtualLoop& loop) : AdapterPort(nullptr), loop_(loop) {}
   Writes writes;
   bool opened = false;
-  int portNumber = 1;
   std::function<void(std::string_view)> onWrite;
   std::map<int, OpenTrouble> refused;  // ports that do not open, and why
 
-  int number() const override { return portNumber; }
-  bool setNumber(int n) override {
-    if (n < 1 || n > kHighestPortNumber) return false;
-    portNumber = n;
-    return true;
-  }
   bool open() override {
-    const auto refusal = refused.find(portNumber);
-    trouble_ = refusal == refused.end() ? OpenTrouble::None : refusal->second;
-    return opened = trouble_ == OpenTrouble::None;
+    const auto refusal = refused.find(number());
+    openTrouble_ = refusal == refused.end() ? OpenTrouble::None : refusal->second;
+    return opened = openTrouble_ == OpenTrouble::None;
   }
-  OpenTrouble openTrouble() const override { return trouble_; }
   void close() override { opened = false; }
   bool isOpen() const override { return opened; }
   // From this write on (counted from 0), the line fails: the write does not go out, the port
@@ -111,7 +105,6 @@ class FakePort : public Port {
 
  private:
   VirtualLoop& loop_;
-  OpenTrouble trouble_ = OpenTrouble::None;
   std::size_t attempts_ = 0;
 };
 

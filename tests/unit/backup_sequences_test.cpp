@@ -145,7 +145,7 @@ TEST(Backup, ReadsEverySettingAsConnectDoesOrWritesNoFileAndSaysWhy) {
     ASSERT_TRUE(std::holds_alternative<BackupFile>(parsed));
     BackupFile expected = test::everySetting();  // header: 2026-07-05 21:00:00
     expected.header.toolVersion = KORVANE_VERSION;
-    expected.header.port = ComName(rig.port.portNumber);
+    expected.header.port = ComName(rig.port.number());
     EXPECT_EQ(std::get<BackupFile>(parsed), expected);
   }
 }

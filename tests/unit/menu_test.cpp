@@ -142,7 +142,7 @@ TEST(Menu, AFileIsAskedForThenReadUnderTheProgressWindowWhichGoesBeforeTheResult
     if (saved) {  // the header names this program and the window's port
       const std::string text = ReadLocalFile(rig.dir.path / "a.ini").value_or("");
       EXPECT_NE(text.find(std::string("tool_version=") + KORVANE_VERSION), std::string::npos);
-      EXPECT_NE(text.find("port=" + ComName(rig.port.portNumber)), std::string::npos);
+      EXPECT_NE(text.find("port=" + ComName(rig.port.number())), std::string::npos);
     }
   }
 }
