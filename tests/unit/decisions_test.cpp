@@ -330,10 +330,10 @@ TEST(PortDevice, ALinkInTheFolderOrTheFirstDeviceThatExists) {
 // a device of the default mapping only where the system lists it as a serial port.
 TEST(PortsPresent, TheFoldersLinksAndTheDevicesTheSystemLists) {
   using Paths = std::set<std::string>;
-  const Paths files{"/p/COM2",    "/p/COM20",   "/dev/ttyUSB0",
-                    "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS1"};
-  const Paths listed{"/dev/ttyUSB0", "/dev/ttyS2", "/p/COM2"};  // ttyS0 and ttyS1: no chip
-  EXPECT_EQ(PortsPresent("/p", existing(files), existing(listed)), (std::vector<int>{1, 2, 3, 20}));
+  // COM1 is ttyUSB0, COM2 ttyS1 (no chip: not listed), COM3 ttyS2; COM20 a link.
+  const Paths files{"/p/COM20", "/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS1"};
+  const Paths listed{"/dev/ttyUSB0", "/dev/ttyS2"};
+  EXPECT_EQ(PortsPresent("/p", existing(files), existing(listed)), (std::vector<int>{1, 3, 20}));
   EXPECT_TRUE(PortsWantDialoutGroup());
 }
 #else
@@ -379,8 +379,6 @@ TEST(PortSearch, TellsThePortFoundOrWhatEachPortGave) {
   EXPECT_EQ(FindMessage({}, false), "調べられるポートがありません。");
 }
 
-// Two numbers that lead to one device are one port to the search, named "COM1 = COM4"; a port
-// whose device cannot be resolved (a link to an unplugged adapter) is a device of its own.
 // Both shells' progress windows: what each says, and that each goes with the last step only, so
 // that the result's message is not shown under it.
 TEST(Progress, SaysHowFarAndGoesWithTheLastStep) {
@@ -394,6 +392,8 @@ TEST(Progress, SaysHowFarAndGoesWithTheLastStep) {
     EXPECT_EQ(std::tie(step.ends, step.text), std::tie(ends, text)) << text;
 }
 
+// Two numbers that lead to one device are one port to the search, named "COM1 = COM4"; a port
+// whose device cannot be resolved (a link to an unplugged adapter) is a device of its own.
 TEST(PortSearch, ProbesEachDeviceOnceUnderAllItsNames) {
   using Groups = std::vector<std::vector<int>>;
   const std::map<int, std::string> devices{

@@ -61,6 +61,20 @@ TEST(Set, APressWritesAtMostOneCommandAndItsAnswerGoesOutOfSight) {
   EXPECT_TRUE(lamps.panel.lamp(2) == kMagenta && lamps.panel.lamp(1) == kTeal);
 }
 
+// The buttons that write no setting: each press its own bytes, nothing else; the WiFi modes
+// take effect with their second command.
+TEST(OperatingButtons, EachPressPutsItsOwnBytesOnTheWire) {
+  Rig rig;
+  rig.open();
+  for (const char* b : {"Command10", "Command9", "Command27", "Command26", "Command25", "Command24",
+                        "Command23", "Command22", "Command30", "Command31", "Command32",
+                        "Command33", "Command37", "Command35", "Command36"})
+    rig.press(b);
+  EXPECT_EQ(rig.port.sent(),
+            (Strings{":Te#", ":Td#", ":TQ#", ":TL#", ":TS#", ":T0#", ":T+#", ":T-#", ":=SD#",
+                     ":RG#", ":RC#", ":RM#", ":RS#", ":TJ#", ":TG#", ":=SE#", ":TF#", ":=SE#"}));
+}
+
 // A press during a sequence of queries waits for its turn if it has queries of its own, is refused
 // if it writes settings, goes out at once if it gets no answer. A clean read then changes nothing.
 struct Interleaving {
@@ -460,6 +474,14 @@ TEST(PortBox, LeavingItTakesOnlyAnExactListTextAndSavesThePort) {
     rig.form.Load_param();  // as the next start reads it
     EXPECT_EQ(rig.panel.text("Combo1"), "COM" + std::to_string(port));
   }
+  // A stored number the port does not take leaves port 1.
+  for (const auto& [stored, port] : {std::pair{" 255 ", "COM255"}, std::pair{" 256 ", "COM1"},
+                                     std::pair{" 0 ", "COM1"}, std::pair{"-3", "COM1"}}) {
+    Rig rig;
+    std::ofstream(rig.dir.path / "siri.DAT") << stored;
+    rig.form.Load_param();
+    EXPECT_EQ(rig.panel.text("Combo1"), port) << stored;
+  }
 }
 
 // "コントローラーを探す..." on the virtual clock: ports that answer as the controller ("400#"), as
@@ -471,6 +493,7 @@ struct SearchWorld {
   std::map<int, std::string> answers;  // a port absent here stays silent
   std::vector<int> present;
   std::function<bool(int done, int number)> goOn = [](int, int) { return true; };
+  int finished = 0;  // steps that close the progress window: done of done
   SearchWorld() {
     rig.form.setPortsPresent([this] { return present; });
     rig.port.onWrite = [this](std::string_view) {
@@ -484,7 +507,10 @@ struct SearchWorld {
   void find() {
     rig.form.Find_Controller(
         events, [](int n) { return "/dev/p" + std::to_string(n); },
-        [this](int done, int, int number) { return goOn(done, number); });
+        [this](int done, int total, int number) {
+          finished += done == total;
+          return goOn(done, number);
+        });
   }
   // The ports each query went to, with its virtual time.
   std::vector<std::pair<double, int>> queries;
@@ -509,6 +535,7 @@ TEST(FindController, OneQueryAPortASecondAtMostAndTheControllersPortSelected) {
   EXPECT_EQ(w.rig.op.messages[0].title, "コントローラーを探す");
   EXPECT_EQ(w.rig.op.messages[0].style, MessageStyle::Ok);
   EXPECT_NE(w.rig.op.messages[0].text.find("COM5  /dev/p5"), std::string::npos);
+  EXPECT_EQ(w.finished, 1);
   // The events are the window's again: an answer now reaches nobody through the search.
   EXPECT_FALSE(w.events.received);
   // Of two, the first is selected; one above the list plugged in since the start is listed then,
@@ -543,6 +570,7 @@ TEST(FindController, CancelOrCloseStopsAtThePortInHandAndAnOpenPortIsNotSearched
     EXPECT_FALSE(w.rig.port.isOpen());
     ASSERT_EQ(w.rig.op.messages.size(), close ? 0u : 1u);
     if (!close) EXPECT_NE(w.rig.op.messages[0].text.find("COM1"), std::string::npos);
+    if (!close) EXPECT_EQ(w.finished, 0) << "a cancelled progress window has closed itself";
   }
   SearchWorld open;
   open.present = {1};

@@ -226,27 +226,39 @@ TEST(Firmware, AcknowledgementsLandNowhereAndFramingIsNotPartOfTheAnswer) {
   }
 }
 
-// Presses dropped by "切断", another port or a pulled cable are named in one message.
-TEST(DroppedPresses, AreNamedInOneMessage) {
-  Rig rig;
-  rig.open();
-  rig.loop.at(100, [&] {
-    for (const char* press : {"Command14", "Command5(0)", "Command29", "Command13"})
-      rig.press(press);
-  });
-  rig.loop.at(1000, [&] {  // the cable pulled: the adapter closes the port and tells of it
-    rig.port.close();
-    rig.loop.post([&] { rig.form.Port_Lost(); });
-  });
-  rig.press("Command11");
-  rig.loop.drain();
-  EXPECT_EQ(rig.loop.nowMs, 1200);  // the read ends with the pause in hand
-  ASSERT_EQ(rig.op.messages.size(), 1u);
-  const std::string& text = rig.op.messages[0].text;
-  EXPECT_NE(text.find("通信が切れました"), std::string::npos);
-  for (const char* name : {"自動導入時　ブザー音 ON", "MaxRate", "極北ホームポジション"})
-    EXPECT_NE(text.find(name), std::string::npos) << name;
-  EXPECT_EQ(text.find("ブザー音 OFF"), std::string::npos);  // gave way to ON
+// Presses dropped by a pulled cable, "切断" or another port are named in one message with the
+// cause.
+TEST(DroppedPresses, AreNamedInOneMessageWithTheirCause) {
+  for (const auto& [cause, said] :
+       {std::pair{"cable", "通信が切れました"}, std::pair{"Command12", "切断したため、"},
+        std::pair{"COM2", "ポートを変えたため、"}}) {
+    Rig rig;
+    rig.open();
+    rig.loop.at(100, [&] {
+      for (const char* press : {"Command14", "Command5(0)", "Command29", "Command13"})
+        rig.press(press);
+    });
+    rig.loop.at(1000, [&, cause = std::string(cause)] {
+      if (cause == "cable") {  // the adapter closes the port and tells of it
+        rig.port.close();
+        rig.loop.post([&] { rig.form.Port_Lost(); });
+      } else if (cause == "COM2") {
+        rig.panel.texts["Combo1"] = cause;
+        rig.form.Combo1_LostFocus();
+      } else {
+        rig.press(cause);
+      }
+    });
+    rig.press("Command11");
+    rig.loop.drain();
+    EXPECT_EQ(rig.loop.nowMs, 1200) << cause;  // the read ends with the pause in hand
+    ASSERT_EQ(rig.op.messages.size(), 1u) << cause;
+    const std::string& text = rig.op.messages[0].text;
+    EXPECT_NE(text.find(said), std::string::npos) << text;
+    for (const char* name : {"自動導入時　ブザー音 ON", "MaxRate", "極北ホームポジション"})
+      EXPECT_NE(text.find(name), std::string::npos) << name;
+    EXPECT_EQ(text.find("ブザー音 OFF"), std::string::npos);  // gave way to ON
+  }
 }
 
 }  // namespace
