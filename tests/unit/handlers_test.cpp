@@ -45,6 +45,7 @@ TEST(Set, APressWritesAtMostOneCommandAndItsAnswerGoesOutOfSight) {
   EXPECT_EQ(rig.port.sent(), Strings{":=SG#"});
   ASSERT_EQ(rig.op.messages.size(), 1u);
   EXPECT_EQ(rig.op.messages[0].title, "入力エラー");
+  EXPECT_NE(rig.op.messages[0].text.find("「#」「:」"), std::string::npos) << "says why";
   EXPECT_EQ(rig.op.messages[0].style, MessageStyle::Critical);
   const auto shown = rig.panel.texts;
   rig.receive("1#");  // an acknowledgement: no query waits for it
