@@ -295,18 +295,22 @@ TEST(Journal, RecordingThatStopsAndResumesIsToldOnceEachAndTheWritesGoOn) {
   Rig rig;
   std::filesystem::create_directory(rig.dir.path / kJournalFileName);  // no file can go there
   rig.open();
+  std::pair<double, std::size_t> told;  // when, and after how many writes
+  rig.op.whileShown = [&] { told = {rig.loop.nowMs, rig.port.writes.size()}; };
+  rig.press("Command13");  // inside a conversation: told after it, not in its waits
   rig.panel.texts["Text1(0)"] = "450";
   rig.press("Command6(0)");
   rig.press("Command6(0)");
-  rig.press("Command13");  // inside a conversation: told after it, not in its waits
   rig.loop.drain();
-  EXPECT_EQ(rig.port.sent(), (Strings{":$PA450#", ":$PA450#", ":SX97,1#", ":GXEP#"}));
+  EXPECT_EQ(rig.port.sent(), (Strings{":SX97,1#", ":GXEP#", ":$PA450#", ":$PA450#"}));
+  EXPECT_EQ(told, (std::pair<double, std::size_t>{2000, 2}));
   ASSERT_EQ(rig.op.messages.size(), 1u);
   EXPECT_EQ(rig.op.messages[0].title, "変更履歴");
   EXPECT_NE(rig.op.messages[0].text.find("journal.tsv"), std::string::npos);
   // The file is free again (the spreadsheet holding it was closed): the next write is recorded,
   // and the operator hears so once.
   std::filesystem::remove(rig.dir.path / kJournalFileName);
+  rig.op.whileShown = nullptr;
   rig.panel.texts["Text1(0)"] = "460";
   rig.press("Command6(0)");
   rig.press("Command6(0)");
