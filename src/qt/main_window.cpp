@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 #include "protocol/controls.h"
 #include "protocol/presets.h"
@@ -280,9 +281,9 @@ void MainWindow::setLamp(int shape, Colour colour) {
 void MainWindow::setHighlighted(std::string_view name, bool highlighted) {
   QWidget* widget = control(name);
   if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget)) return;
-  // Afterwards the field takes the button-face colour, not its design colour, as it always has.
+  const auto entry = std::ranges::find(windowControls(), name, &ControlEntry::name);
   setBase(*widget,
-          highlighted ? toQColor(kHighlightColour) : widget->palette().color(QPalette::Button));
+          resolve(ControlBack(*entry, highlighted ? Highlight::Now : Highlight::Before, {})));
 }
 
 bool MainWindow::isEnabled(std::string_view name) const {

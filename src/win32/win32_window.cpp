@@ -311,7 +311,8 @@ HBRUSH Win32Window::colour(HDC dc, HWND child) {
     SetBkMode(dc, TRANSPARENT);
   }
   const auto h = highlighted_.find(e.name);
-  const Paint back = ControlBack(e, h != highlighted_.end() && h->second, c->fill);
+  const Paint back =
+      ControlBack(e, h == highlighted_.end() ? Highlight::Never : h->second, c->fill);
   if (const auto* rgb = std::get_if<Colour>(&back)) {
     SetBkColor(dc, ref(*rgb));
     return brush(*rgb);
@@ -526,7 +527,8 @@ void Win32Window::setLamp(int shape, Colour colour) {
 }
 
 void Win32Window::setHighlighted(std::string_view name, bool highlighted) {
-  highlighted_.insert_or_assign(std::string(name), highlighted);
+  highlighted_.insert_or_assign(std::string(name),
+                                highlighted ? Highlight::Now : Highlight::Before);
   if (HWND h = control(name)) {
     InvalidateRect(h, nullptr, TRUE);
     UpdateWindow(h);  // now: the message box that follows waits for the operator

@@ -17,6 +17,7 @@
 #include "app/preset_list.h"
 #include "app/seams.h"
 #include "window/layout.h"
+#include "window/window_faces.h"
 
 namespace korvane {
 
@@ -90,7 +91,7 @@ class Win32Window : public Panel {
   WindowEvents* form_ = nullptr;
   MenuHandlers menu_;
   std::vector<Control> controls_;  // in the table's order; id = 100 + index
-  std::map<std::string, bool, std::less<>> highlighted_;
+  std::map<std::string, Highlight, std::less<>> highlighted_;
   HWND focus_ = nullptr;  // the control that had the focus when the window was last active
   // The preset list while it is down or closing: what the box showed before it dropped, and
   // whether the owner took an item (Enter, a click) rather than leaving the list (Escape, a click

@@ -2,7 +2,7 @@
 
 namespace korvane {
 
-Paint ControlBack(const ControlEntry& entry, bool highlighted, Colour fill) {
+Paint ControlBack(const ControlEntry& entry, Highlight highlight, Colour fill) {
   switch (entry.kind) {
     case ControlKind::Lamp:
     case ControlKind::Line:
@@ -15,7 +15,8 @@ Paint ControlBack(const ControlEntry& entry, bool highlighted, Colour fill) {
     case ControlKind::Combo:
       break;
   }
-  if (highlighted) return kHighlightColour;
+  if (highlight == Highlight::Now) return kHighlightColour;
+  if (highlight == Highlight::Before) return SystemColour::ButtonFace;
   if (std::holds_alternative<Colour>(entry.back)) return entry.back;
   return entry.has(kReadOnly) ? SystemColour::ButtonFace : SystemColour::Default;
 }

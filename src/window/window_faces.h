@@ -12,11 +12,16 @@
 
 namespace korvane {
 
+// Whether the calculator has highlighted a field: never, now (while its complaint shows), or
+// before (the field then keeps the button face, not its own colour).
+enum class Highlight : std::uint8_t { Never, Now, Before };
+
 // What a control's face is filled with now: the highlight of a field the calculator complains
-// about, else the table's colour; a read-only field without one the button face; a lamp its
-// colour now (fill), a line its own. SystemColour::Default leaves the control as the system
-// draws it. Labels stand on the window's background.
-Paint ControlBack(const ControlEntry& entry, bool highlighted, Colour fill);
+// about, the button face once it has been highlighted, else the table's colour; a read-only field
+// without one the button face; a lamp its colour now (fill), a line its own.
+// SystemColour::Default leaves the control as the system draws it. Labels stand on the window's
+// background.
+Paint ControlBack(const ControlEntry& entry, Highlight highlight, Colour fill);
 // A label's caption colour: the table's RGB, else the system's highlight text.
 Paint CaptionColour(const ControlEntry& entry);
 

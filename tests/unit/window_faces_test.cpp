@@ -16,17 +16,20 @@ constexpr ControlEntry Entry(ControlKind kind, Paint back = {}, std::uint8_t fla
 constexpr Colour kSilver{192, 192, 192};
 constexpr SystemColour kDefault = SystemColour::Default, kWork = SystemColour::AppWorkspace;
 
+// A field highlighted by a complaint keeps the button face afterwards, not its own colour.
 TEST(ControlBack, HighlightThenTheTablesColourThenTheSystems) {  // a lamp's fill now is kTeal
-  const std::tuple<ControlEntry, bool, Paint> cases[] = {
-      {Entry(ControlKind::Field, kSilver, kReadOnly), true, kHighlightColour},
-      {Entry(ControlKind::Field, kSilver, kReadOnly), false, kSilver},
-      {Entry(ControlKind::Field, kDefault, kReadOnly), false, SystemColour::ButtonFace},
-      {Entry(ControlKind::Combo, kDefault), false, kDefault},
-      {Entry(ControlKind::Lamp, kGreen), true, kTeal},
-      {Entry(ControlKind::Line, kWork), true, kWork},
-      {Entry(ControlKind::Label, kSilver), true, kWindowBackground}};
-  for (const auto& [entry, highlighted, back] : cases)
-    EXPECT_EQ(ControlBack(entry, highlighted, kTeal), back) << int(entry.kind) << highlighted;
+  using H = Highlight;
+  const std::tuple<ControlEntry, H, Paint> cases[] = {
+      {Entry(ControlKind::Field, kSilver, kReadOnly), H::Now, kHighlightColour},
+      {Entry(ControlKind::Field, kSilver), H::Before, SystemColour::ButtonFace},
+      {Entry(ControlKind::Field, kSilver, kReadOnly), H::Never, kSilver},
+      {Entry(ControlKind::Field, kDefault, kReadOnly), H::Never, SystemColour::ButtonFace},
+      {Entry(ControlKind::Combo, kDefault), H::Never, kDefault},
+      {Entry(ControlKind::Lamp, kGreen), H::Now, kTeal},
+      {Entry(ControlKind::Line, kWork), H::Now, kWork},
+      {Entry(ControlKind::Label, kSilver), H::Now, kWindowBackground}};
+  for (const auto& [entry, highlight, back] : cases)
+    EXPECT_EQ(ControlBack(entry, highlight, kTeal), back) << int(entry.kind) << int(highlight);
   const std::pair<Paint, Paint> captions[] = {{kSilver, kSilver},
                                               {kDefault, SystemColour::HighlightText}};
   for (ControlEntry label = Entry(ControlKind::Label); const auto& [fore, caption] : captions) {
