@@ -72,8 +72,12 @@ int StartWindow(const Arguments& args, const std::filesystem::path& folder, Wind
   parts.portEvents = PortEventsFor(form, parts.loop);
   form.setPortsPresent(parts.portsPresent);
   const auto deviceText = [texts = parts.portTexts](int n) { return texts({n}).at(0); };
-  parts.bind(form, MenuHandlersFor(form, parts.port, parts.portEvents, deviceText, parts.menu));
-  return RunWindow(args, form, parts.port, parts.loop, console, parts.shell);
+  parts.bind(&form, MenuHandlersFor(form, parts.port, parts.portEvents, deviceText, parts.menu));
+  const int status = RunWindow(args, form, parts.port, parts.loop, console, parts.shell);
+  // The window and the port outlive this Form1 by a moment: nothing of theirs reaches it now.
+  parts.bind(nullptr, {});
+  parts.portEvents = {};
+  return status;
 }
 
 int RunWindow(const Arguments& args, Form1& form, Port& port, EventLoop& loop,

@@ -62,8 +62,9 @@ struct WindowParts {
   MenuShell menu;
   std::function<std::vector<int>()> portsPresent;  // the ports there are now
   PortTexts portTexts;                             // each port's device, as the system knows it now
-  // The window given the handlers of its controls and of its menu.
-  std::function<void(WindowEvents&, MenuHandlers)> bind;
+  // The window given the handlers of its controls and of its menu; none (nullptr, no handlers)
+  // once the run has ended, for what the window still does while it closes.
+  std::function<void(WindowEvents*, MenuHandlers)> bind;
   WindowShell shell;
 };
 

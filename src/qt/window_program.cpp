@@ -44,8 +44,8 @@ int RunWindowProgram(const Arguments& args, const std::filesystem::path& folder,
       {files, progress, [&](TableModel& t) { NewTableDialog(&toolWindow, t)->exec(); }},
       [&] { return PortsPresentNow(portFolder, SerialPortsByPath()); },
       portTexts,
-      [&](WindowEvents& form, MenuHandlers menu) {
-        window.bind(&form);
+      [&](WindowEvents* form, MenuHandlers menu) {
+        window.bind(form);
         toolWindow.setMenuHandlers(std::move(menu));
       },
       {[&] { toolWindow.show(); },

@@ -66,8 +66,8 @@ class Win32Shell : public Shell {
          [&](TableModel& t) { ShowTableDialog(window.hwnd(), window.font(), window.dpi(), t); }},
         PortsPresentNow,
         portTexts,
-        [&](WindowEvents& form, MenuHandlers menu) {
-          window.bind(&form);
+        [&](WindowEvents* form, MenuHandlers menu) {
+          window.bind(form);
           window.setMenuHandlers(std::move(menu));
         },
         {[&] {

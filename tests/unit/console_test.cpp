@@ -9,6 +9,7 @@
 #include "app/backup_command.h"
 #include "app/console_output.h"
 #include "app/conversation.h"
+#include "app/menu_flows.h"
 #include "app/start_program.h"
 #include "app/start_up.h"
 #include "files/local_file.h"
@@ -144,6 +145,44 @@ TEST(StartUp, AWindowRunWritesItsRectanglesOrTakesItsPictureOrRunsTheSession) {
       EXPECT_EQ(ReadLocalFile(*args.controlRects).value_or(""), "Text2 1 2 3 4\n");
     }
   }
+}
+
+// The window is bound to the program's Form1 for the run, and to nothing once it has ended, nor
+// is the port: a last event while they close reaches no Form1 gone.
+TEST(StartUp, TheWindowAndThePortAreBoundForTheRunOnly) {
+  struct NoFiles : FileChooser, Progress {
+    std::filesystem::path saveFile(std::string_view, std::string_view) override { return {}; }
+    std::filesystem::path openFile(std::string_view) override { return {}; }
+    void open(std::string_view) override {}
+    void step(std::string_view, int, int) override {}
+    bool cancelled() const override { return false; }
+    void close() override {}
+  } none;
+  kit::Rig rig;
+  PortEvents events;
+  WindowEvents* bound = nullptr;
+  std::string seen;  // bound, port events, menu handlers: during the run, then after it
+  const auto look = [&](const MenuHandlers& menu) {
+    seen += std::to_string(bound != nullptr) + std::to_string(bool(events.received)) +
+            std::to_string(bool(menu.backup)) + " ";
+  };
+  MenuHandlers menu;
+  WindowParts parts{rig.panel,
+                    rig.port,
+                    events,
+                    rig.loop,
+                    rig.op,
+                    {none, none, nullptr},
+                    [] { return std::vector<int>{}; },
+                    [](const std::vector<int>&) { return std::vector<std::string>{}; },
+                    [&](WindowEvents* form, MenuHandlers handlers) {
+                      bound = form;
+                      menu = std::move(handlers);
+                    },
+                    {[] {}, {}, {}, [&] { return look(menu), 3; }}};
+  EXPECT_EQ(StartWindow({}, rig.dir.path, parts), 3);
+  look(menu);
+  EXPECT_EQ(seen, "111 000 ");
 }
 
 // The help names the program as it was run and only what its system has.
