@@ -22,7 +22,6 @@ namespace korvane {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"KorvaneSettei";
-constexpr wchar_t kBusyClass[] = L"KorvaneSetteiBusy";
 constexpr UINT kPresetListClosed = WM_APP + 1;  // posted once the preset list has closed
 
 COLORREF ref(Colour c) {
@@ -86,11 +85,10 @@ DWORD alignStyle(const ControlEntry& entry) {
 }  // namespace
 
 Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
-  static const bool registered = [instance] {  // once: the brushes stay with the classes
+  static const bool registered = [instance] {  // once: the brush stays with the class
     RegisterWindowClass(kWindowClass, &Win32Window::windowProc,
                         CreateSolidBrush(ref(kWindowBackground)),
                         LoadIconW(instance, MAKEINTRESOURCEW(1)));
-    RegisterWindowClass(kBusyClass, &Win32Window::busyProc, CreateSolidBrush(ref(kBusyBackground)));
     return true;
   }();
   (void)registered;
@@ -124,8 +122,11 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
   hwnd_ =
       CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Wide(kWindowTitle).c_str(), kFrameStyle,
                       CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, bar, instance, this);
-  busy_ = CreateWindowExW(WS_EX_TOOLWINDOW, kBusyClass, L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0,
-                          hwnd_, nullptr, instance, this);
+  // Form2: its text centred on one line, in the colours the window gives it (colour()); it takes
+  // the clicks on it (SS_NOTIFY) rather than passing them to the window beneath.
+  busy_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", Wide(kBusyNotice).c_str(),
+                          WS_POPUP | WS_BORDER | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0, 0, 0, 0,
+                          hwnd_, nullptr, instance, nullptr);
   build();
   // The monitor the window opens on may have another scale than the primary one.
   using DpiForWindow = UINT(WINAPI*)(HWND);
@@ -169,6 +170,7 @@ void Win32Window::layOut() {
   }
   SetWindowPos(busy_, nullptr, 0, 0, px(kBusyWidthTwips), px(kBusyHeightTwips),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(busy_, WM_SETFONT, reinterpret_cast<WPARAM>(busyFont_), TRUE);
 }
 
 Win32Window::~Win32Window() {
@@ -301,6 +303,11 @@ HBRUSH Win32Window::brush(Colour colour) {
 // A control's colours as ControlBack and CaptionColour say (window_faces.h); nullptr leaves the
 // control to the system.
 HBRUSH Win32Window::colour(HDC dc, HWND child) {
+  if (child == busy_) {  // Form2, which this window owns: a caption's white on its own colour
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    return brush(kBusyBackground);
+  }
   const Control* c = find(child);
   if (c == nullptr) return nullptr;
   const ControlEntry& e = *c->entry;
@@ -457,24 +464,6 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
       break;
   }
   return DefWindowProcW(hwnd_, message, w, l);
-}
-
-LRESULT CALLBACK Win32Window::busyProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  auto* self = WindowObject<Win32Window>(hwnd, message, l);
-  if (message == WM_PAINT && self != nullptr) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    RECT r;
-    GetClientRect(hwnd, &r);
-    HGDIOBJ old = SelectObject(dc, self->busyFont_);
-    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, Wide(kBusyNotice).c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, old);
-    EndPaint(hwnd, &paint);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, w, l);
 }
 
 std::string Win32Window::text(std::string_view name) const {

@@ -62,7 +62,6 @@ class Win32Window : public Panel {
     Colour fill;  // a lamp's or line's colour now
   };
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
-  static LRESULT CALLBACK busyProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
   LRESULT handle(UINT message, WPARAM w, LPARAM l);
   void build();
   void makeFonts();  // the three fonts at dpi_
