@@ -26,15 +26,22 @@ void RegisterWindowClass(const wchar_t* cls, WNDPROC proc, HBRUSH background, HI
 }
 
 HWND MakeDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title,
-                      int w, int h, void* object) {
+                      int w, int h, void* object, DWORD style) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterWindowClass(cls, proc, GetSysColorBrush(COLOR_BTNFACE));
   RECT frame{0, 0, w, h};
-  AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
+  AdjustWindowRectEx(&frame, WS_CAPTION | style, FALSE, WS_EX_DLGMODALFRAME);
   return CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, cls, title.c_str(),
-                         WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                         instance, object);
+                         WS_CAPTION | style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                         frame.bottom - frame.top, owner, nullptr, instance, object);
+}
+
+void CentreOver(HWND window, HWND owner, UINT flags) {
+  RECT o, r;
+  GetWindowRect(owner, &o);
+  GetWindowRect(window, &r);
+  SetWindowPos(window, HWND_TOP, (o.left + o.right - (r.right - r.left)) / 2,
+               (o.top + o.bottom - (r.bottom - r.top)) / 2, 0, 0, SWP_NOSIZE | flags);
 }
 
 HWND MakeChild(HWND dialog, HFONT font, const wchar_t* cls, const std::wstring& text, DWORD style,

@@ -535,13 +535,7 @@ void Win32Window::setEnabled(std::string_view name, bool enabled) {
 
 void Win32Window::showBusy(bool shown) {
   if (!shown) return void(ShowWindow(busy_, SW_HIDE));
-  RECT owner, mine;
-  GetWindowRect(hwnd_, &owner);
-  GetWindowRect(busy_, &mine);
-  const int w = mine.right - mine.left, h = mine.bottom - mine.top;
-  SetWindowPos(busy_, HWND_TOP, (owner.left + owner.right - w) / 2,
-               (owner.top + owner.bottom - h) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  CentreOver(busy_, hwnd_, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   UpdateWindow(busy_);
 }
 
