@@ -67,13 +67,6 @@ HFONT makeFont(const std::wstring& face, double points, int dpi, bool bold = fal
                      face.c_str());
 }
 
-// Item i of a combo box's list.
-std::wstring itemText(HWND box, LRESULT i) {
-  std::wstring item(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)), L'\0');
-  SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-  return item;
-}
-
 // The table's alignment as a label's or a field's style, which share their values.
 static_assert(SS_LEFT == ES_LEFT && SS_CENTER == ES_CENTER && SS_RIGHT == ES_RIGHT);
 DWORD alignStyle(const ControlEntry& entry) {
@@ -222,10 +215,9 @@ void Win32Window::build() {
         instance_, nullptr);
     Colour fill{};
     if (const auto* rgb = std::get_if<Colour>(&entry.back)) fill = *rgb;
-    controls_.push_back({&entry, child, fill});
+    controls_.push_back({&entry, child, fill, {}});
     if (entry.kind == ControlKind::Combo) {
-      for (const std::string& item : ComboItems(entry.name))
-        SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+      for (const std::string& item : ComboItems(entry.name)) addItem(entry.name, item);
       setText(entry.name, ComboFirstText(entry.name));
     }
   }
@@ -266,10 +258,7 @@ void Win32Window::setPortTooltips(PortTexts devices) {
 
 // The box shows the devices of all its ports at once: one line each.
 const wchar_t* Win32Window::portTips() {
-  HWND box = control(kCombo1);
-  std::vector<std::string> items;
-  const LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) items.push_back(Utf8(itemText(box, i)));
+  const std::vector<std::string>& items = find(kCombo1)->items;
   // The tooltip reads it after this returns.
   portTips_ = Wide(PortListTip(items, PortItemTips(items, portTipFor_), "\r\n"));
   return portTips_.c_str();
@@ -372,13 +361,12 @@ void Win32Window::command(int id, int notification) {
 
 // What a notification of the preset list means is PresetListWatch's (preset_list.h).
 void Win32Window::presetListEvent(PresetListWatch::Event event) {
-  HWND box = control(kCombo2);
   switch (presetList_.on(event, event == PresetListWatch::Event::Dropped ? text(kCombo2) : "")) {
     case PresetListWatch::Action::TellClosed:
       PostMessageW(hwnd_, kPresetListClosed, 0, 0);
       break;
     case PresetListWatch::Action::Take:
-      takePreset(box);
+      takePreset();
       break;
     case PresetListWatch::Action::PutBack:
       setText(kCombo2, presetList_.before());
@@ -388,10 +376,12 @@ void Win32Window::presetListEvent(PresetListWatch::Event event) {
   }
 }
 
-void Win32Window::takePreset(HWND box) {
-  const LRESULT item = SendMessageW(box, CB_GETCURSEL, 0, 0);
+void Win32Window::takePreset() {
+  const Control* box = find(kCombo2);
+  const LRESULT item = SendMessageW(box->hwnd, CB_GETCURSEL, 0, 0);
   if (item == CB_ERR || form_ == nullptr) return;
-  SetWindowTextW(box, itemText(box, item).c_str());  // the box shows it before the handler reads it
+  // The box shows it before the handler reads it.
+  SetWindowTextW(box->hwnd, Wide(box->items.at(static_cast<std::size_t>(item))).c_str());
   form_->Combo2_Click();
 }
 
@@ -483,12 +473,8 @@ void Win32Window::setText(std::string_view name, std::string_view value) {
   if (c->entry->kind == ControlKind::Combo) {
     // The list position follows the text where an item matches it exactly (case too), so that
     // the arrow keys go on from there; the text itself is always exactly the value.
-    LRESULT at = CB_ERR;
-    const LRESULT count = SendMessageW(c->hwnd, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count && at == CB_ERR; ++i) {
-      if (itemText(c->hwnd, i) == wide) at = i;
-    }
-    SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    const auto at = std::ranges::find(c->items, value);
+    SendMessageW(c->hwnd, CB_SETCURSEL, at == c->items.end() ? -1 : at - c->items.begin(), 0);
     SetWindowTextW(c->hwnd, wide.c_str());
     return;
   }
@@ -498,8 +484,10 @@ void Win32Window::setText(std::string_view name, std::string_view value) {
 }
 
 void Win32Window::addItem(std::string_view name, std::string_view text) {
-  if (const Control* c = find(name); c != nullptr && c->entry->kind == ControlKind::Combo)
-    SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  Control* c = find(name);
+  if (c == nullptr || c->entry->kind != ControlKind::Combo) return;
+  c->items.emplace_back(text);
+  SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 Colour Win32Window::lamp(int shape) const {
