@@ -62,21 +62,18 @@ void AddListColumn(HWND list, int column, const std::string& caption, int width)
   SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
 }
 
-void AddListRow(HWND list, int row, const std::string& first) {
-  std::wstring text = Wide(first);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.pszText = text.data();
-  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void SetListCell(HWND list, int row, int column, const std::string& text) {
-  std::wstring wide = Wide(text);
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = wide.data();
-  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+void AddListRow(HWND list, int row, const std::vector<std::string>& cells) {
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    std::wstring text = Wide(cells[c]);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = static_cast<int>(c);
+    item.pszText = text.data();
+    // The first cell makes the row; the others go into it.
+    SendMessageW(list, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, c == 0 ? 0 : row,
+                 reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 void EnableControl(HWND window, HWND control, bool enabled) {

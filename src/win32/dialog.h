@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace korvane {
 
@@ -42,10 +43,9 @@ struct ScaledChildren {
                      Scaled(h, dpi), id);
   }
 };
-// A report list view's column, row (its first cell) and cell.
+// A report list view's column, and its row of cells (the first column's cell first).
 void AddListColumn(HWND list, int column, const std::string& caption, int width);
-void AddListRow(HWND list, int row, const std::string& first);
-void SetListCell(HWND list, int row, int column, const std::string& text);
+void AddListRow(HWND list, int row, const std::vector<std::string>& cells);
 
 // Enables or disables a control of window; one that has the keyboard focus hands it on to the next
 // control first, or Tab and Escape would go to a window that ignores them.
