@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 
+#include "app/console_output.h"
 #include "protocol/catalogue.h"
 #include "protocol/utf8.h"
 
@@ -113,6 +115,15 @@ namespace korvane {
 
 TrafficLog::TrafficLog(std::function<bool()> on, Sink sink)
     : on_(std::move(on)), sink_(std::move(sink)) {}
+
+TrafficLog StandardErrorTrafficLog() {
+  const char* rules = std::getenv("QT_LOGGING_RULES");
+  return TrafficLog([on = rules != nullptr && TrafficLogWanted(rules)] { return on; },
+                    [](const std::string& line) {
+                      Print(stderr,
+                            "korvane.serial: " + line + "\n");  // a Japanese SSID as written
+                    });
+}
 
 std::chrono::nanoseconds TrafficLog::sinceStart() const {
   return std::chrono::steady_clock::now() - start_;

@@ -80,4 +80,9 @@ class TrafficLog {
   TrafficMask mask_;
 };
 
+// The log of a program without Qt's logging (the Windows programs): on when QT_LOGGING_RULES
+// turns it on (TrafficLogWanted), as for the Qt program, so that one command line serves both;
+// each line on standard error after "korvane.serial: ", as Qt prints the lines of its category.
+TrafficLog StandardErrorTrafficLog();
+
 }  // namespace korvane

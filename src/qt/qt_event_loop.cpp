@@ -4,34 +4,28 @@
 #include <QDateTime>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
+
+#include "app/wait_turns.h"
 
 namespace korvane {
 
 void QtEventLoop::Wait(double ms) {
   if (quitting_) return;
-  // A 64-bit monotonic clock: no wrap to worry about.
-  QElapsedTimer clock;
-  clock.start();
-  const qint64 targetNs = static_cast<qint64>(std::max(0.0, ms) * 1e6);
   QEventLoop loop;
   QTimer timer;
   timer.setTimerType(Qt::PreciseTimer);
   timer.setSingleShot(true);
   QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
   running_.push_back(&loop);
-  bool eventsRan = false;
-  while (!quitting_) {
-    const qint64 leftNs = targetNs - clock.nsecsElapsed();
-    if (leftNs <= 0) {
-      // Even a wait of 0 lets what is pending run once, as every wait does.
-      if (!eventsRan) QCoreApplication::processEvents();
-      break;
+  WaitInTurns(ms, [&](unsigned sleepMs) {
+    if (sleepMs == 0) {
+      QCoreApplication::processEvents();  // the time is up: what is pending runs once
+    } else {
+      timer.start(static_cast<int>(sleepMs));
+      loop.exec();
     }
-    timer.start(static_cast<int>(std::ceil(static_cast<double>(leftNs) / 1e6)));
-    loop.exec();
-    eventsRan = true;
-  }
+    return !quitting_;
+  });
   running_.erase(std::find(running_.begin(), running_.end(), &loop));
 }
 

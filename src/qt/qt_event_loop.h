@@ -2,7 +2,6 @@
 // Wait as a nested event loop that sleeps until a precise timer fires: the window, the port's
 // notifications and other buttons run meanwhile, and the processor stays idle.
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <vector>
 

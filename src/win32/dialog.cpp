@@ -26,15 +26,22 @@ void RegisterWindowClass(const wchar_t* cls, WNDPROC proc, HBRUSH background, HI
 }
 
 HWND MakeDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title,
-                      int w, int h, void* object) {
+                      int w, int h, void* object, DWORD style) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterWindowClass(cls, proc, GetSysColorBrush(COLOR_BTNFACE));
   RECT frame{0, 0, w, h};
-  AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
+  AdjustWindowRectEx(&frame, WS_CAPTION | style, FALSE, WS_EX_DLGMODALFRAME);
   return CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, cls, title.c_str(),
-                         WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                         instance, object);
+                         WS_CAPTION | style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                         frame.bottom - frame.top, owner, nullptr, instance, object);
+}
+
+void CentreOver(HWND window, HWND owner, UINT flags) {
+  RECT o, r;
+  GetWindowRect(owner, &o);
+  GetWindowRect(window, &r);
+  SetWindowPos(window, HWND_TOP, (o.left + o.right - (r.right - r.left)) / 2,
+               (o.top + o.bottom - (r.bottom - r.top)) / 2, 0, 0, SWP_NOSIZE | flags);
 }
 
 HWND MakeChild(HWND dialog, HFONT font, const wchar_t* cls, const std::wstring& text, DWORD style,
@@ -55,21 +62,18 @@ void AddListColumn(HWND list, int column, const std::string& caption, int width)
   SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
 }
 
-void AddListRow(HWND list, int row, const std::string& first) {
-  std::wstring text = Wide(first);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.pszText = text.data();
-  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void SetListCell(HWND list, int row, int column, const std::string& text) {
-  std::wstring wide = Wide(text);
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = wide.data();
-  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+void AddListRow(HWND list, int row, const std::vector<std::string>& cells) {
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    std::wstring text = Wide(cells[c]);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = static_cast<int>(c);
+    item.pszText = text.data();
+    // The first cell makes the row; the others go into it.
+    SendMessageW(list, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, c == 0 ? 0 : row,
+                 reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 void EnableControl(HWND window, HWND control, bool enabled) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace korvane {
 
@@ -18,9 +19,14 @@ void RegisterWindowClass(const wchar_t* cls, WNDPROC proc, HBRUSH background = n
 int Scaled(int at96, int dpi);
 
 // A top-level dialog window of class cls (registered on first use with proc) over owner, its
-// client area w x h (already scaled), with object as its WindowObject.
+// client area w x h (already scaled), with object as its WindowObject; a caption and `style`
+// (the close box, or WS_POPUP for none).
 HWND MakeDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title,
-                      int w, int h, void* object);
+                      int w, int h, void* object, DWORD style = WS_SYSMENU);
+
+// Moves window over the middle of owner, with SetWindowPos's flags besides (on top of the others
+// unless they say SWP_NOZORDER).
+void CentreOver(HWND window, HWND owner, UINT flags = SWP_NOZORDER | SWP_NOACTIVATE);
 
 // A child control of dialog in font.
 HWND MakeChild(HWND dialog, HFONT font, const wchar_t* cls, const std::wstring& text, DWORD style,
@@ -37,10 +43,9 @@ struct ScaledChildren {
                      Scaled(h, dpi), id);
   }
 };
-// A report list view's column, row (its first cell) and cell.
+// A report list view's column, and its row of cells (the first column's cell first).
 void AddListColumn(HWND list, int column, const std::string& caption, int width);
-void AddListRow(HWND list, int row, const std::string& first);
-void SetListCell(HWND list, int row, int column, const std::string& text);
+void AddListRow(HWND list, int row, const std::vector<std::string>& cells);
 
 // Enables or disables a control of window; one that has the keyboard focus hands it on to the next
 // control first, or Tab and Escape would go to a window that ignores them.

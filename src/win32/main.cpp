@@ -15,12 +15,10 @@
 #include "win32/port_facts.h"
 #include "win32/system_dialogs.h"
 #include "win32/table_dialog.h"
-#include "win32/text.h"
 #include "win32/win32_loop.h"
 #include "win32/win32_operator.h"
 #include "win32/win32_serial_port.h"
 #include "win32/win32_window.h"
-#include "window/texts.h"
 
 namespace {
 
@@ -81,7 +79,7 @@ class Win32Shell : public Shell {
   }
 
   void box(std::string_view text) override {
-    MessageBoxW(nullptr, Wide(text).c_str(), Wide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+    Win32Operator(nullptr).message(text, "", MessageStyle::Critical);  // no window to stand over
   }
 
  private:

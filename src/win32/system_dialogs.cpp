@@ -63,20 +63,12 @@ std::filesystem::path Win32FileChooser::openFile(std::string_view title) {
 
 void Win32Progress::open(std::string_view title) {
   close();
-  RegisterWindowClass(kClass, &Win32Progress::proc, GetSysColorBrush(COLOR_BTNFACE));
   cancelled_ = false;
   owner_ = window_.hwnd();
   const int dpi = window_.dpi();
-  const auto px = [dpi](int at96) { return Scaled(at96, dpi); };
-  RECT r{0, 0, px(360), px(110)};
-  AdjustWindowRectEx(&r, WS_POPUP | WS_CAPTION, FALSE, WS_EX_DLGMODALFRAME);
-  RECT o;
-  GetWindowRect(owner_, &o);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  progress_ =
-      CreateWindowExW(WS_EX_DLGMODALFRAME, kClass, Wide(title).c_str(), WS_POPUP | WS_CAPTION,
-                      (o.left + o.right - w) / 2, (o.top + o.bottom - h) / 2, w, h, owner_, nullptr,
-                      GetModuleHandleW(nullptr), this);
+  progress_ = MakeDialogWindow(owner_, kClass, &Win32Progress::proc, Wide(title), Scaled(360, dpi),
+                               Scaled(110, dpi), this, WS_POPUP);
+  CentreOver(progress_, owner_);
   const ScaledChildren child{progress_, window_.font(), dpi};
   label_ = child(L"STATIC", L"", SS_LEFT, 16, 18, 328, 24, 0);
   child(L"BUTTON", Wide(kCancelCaption), WS_TABSTOP | BS_DEFPUSHBUTTON, 250, 62, 94, 30, kCancelId);

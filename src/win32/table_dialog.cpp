@@ -30,9 +30,7 @@ struct Dialog {
 void fill(Dialog& d) {
   SendMessageW(d.list, LVM_DELETEALLITEMS, 0, 0);
   for (std::size_t r = 0; r < d.model.rowCount(); ++r) {
-    const std::vector<std::string> cells = d.model.cells(r);
-    AddListRow(d.list, int(r), cells[0]);
-    for (std::size_t c = 1; c < cells.size(); ++c) SetListCell(d.list, int(r), int(c), cells[c]);
+    AddListRow(d.list, int(r), d.model.cells(r));
     if (!d.ticks) continue;
     LVITEMW state{};
     state.stateMask = LVIS_STATEIMAGEMASK;

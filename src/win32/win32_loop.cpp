@@ -1,8 +1,6 @@
 #include "win32/win32_loop.h"
 
-#include <algorithm>
-#include <cmath>
-
+#include "app/wait_turns.h"
 #include "win32/dialog.h"
 #include "win32/window_object.h"
 
@@ -111,21 +109,9 @@ bool Win32EventLoop::pump(DWORD ms) {
 
 void Win32EventLoop::Wait(double ms) {
   if (quitting_) return;
-  // The performance counter, not the millisecond tick: a tick read just before it turns would
-  // end a 400 ms wait up to a millisecond early.
-  LARGE_INTEGER frequency, start, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  const double perMs = static_cast<double>(frequency.QuadPart) / 1000.0;
-  bool ran = false;
-  for (;;) {
-    QueryPerformanceCounter(&now);
-    const double left =
-        std::max(0.0, ms) - static_cast<double>(now.QuadPart - start.QuadPart) / perMs;
-    if (left <= 0 && ran) break;
-    if (!pump(left <= 0 ? 0 : static_cast<DWORD>(std::ceil(left)))) break;
-    ran = true;
-  }
+  // On the steady clock, the performance counter, not the millisecond tick: a tick read just
+  // before it turns would end a 400 ms wait up to a millisecond early.
+  WaitInTurns(ms, [this](unsigned sleepMs) { return pump(sleepMs); });
 }
 
 void Win32EventLoop::processEvents() {

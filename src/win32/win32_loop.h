@@ -24,7 +24,6 @@ class Win32EventLoop : public EventLoop {
   void post(std::function<void()> fn) override;
   LocalDateTime now() const override;
   void quit() override;
-  bool quitting() const { return quitting_; }
 
   // The main loop, until quit(); messages for `dialog` go through its keyboard handling (Tab,
   // Enter on a button) and `keys` (the menu's shortcuts).

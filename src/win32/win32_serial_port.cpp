@@ -1,28 +1,14 @@
 #include "win32/win32_serial_port.h"
 
-#include <cstdio>
-#include <cstdlib>
-
-#include "app/console_output.h"
 #include "app/port_names.h"
 #include "files/local_file.h"
 
 namespace korvane {
 
 Win32SerialPort::Win32SerialPort(Win32EventLoop& loop, DeviceFor deviceFor)
-    : AdapterPort(std::move(deviceFor)),
-      loop_(loop),
-      log_([on = logWanted()] { return on; },
-           [](const std::string& line) {
-             Print(stderr, "korvane.serial: " + line + "\n");  // a Japanese SSID as written
-           }) {
+    : AdapterPort(std::move(deviceFor)), loop_(loop), log_(StandardErrorTrafficLog()) {
   read_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   write_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-}
-
-bool Win32SerialPort::logWanted() {
-  const char* rules = std::getenv("QT_LOGGING_RULES");
-  return rules != nullptr && TrafficLogWanted(rules);
 }
 
 Win32SerialPort::~Win32SerialPort() {

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <array>
-#include <chrono>
 #include <filesystem>
 
 #include "app/port_events.h"
@@ -33,7 +32,6 @@ class Win32SerialPort : public AdapterPort {
   void readDone();           // the pending read's event fired
   void received(DWORD got);  // got bytes in buffer_
   void lose();
-  static bool logWanted();  // the same logging rule as the Qt program's
 
   Win32EventLoop& loop_;
   HANDLE handle_ = INVALID_HANDLE_VALUE;

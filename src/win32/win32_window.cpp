@@ -22,7 +22,6 @@ namespace korvane {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"KorvaneSettei";
-constexpr wchar_t kBusyClass[] = L"KorvaneSetteiBusy";
 constexpr UINT kPresetListClosed = WM_APP + 1;  // posted once the preset list has closed
 
 COLORREF ref(Colour c) {
@@ -68,13 +67,6 @@ HFONT makeFont(const std::wstring& face, double points, int dpi, bool bold = fal
                      face.c_str());
 }
 
-// Item i of a combo box's list.
-std::wstring itemText(HWND box, LRESULT i) {
-  std::wstring item(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)), L'\0');
-  SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-  return item;
-}
-
 // The table's alignment as a label's or a field's style, which share their values.
 static_assert(SS_LEFT == ES_LEFT && SS_CENTER == ES_CENTER && SS_RIGHT == ES_RIGHT);
 DWORD alignStyle(const ControlEntry& entry) {
@@ -86,11 +78,10 @@ DWORD alignStyle(const ControlEntry& entry) {
 }  // namespace
 
 Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
-  static const bool registered = [instance] {  // once: the brushes stay with the classes
+  static const bool registered = [instance] {  // once: the brush stays with the class
     RegisterWindowClass(kWindowClass, &Win32Window::windowProc,
                         CreateSolidBrush(ref(kWindowBackground)),
                         LoadIconW(instance, MAKEINTRESOURCEW(1)));
-    RegisterWindowClass(kBusyClass, &Win32Window::busyProc, CreateSolidBrush(ref(kBusyBackground)));
     return true;
   }();
   (void)registered;
@@ -124,8 +115,11 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
   hwnd_ =
       CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Wide(kWindowTitle).c_str(), kFrameStyle,
                       CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, bar, instance, this);
-  busy_ = CreateWindowExW(WS_EX_TOOLWINDOW, kBusyClass, L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0,
-                          hwnd_, nullptr, instance, this);
+  // Form2: its text centred on one line, in the colours the window gives it (colour()); it takes
+  // the clicks on it (SS_NOTIFY) rather than passing them to the window beneath.
+  busy_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", Wide(kBusyNotice).c_str(),
+                          WS_POPUP | WS_BORDER | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0, 0, 0, 0,
+                          hwnd_, nullptr, instance, nullptr);
   build();
   // The monitor the window opens on may have another scale than the primary one.
   using DpiForWindow = UINT(WINAPI*)(HWND);
@@ -169,6 +163,7 @@ void Win32Window::layOut() {
   }
   SetWindowPos(busy_, nullptr, 0, 0, px(kBusyWidthTwips), px(kBusyHeightTwips),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(busy_, WM_SETFONT, reinterpret_cast<WPARAM>(busyFont_), TRUE);
 }
 
 Win32Window::~Win32Window() {
@@ -220,10 +215,9 @@ void Win32Window::build() {
         instance_, nullptr);
     Colour fill{};
     if (const auto* rgb = std::get_if<Colour>(&entry.back)) fill = *rgb;
-    controls_.push_back({&entry, child, fill});
+    controls_.push_back({&entry, child, fill, {}});
     if (entry.kind == ControlKind::Combo) {
-      for (const std::string& item : ComboItems(entry.name))
-        SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+      for (const std::string& item : ComboItems(entry.name)) addItem(entry.name, item);
       setText(entry.name, ComboFirstText(entry.name));
     }
   }
@@ -264,10 +258,7 @@ void Win32Window::setPortTooltips(PortTexts devices) {
 
 // The box shows the devices of all its ports at once: one line each.
 const wchar_t* Win32Window::portTips() {
-  HWND box = control(kCombo1);
-  std::vector<std::string> items;
-  const LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) items.push_back(Utf8(itemText(box, i)));
+  const std::vector<std::string>& items = find(kCombo1)->items;
   // The tooltip reads it after this returns.
   portTips_ = Wide(PortListTip(items, PortItemTips(items, portTipFor_), "\r\n"));
   return portTips_.c_str();
@@ -301,6 +292,11 @@ HBRUSH Win32Window::brush(Colour colour) {
 // A control's colours as ControlBack and CaptionColour say (window_faces.h); nullptr leaves the
 // control to the system.
 HBRUSH Win32Window::colour(HDC dc, HWND child) {
+  if (child == busy_) {  // Form2, which this window owns: a caption's white on its own colour
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    return brush(kBusyBackground);
+  }
   const Control* c = find(child);
   if (c == nullptr) return nullptr;
   const ControlEntry& e = *c->entry;
@@ -366,13 +362,12 @@ void Win32Window::command(int id, int notification) {
 
 // What a notification of the preset list means is PresetListWatch's (preset_list.h).
 void Win32Window::presetListEvent(PresetListWatch::Event event) {
-  HWND box = control(kCombo2);
   switch (presetList_.on(event, event == PresetListWatch::Event::Dropped ? text(kCombo2) : "")) {
     case PresetListWatch::Action::TellClosed:
       PostMessageW(hwnd_, kPresetListClosed, 0, 0);
       break;
     case PresetListWatch::Action::Take:
-      takePreset(box);
+      takePreset();
       break;
     case PresetListWatch::Action::PutBack:
       setText(kCombo2, presetList_.before());
@@ -382,10 +377,12 @@ void Win32Window::presetListEvent(PresetListWatch::Event event) {
   }
 }
 
-void Win32Window::takePreset(HWND box) {
-  const LRESULT item = SendMessageW(box, CB_GETCURSEL, 0, 0);
+void Win32Window::takePreset() {
+  const Control* box = find(kCombo2);
+  const LRESULT item = SendMessageW(box->hwnd, CB_GETCURSEL, 0, 0);
   if (item == CB_ERR || form_ == nullptr) return;
-  SetWindowTextW(box, itemText(box, item).c_str());  // the box shows it before the handler reads it
+  // The box shows it before the handler reads it.
+  SetWindowTextW(box->hwnd, Wide(box->items.at(static_cast<std::size_t>(item))).c_str());
   form_->Combo2_Click();
 }
 
@@ -460,24 +457,6 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
   return DefWindowProcW(hwnd_, message, w, l);
 }
 
-LRESULT CALLBACK Win32Window::busyProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  auto* self = WindowObject<Win32Window>(hwnd, message, l);
-  if (message == WM_PAINT && self != nullptr) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    RECT r;
-    GetClientRect(hwnd, &r);
-    HGDIOBJ old = SelectObject(dc, self->busyFont_);
-    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, Wide(kBusyNotice).c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, old);
-    EndPaint(hwnd, &paint);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, w, l);
-}
-
 std::string Win32Window::text(std::string_view name) const {
   const Control* c = find(name);
   if (c == nullptr ||
@@ -495,12 +474,8 @@ void Win32Window::setText(std::string_view name, std::string_view value) {
   if (c->entry->kind == ControlKind::Combo) {
     // The list position follows the text where an item matches it exactly (case too), so that
     // the arrow keys go on from there; the text itself is always exactly the value.
-    LRESULT at = CB_ERR;
-    const LRESULT count = SendMessageW(c->hwnd, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count && at == CB_ERR; ++i) {
-      if (itemText(c->hwnd, i) == wide) at = i;
-    }
-    SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    const auto at = std::ranges::find(c->items, value);
+    SendMessageW(c->hwnd, CB_SETCURSEL, at == c->items.end() ? -1 : at - c->items.begin(), 0);
     SetWindowTextW(c->hwnd, wide.c_str());
     return;
   }
@@ -510,8 +485,10 @@ void Win32Window::setText(std::string_view name, std::string_view value) {
 }
 
 void Win32Window::addItem(std::string_view name, std::string_view text) {
-  if (const Control* c = find(name); c != nullptr && c->entry->kind == ControlKind::Combo)
-    SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  Control* c = find(name);
+  if (c == nullptr || c->entry->kind != ControlKind::Combo) return;
+  c->items.emplace_back(text);
+  SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 Colour Win32Window::lamp(int shape) const {
@@ -548,13 +525,7 @@ void Win32Window::setEnabled(std::string_view name, bool enabled) {
 
 void Win32Window::showBusy(bool shown) {
   if (!shown) return void(ShowWindow(busy_, SW_HIDE));
-  RECT owner, mine;
-  GetWindowRect(hwnd_, &owner);
-  GetWindowRect(busy_, &mine);
-  const int w = mine.right - mine.left, h = mine.bottom - mine.top;
-  SetWindowPos(busy_, HWND_TOP, (owner.left + owner.right - w) / 2,
-               (owner.top + owner.bottom - h) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  CentreOver(busy_, hwnd_, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   UpdateWindow(busy_);
 }
 

@@ -60,17 +60,17 @@ class Win32Window : public Panel {
   struct Control {
     const ControlEntry* entry;
     HWND hwnd;
-    Colour fill;  // a lamp's or line's colour now
+    Colour fill;                     // a lamp's or line's colour now
+    std::vector<std::string> items;  // a box's list, as it was added to the box
   };
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
-  static LRESULT CALLBACK busyProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
   LRESULT handle(UINT message, WPARAM w, LPARAM l);
   void build();
   void makeFonts();  // the three fonts at dpi_
   void layOut();     // every control placed and sized at dpi_
   void command(int id, int notification);
   void presetListEvent(PresetListWatch::Event event);
-  void takePreset(HWND box);
+  void takePreset();
   HBRUSH brush(Colour colour);
   HBRUSH colour(HDC dc, HWND child);
   const Control* find(HWND child) const;

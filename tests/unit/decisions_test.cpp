@@ -22,6 +22,7 @@
 #include "app/progress_shown.h"
 #include "app/start_up.h"
 #include "app/traffic_log.h"
+#include "app/wait_turns.h"
 #include "files/local_file.h"
 #include "files/port_file.h"
 #include "files/set_data.h"
@@ -593,6 +594,33 @@ TEST(TrafficLog, MasksThePasswordsSentAndReceived) {
     TrafficMask mask;
     for (const auto& [sent, ms, bytes, shown] : events)
       EXPECT_EQ(sent ? mask.sent(bytes, ms) : mask.received(bytes, ms), shown) << bytes;
+  }
+}
+
+// A shell's Wait: each turn of its loop sleeps what is left, rounded up; a wait of 0 or less still
+// runs once; a message that wakes a turn early leaves the rest to sleep; the end of the program
+// ends the wait. Each case: the wait, the time each turn took, the turns after which the program
+// ends, and the sleeps asked for.
+TEST(WaitInTurns, SleepsWhatIsLeftUntilTheTimeIsUpAndEventsHaveRun) {
+  struct Case {
+    double ms;
+    std::vector<double> took;
+    std::size_t endAfter;
+    std::vector<unsigned> sleeps;
+  } cases[] = {{0, {0}, 9, {0}},         {-5, {1}, 9, {0}},
+               {400, {400}, 9, {400}},   {400, {150, 150, 150}, 9, {400, 250, 100}},
+               {2.3, {3}, 9, {3}},       {10, {9.5, 0.4, 0.2}, 9, {10, 1, 1}},
+               {400, {10, 10}, 1, {400}}};
+  for (const Case& c : cases) {
+    double now = 0;
+    std::vector<unsigned> sleeps;
+    const auto turn = [&](unsigned sleepMs) {
+      now += c.took.at(sleeps.size());
+      sleeps.push_back(sleepMs);
+      return sleeps.size() < c.endAfter;
+    };
+    WaitInTurns(c.ms, turn, [&] { return now; });
+    EXPECT_EQ(sleeps, c.sleeps) << c.ms;
   }
 }
 
