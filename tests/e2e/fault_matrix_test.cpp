@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -584,13 +585,21 @@ TEST(EndToEnd, RepliesDuringAHandlerStartedInsideTheReceiveYieldAreTakenWhenThey
   EXPECT_EQ(tool.form.ReplyKind(), 29);
 }
 
-TEST(EndToEnd, AWaitOfZeroLetsPendingEventsRun) {
+// A wait of 0 lets what is pending run; a longer one sleeps: half a second of it costs the
+// processor next to nothing (a wait that spun would cost the whole half second).
+TEST(EndToEnd, AWaitOfZeroLetsPendingEventsRunAndALongerOneSleeps) {
   Tool tool;
   bool ran = false;
   QMetaObject::invokeMethod(
       &tool.window, [&] { ran = true; }, Qt::QueuedConnection);
   tool.loop.Wait(0);
   EXPECT_TRUE(ran);
+  const std::clock_t processor = std::clock();
+  QElapsedTimer clock;
+  clock.start();
+  tool.loop.Wait(500);
+  EXPECT_GE(clock.elapsed(), 500);
+  EXPECT_LT(double(std::clock() - processor) / CLOCKS_PER_SEC, 0.1) << "the wait spun";
 }
 
 }  // namespace

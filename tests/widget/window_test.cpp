@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -193,6 +194,7 @@ TEST_F(Window, TheBusyNoticeIsASmallToolWindowCentredOnTheWindowThatBlocksNothin
   EXPECT_EQ(busy->size(), QSize(205, 54));
   EXPECT_LE((busy->geometry().center() - window.geometry().center()).manhattanLength(), 4);
   EXPECT_EQ(busy->label()->text(), QString::fromUtf8("書き込み中....."));
+  EXPECT_EQ(busy->grab().toImage().pixelColor(2, 2), QColor(0, 128, 128));  // teal
   window.showBusy(false);
   EXPECT_FALSE(busy->isVisible());
 }
