@@ -194,6 +194,10 @@ TEST(Answers, ASilentControllerEndsTheReadInBoundedTime) {
   EXPECT_TRUE(rig.panel.texts["Text1(5)"] == "keep" && rig.panel.texts["Combo3"] == "keep");
   ASSERT_EQ(rig.op.messages.size(), 1u);
   EXPECT_NE(rig.op.messages[0].text.find("答えがなかった"), std::string::npos);
+  // Answering again: the next press's answer is its own query's, not a late one to doubt.
+  rig.answerMs = 50;
+  rig.press("Command5(0)");
+  EXPECT_EQ(rig.form.knownValue(backupPositionOfKey("max_rate")), "400");
 }
 
 // Firmware that answers a little differently: a "1" acknowledging each command that is no query,
