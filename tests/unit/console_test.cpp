@@ -263,6 +263,19 @@ TEST(ConsoleOperator, TellsTheLostLineOnceAndAsOneMoreRun) {
   EXPECT_FALSE(has(console, "接続"));
 }
 
+// To a file (a pipe, a redirected log) the text goes as its UTF-8 bytes, exactly.
+TEST(ConsoleOutput, AFileGetsTheUtf8BytesExactly) {
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  Printf(file, "korvane-settei: %d/%d %s\n", 3, 30, "一致");
+  Print(file, "");
+  std::rewind(file);
+  char bytes[64];
+  const std::size_t n = std::fread(bytes, 1, sizeof bytes, file);
+  std::fclose(file);
+  EXPECT_EQ(std::string(bytes, n), "korvane-settei: 3/30 一致\n");
+}
+
 #ifdef _WIN32
 // Only a console is written in wide characters: a file is left to the bytes, UTF-8.
 TEST(ConsoleOutput, AFileIsNoConsole) {
