@@ -189,6 +189,12 @@ TEST(StartUp, TheWindowAndThePortAreBoundForTheRunOnly) {
 TEST(StartUp, TheHelpNamesTheProgramAndOnlyWhatItsSystemHas) {
   EXPECT_EQ(InvokedName("/usr/bin/korvane-settei"), "korvane-settei");
   EXPECT_EQ(InvokedName(""), "korvane-settei");
+#ifndef _WIN32  // Windows takes its own command line, in wide characters
+  char program[] = "/usr/bin/korvane-settei", find[] = "--find";
+  char* argv[] = {program, find, nullptr};
+  EXPECT_EQ(ProgramName(2, argv), "korvane-settei");
+  EXPECT_EQ(ProgramArguments(2, argv), Args{"--find"});
+#endif
   const std::string windows = HelpText("korvane-settei-cli.exe", System::Windows);
   const std::string posix = HelpText("korvane-settei", System::Posix);
   EXPECT_TRUE(windows.starts_with("Usage: korvane-settei-cli.exe [options]\n"));

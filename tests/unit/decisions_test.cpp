@@ -589,7 +589,10 @@ TEST(TrafficLog, MasksThePasswordsSentAndReceived) {
                                                {false, 60, "azer#", "********#"}},
                                               {{true, 0, ":GXET#", ":GXET#"},
                                                {true, 10000, ":GXE1#", ":GXE1#"},  // never answered
-                                               {false, 10050, "400#", "400#"}}};
+                                               {false, 10050, "400#", "400#"}},
+                                              {{true, 5000, ":GXET#", ":GXET#"},  // given up
+                                               {false, 8000, "late-pw#", "********#"},
+                                               {false, 20000, "400#", "400#"}}};
   for (const auto& events : cases) {
     TrafficMask mask;
     for (const auto& [sent, ms, bytes, shown] : events)
