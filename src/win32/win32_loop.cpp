@@ -2,7 +2,6 @@
 
 #include "app/wait_turns.h"
 #include "win32/dialog.h"
-#include "win32/window_object.h"
 
 namespace korvane {
 
@@ -69,11 +68,8 @@ void Win32EventLoop::runPosted() {
 }
 
 void Win32EventLoop::watch(HANDLE handle, std::function<void()> signalled) {
-  watched_.emplace_back(handle, std::move(signalled));
-}
-
-void Win32EventLoop::unwatch(HANDLE handle) {
-  std::erase_if(watched_, [handle](const auto& w) { return w.first == handle; });
+  watched_ = handle;
+  signalled_ = std::move(signalled);
 }
 
 void Win32EventLoop::dispatch(MSG& msg) {
@@ -88,19 +84,12 @@ void Win32EventLoop::dispatch(MSG& msg) {
 }
 
 bool Win32EventLoop::pump(DWORD ms) {
-  std::vector<HANDLE> handles;
-  for (const auto& w : watched_) handles.push_back(w.first);
-  const DWORD woke = MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
-                                                 ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  if (woke < WAIT_OBJECT_0 + handles.size()) {
-    const HANDLE h = handles[woke - WAIT_OBJECT_0];
-    for (const auto& w : watched_) {
-      if (w.first == h) {
-        const auto signalled = w.second;  // a copy: it may unwatch
-        signalled();
-        break;
-      }
-    }
+  const DWORD count = watched_ != nullptr ? 1 : 0;
+  const DWORD woke =
+      MsgWaitForMultipleObjectsEx(count, &watched_, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (count == 1 && woke == WAIT_OBJECT_0) {
+    const auto signalled = signalled_;  // a copy: it may end the watch
+    signalled();
   }
   MSG msg;
   while (!quitting_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) dispatch(msg);

@@ -8,7 +8,6 @@
 
 #include <deque>
 #include <functional>
-#include <vector>
 
 #include "app/seams.h"
 
@@ -28,9 +27,9 @@ class Win32EventLoop : public EventLoop {
   // The main loop, until quit(); messages for `dialog` go through its keyboard handling (Tab,
   // Enter on a button) and `keys` (the menu's shortcuts).
   int run(HWND dialog, HACCEL keys);
-  // A handle whose signal runs `signalled` from the loop (the port's read event).
+  // The handle whose signal runs `signalled` from the loop (the port's read event while the port
+  // is open); none when it is null.
   void watch(HANDLE handle, std::function<void()> signalled);
-  void unwatch(HANDLE handle);
 
  private:
   static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
@@ -43,7 +42,8 @@ class Win32EventLoop : public EventLoop {
   HWND dialog_ = nullptr;
   HACCEL keys_ = nullptr;
   std::deque<std::function<void()>> posted_;
-  std::vector<std::pair<HANDLE, std::function<void()>>> watched_;
+  HANDLE watched_ = nullptr;
+  std::function<void()> signalled_;
   bool quitting_ = false;
 };
 

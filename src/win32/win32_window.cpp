@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <utility>
 
 #include "app/form1.h"
 #include "app/start_up.h"
@@ -12,7 +11,6 @@
 #include "win32/control_ids.h"
 #include "win32/dialog.h"
 #include "win32/text.h"
-#include "win32/window_object.h"
 #include "window/png.h"
 #include "window/texts.h"
 #include "window/window_faces.h"
@@ -26,6 +24,13 @@ constexpr UINT kPresetListClosed = WM_APP + 1;  // posted once the preset list h
 
 COLORREF ref(Colour c) {
   return RGB(c.r, c.g, c.b);
+}
+
+// The device context's own brush in colour, for a control that paints in that context.
+HBRUSH dcBrush(HDC dc, Colour colour) {
+  SetBkColor(dc, ref(colour));
+  SetDCBrushColor(dc, ref(colour));
+  return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
 
 // The first installed Japanese UI font that has every glyph the window shows: Wine's default GUI
@@ -67,30 +72,40 @@ HFONT makeFont(const std::wstring& face, double points, int dpi, bool bold = fal
                      face.c_str());
 }
 
-// The table's alignment as a label's or a field's style, which share their values.
+// The window class and style of a table entry's control. The table's alignment is a label's or
+// a field's style, which share their values.
 static_assert(SS_LEFT == ES_LEFT && SS_CENTER == ES_CENTER && SS_RIGHT == ES_RIGHT);
-DWORD alignStyle(const ControlEntry& entry) {
-  return entry.align == Align::Right    ? SS_RIGHT
-         : entry.align == Align::Centre ? SS_CENTER
-                                        : SS_LEFT;
+std::pair<const wchar_t*, DWORD> nativeOf(const ControlEntry& e) {
+  const DWORD align = e.align == Align::Right    ? SS_RIGHT
+                      : e.align == Align::Centre ? SS_CENTER
+                                                 : SS_LEFT;
+  switch (e.kind) {
+    case ControlKind::Label:
+      return {L"STATIC", align | SS_NOPREFIX | SS_CENTERIMAGE};
+    case ControlKind::Button:
+      return {L"BUTTON", BS_PUSHBUTTON};
+    case ControlKind::Field:
+      return {L"EDIT", align | ES_AUTOHSCROLL | (e.has(kReadOnly) ? ES_READONLY : 0)};
+    case ControlKind::Combo:
+      return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL};
+    case ControlKind::Lamp:
+    case ControlKind::Line:
+      break;
+  }
+  return {L"STATIC", 0};
 }
 
 }  // namespace
 
 Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
-  static const bool registered = [instance] {  // once: the brush stays with the class
-    RegisterWindowClass(kWindowClass, &Win32Window::windowProc,
-                        CreateSolidBrush(ref(kWindowBackground)),
-                        LoadIconW(instance, MAKEINTRESOURCEW(1)));
-    return true;
-  }();
-  (void)registered;
+  static const HBRUSH background = CreateSolidBrush(ref(kWindowBackground));  // the class's
+  RegisterWindowClass(kWindowClass, &Win32Window::windowProc, background,
+                      LoadIconW(instance, MAKEINTRESOURCEW(1)));
 
   HDC screen = GetDC(nullptr);
   dpi_ = GetDeviceCaps(screen, LOGPIXELSX);  // the primary monitor's; the window's follows below
   face_ = chooseFace(screen);
   ReleaseDC(nullptr, screen);
-  makeFonts();
 
   // The menu, and its keys.
   HMENU bar = CreateMenu();
@@ -126,28 +141,20 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
   const auto dpiFor = reinterpret_cast<DpiForWindow>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "GetDpiForWindow")));
   const int own = dpiFor != nullptr ? static_cast<int>(dpiFor(hwnd_)) : 0;
-  if (own > 0 && own != dpi_) {
-    dpi_ = own;
-    makeFonts();
-  }
-  layOut();
+  scaleTo(own > 0 ? own : dpi_);
   RECT frame{0, 0, px(kClientWidthTwips), px(kClientHeightTwips)};
   AdjustWindowRectEx(&frame, kFrameStyle, TRUE, WS_EX_CONTROLPARENT);
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Window::makeFonts() {
-  for (HFONT* font : {&font_, &smallFont_, &busyFont_}) {
-    if (*font != nullptr) DeleteObject(*font);
-  }
+// Every control where the table puts it at dpi, in the fonts of that DPI.
+void Win32Window::scaleTo(int dpi) {
+  dpi_ = dpi;
+  for (HFONT font : {font_, smallFont_, busyFont_}) DeleteObject(font);
   font_ = makeFont(face_, kWindowFontPoints, dpi_);
   smallFont_ = makeFont(face_, kSmallFontPoints, dpi_);
   busyFont_ = makeFont(face_, kBusyFontPoints, dpi_, true);
-}
-
-// Every control where the table puts it at the window's DPI, in the font of that DPI.
-void Win32Window::layOut() {
   for (const Control& c : controls_) {
     const ControlEntry& entry = *c.entry;
     int height = px(entry.h);
@@ -169,10 +176,7 @@ void Win32Window::layOut() {
 Win32Window::~Win32Window() {
   if (busy_) DestroyWindow(busy_);
   if (hwnd_) DestroyWindow(hwnd_);
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(smallFont_),
-                    static_cast<HGDIOBJ>(busyFont_)})
-    DeleteObject(o);
-  for (const auto& [key, b] : brushes_) DeleteObject(b);
+  for (HFONT font : {font_, smallFont_, busyFont_}) DeleteObject(font);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
 
@@ -183,39 +187,17 @@ void Win32Window::build() {
   controls_.reserve(table.size());
   for (std::size_t i = 0; i < table.size(); ++i) {
     const ControlEntry& entry = table[i];
-    const bool shown = !entry.has(kHidden);
-    DWORD style = WS_CHILD | (shown ? WS_VISIBLE : 0);
+    auto [cls, style] = nativeOf(entry);
+    style |= WS_CHILD | (entry.has(kHidden) ? 0 : WS_VISIBLE);
     if (std::ranges::find(order, entry.name) != order.end()) style |= WS_TABSTOP;
-    DWORD extended = 0;
-    const wchar_t* cls = L"STATIC";
-    switch (entry.kind) {
-      case ControlKind::Label:
-        style |= alignStyle(entry) | SS_NOPREFIX | SS_CENTERIMAGE;
-        break;
-      case ControlKind::Button:
-        cls = L"BUTTON";
-        style |= BS_PUSHBUTTON;
-        break;
-      case ControlKind::Field:
-        cls = L"EDIT";
-        style |= alignStyle(entry) | ES_AUTOHSCROLL | (entry.has(kReadOnly) ? ES_READONLY : 0);
-        if (!entry.has(kFlat)) extended |= WS_EX_CLIENTEDGE;
-        break;
-      case ControlKind::Combo:
-        cls = L"COMBOBOX";
-        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-        break;
-      case ControlKind::Lamp:
-      case ControlKind::Line:
-        break;
-    }
+    const bool edge = entry.kind == ControlKind::Field && !entry.has(kFlat);
     HWND child = CreateWindowExW(
-        extended, cls, entry.kind == ControlKind::Combo ? L"" : Wide(entry.caption).c_str(), style,
-        0, 0, 1, 1, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
-        instance_, nullptr);
-    Colour fill{};
-    if (const auto* rgb = std::get_if<Colour>(&entry.back)) fill = *rgb;
-    controls_.push_back({&entry, child, fill, {}});
+        edge ? WS_EX_CLIENTEDGE : 0, cls,
+        entry.kind == ControlKind::Combo ? L"" : Wide(entry.caption).c_str(), style, 0, 0, 1, 1,
+        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_,
+        nullptr);
+    const auto* rgb = std::get_if<Colour>(&entry.back);
+    controls_.push_back({&entry, child, rgb ? *rgb : Colour{}, {}});
     if (entry.kind == ControlKind::Combo) {
       for (const std::string& item : ComboItems(entry.name)) addItem(entry.name, item);
       setText(entry.name, ComboFirstText(entry.name));
@@ -264,29 +246,9 @@ const wchar_t* Win32Window::portTips() {
   return portTips_.c_str();
 }
 
-const Win32Window::Control* Win32Window::find(HWND child) const {
-  for (const Control& c : controls_)
-    if (c.hwnd == child) return &c;
-  return nullptr;
-}
-Win32Window::Control* Win32Window::find(std::string_view name) {
-  return const_cast<Control*>(std::as_const(*this).find(name));
-}
 const Win32Window::Control* Win32Window::find(std::string_view name) const {
-  for (const Control& c : controls_)
-    if (c.entry->name == name) return &c;
-  return nullptr;
-}
-HWND Win32Window::control(std::string_view name) const {
-  const Control* c = find(name);
-  return c ? c->hwnd : nullptr;
-}
-
-HBRUSH Win32Window::brush(Colour colour) {
-  const std::uint32_t key = ref(colour);
-  auto it = brushes_.find(key);
-  if (it == brushes_.end()) it = brushes_.emplace(key, CreateSolidBrush(key)).first;
-  return it->second;
+  const auto c = std::ranges::find(controls_, name, [](const Control& e) { return e.entry->name; });
+  return c == controls_.end() ? nullptr : &*c;
 }
 
 // A control's colours as ControlBack and CaptionColour say (window_faces.h); nullptr leaves the
@@ -295,10 +257,10 @@ HBRUSH Win32Window::colour(HDC dc, HWND child) {
   if (child == busy_) {  // Form2, which this window owns: a caption's white on its own colour
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
     SetBkMode(dc, TRANSPARENT);
-    return brush(kBusyBackground);
+    return dcBrush(dc, kBusyBackground);
   }
-  const Control* c = find(child);
-  if (c == nullptr) return nullptr;
+  const auto c = std::ranges::find(controls_, child, &Control::hwnd);
+  if (c == controls_.end()) return nullptr;
   const ControlEntry& e = *c->entry;
   if (e.kind == ControlKind::Label || e.kind == ControlKind::Button) {
     const Paint fore = CaptionColour(e);
@@ -309,10 +271,7 @@ HBRUSH Win32Window::colour(HDC dc, HWND child) {
   const auto h = highlighted_.find(e.name);
   const Paint back =
       ControlBack(e, h == highlighted_.end() ? Highlight::Never : h->second, c->fill);
-  if (const auto* rgb = std::get_if<Colour>(&back)) {
-    SetBkColor(dc, ref(*rgb));
-    return brush(*rgb);
-  }
+  if (const auto* rgb = std::get_if<Colour>(&back)) return dcBrush(dc, *rgb);
   switch (std::get<SystemColour>(back)) {
     case SystemColour::AppWorkspace:
       return GetSysColorBrush(COLOR_APPWORKSPACE);
@@ -402,16 +361,13 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-      if (HBRUSH b = colour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {
+      if (HBRUSH b = colour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)))
         return reinterpret_cast<LRESULT>(b);
-      }
       break;
     case WM_DPICHANGED: {
       // Moved to a monitor of another scale: the same window at the new DPI, where the system
       // suggests.
-      dpi_ = LOWORD(w);
-      makeFonts();
-      layOut();
+      scaleTo(LOWORD(w));
       const RECT* to = reinterpret_cast<const RECT*>(l);
       SetWindowPos(hwnd_, nullptr, to->left, to->top, to->right - to->left, to->bottom - to->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -558,10 +514,6 @@ bool Win32Window::savePng(const std::filesystem::path& file) const {
   std::ofstream out(file, std::ios::binary);
   out << EncodePng(w, h, rgb);
   return static_cast<bool>(out.flush());
-}
-
-std::string Win32Window::controlRects() const {
-  return ControlRectsOf(hwnd_);
 }
 
 }  // namespace korvane
