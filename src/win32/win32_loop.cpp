@@ -47,29 +47,18 @@ Win32EventLoop::~Win32EventLoop() {
 
 LRESULT CALLBACK Win32EventLoop::proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   auto* self = WindowObject<Win32EventLoop>(hwnd, message, l);
-  if (message == kRunPosted && self != nullptr) {
-    self->runPosted();
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, w, l);
+  if (message != kRunPosted || self == nullptr || self->posted_.empty())
+    return DefWindowProcW(hwnd, message, w, l);
+  // One at a time: a posted function may wait, and the next must run inside that wait.
+  std::function<void()> fn = std::move(self->posted_.front());
+  self->posted_.pop_front();
+  fn();
+  return 0;
 }
 
 void Win32EventLoop::post(std::function<void()> fn) {
   posted_.push_back(std::move(fn));
   PostMessageW(messages_, kRunPosted, 0, 0);
-}
-
-void Win32EventLoop::runPosted() {
-  // One at a time: a posted function may wait, and the next must run inside that wait.
-  if (posted_.empty()) return;
-  std::function<void()> fn = std::move(posted_.front());
-  posted_.pop_front();
-  fn();
-}
-
-void Win32EventLoop::watch(HANDLE handle, std::function<void()> signalled) {
-  watched_ = handle;
-  signalled_ = std::move(signalled);
 }
 
 void Win32EventLoop::dispatch(MSG& msg) {
@@ -103,18 +92,10 @@ void Win32EventLoop::Wait(double ms) {
   WaitInTurns(ms, [this](unsigned sleepMs) { return pump(sleepMs); });
 }
 
-void Win32EventLoop::processEvents() {
-  pump(0);
-}
-
 LocalDateTime Win32EventLoop::now() const {
   SYSTEMTIME t;
   GetLocalTime(&t);
   return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-void Win32EventLoop::quit() {
-  quitting_ = true;
 }
 
 int Win32EventLoop::run(HWND dialog, HACCEL keys) {

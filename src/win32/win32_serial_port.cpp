@@ -41,8 +41,7 @@ bool Win32SerialPort::open() {
     openTrouble_ = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
                        ? OpenTrouble::InUse
                        : OpenTrouble::Other;
-    SetLastError(error);
-    log_.openFailed(device_, "error " + std::to_string(GetLastError()));
+    log_.openFailed(device_, "error " + std::to_string(error));
     return false;
   }
   DCB line{};
@@ -55,11 +54,10 @@ bool Win32SerialPort::open() {
   line.Parity = NOPARITY;
   line.StopBits = ONESTOPBIT;
   line.fBinary = TRUE;
-  line.fParity = FALSE;
-  line.fOutxCtsFlow = line.fOutxDsrFlow = FALSE;
   line.fDtrControl = DTR_CONTROL_ENABLE;
   line.fRtsControl = RTS_CONTROL_ENABLE;
-  line.fOutX = line.fInX = FALSE;
+  // No parity check, no flow control either way, and no stop on an error.
+  line.fParity = line.fOutxCtsFlow = line.fOutxDsrFlow = line.fOutX = line.fInX = FALSE;
   line.fAbortOnError = FALSE;
   SetCommState(h, &line);
   // A read returns once a byte has come and the line has then been quiet for 1 ms; no total

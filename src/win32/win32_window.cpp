@@ -426,16 +426,13 @@ std::string Win32Window::text(std::string_view name) const {
 void Win32Window::setText(std::string_view name, std::string_view value) {
   const Control* c = find(name);
   if (c == nullptr) return;
-  const std::wstring wide = Wide(value);
   if (c->entry->kind == ControlKind::Combo) {
     // The list position follows the text where an item matches it exactly (case too), so that
     // the arrow keys go on from there; the text itself is always exactly the value.
     const auto at = std::ranges::find(c->items, value);
     SendMessageW(c->hwnd, CB_SETCURSEL, at == c->items.end() ? -1 : at - c->items.begin(), 0);
-    SetWindowTextW(c->hwnd, wide.c_str());
-    return;
   }
-  SetWindowTextW(c->hwnd, wide.c_str());
+  SetWindowTextW(c->hwnd, Wide(value).c_str());
   // Show the start of a long value (a 15-digit gear ratio), not its end.
   if (c->entry->kind == ControlKind::Field) SendMessageW(c->hwnd, EM_SETSEL, 0, 0);
 }
@@ -469,8 +466,7 @@ void Win32Window::setHighlighted(std::string_view name, bool highlighted) {
 }
 
 bool Win32Window::isEnabled(std::string_view name) const {
-  if (name == kForm1) return IsWindowEnabled(hwnd_) != FALSE;
-  HWND h = control(name);
+  HWND h = name == kForm1 ? hwnd_ : control(name);
   return h != nullptr && IsWindowEnabled(h) != FALSE;
 }
 
