@@ -5,15 +5,12 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/form1.h"
-#include "app/start_up.h"
 #include "protocol/controls.h"
 #include "win32/control_ids.h"
 #include "win32/dialog.h"
 #include "win32/text.h"
 #include "window/png.h"
 #include "window/texts.h"
-#include "window/window_faces.h"
 
 namespace korvane {
 
