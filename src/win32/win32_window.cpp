@@ -210,37 +210,28 @@ void Win32Window::build() {
     above = h;
   }
   focus_ = control(order.front());
-  tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                             hwnd_, nullptr, instance_, nullptr);
 }
 
 void Win32Window::setPortTooltips(PortTexts devices) {
   portTipFor_ = std::move(devices);
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  HWND tips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                              hwnd_, nullptr, instance_, nullptr);
+  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 600);
   // Over the whole box: the mouse over its text or its dropped list is over windows of their own,
   // which the box alone as a tool would leave without a tip.
   HWND box = control(kCombo1);
   COMBOBOXINFO parts{};
   parts.cbSize = sizeof parts;
   GetComboBoxInfo(box, &parts);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.lpszText = LPSTR_TEXTCALLBACKW;  // made when shown (WM_NOTIFY): what is plugged in then
   for (HWND part : {box, parts.hwndItem, parts.hwndList}) {
-    if (part == nullptr) continue;
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd_;
     tool.uId = reinterpret_cast<UINT_PTR>(part);
-    tool.lpszText = LPSTR_TEXTCALLBACKW;  // made when shown: what is plugged in then
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (part != nullptr) SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-}
-
-// The box shows the devices of all its ports at once: one line each.
-const wchar_t* Win32Window::portTips() {
-  const std::vector<std::string>& items = find(kCombo1)->items;
-  // The tooltip reads it after this returns.
-  portTips_ = Wide(PortListTip(items, PortItemTips(items, portTipFor_), "\r\n"));
-  return portTips_.c_str();
 }
 
 const Win32Window::Control* Win32Window::find(std::string_view name) const {
@@ -381,7 +372,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_NOTIFY: {
       auto* tip = reinterpret_cast<NMTTDISPINFOW*>(l);
       if (tip->hdr.code == TTN_GETDISPINFOW && portTipFor_) {
-        tip->lpszText = const_cast<wchar_t*>(portTips());
+        // The devices of all the box's ports at once, one line each; read after this returns.
+        const std::vector<std::string>& items = find(kCombo1)->items;
+        portTips_ = Wide(PortListTip(items, PortItemTips(items, portTipFor_), "\r\n"));
+        tip->lpszText = portTips_.data();
         return 0;
       }
       break;

@@ -78,7 +78,7 @@ class Win32Window : public Panel {
   int px(int twips) const { return twipsToPixels(twips, dpi_); }
 
   HINSTANCE instance_;
-  HWND hwnd_ = nullptr, busy_ = nullptr, tooltip_ = nullptr;
+  HWND hwnd_ = nullptr, busy_ = nullptr;
   HACCEL accelerators_ = nullptr;
   HMENU commMenu_ = nullptr;
   HFONT font_ = nullptr, smallFont_ = nullptr, busyFont_ = nullptr;
@@ -94,7 +94,6 @@ class Win32Window : public Panel {
   // whether the owner took an item (Enter, a click) rather than leaving the list (Escape, a click
   // elsewhere).
   PresetListWatch presetList_;
-  const wchar_t* portTips();
   PortTexts portTipFor_;
   std::wstring portTips_;
 };
