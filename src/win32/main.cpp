@@ -10,13 +10,10 @@
 #include <string>
 
 #include "app/port_names.h"
-#include "app/port_tooltip.h"
 #include "app/start_program.h"
-#include "win32/port_facts.h"
+#include "win32/control_ids.h"
 #include "win32/system_dialogs.h"
-#include "win32/table_dialog.h"
 #include "win32/win32_loop.h"
-#include "win32/win32_operator.h"
 #include "win32/win32_serial_port.h"
 #include "win32/win32_window.h"
 
@@ -37,7 +34,7 @@ class Win32Shell : public Shell {
 
   int runCommand(BackupCommand& command, bool find) override {
     command.portsPresent = PortsPresentNow;
-    command.deviceText = [](int n) { return portTexts({n}).at(0); };
+    command.deviceText = [](int n) { return PortTooltips({n}).at(0); };
     Win32SerialPort port(loop_, [&](int n) { return BackupCommandDevice(command, n); });
     return RunCommand(command, find, port, loop_, port.events);
   }
@@ -53,28 +50,26 @@ class Win32Shell : public Shell {
     Win32Operator boxes(window.hwnd());
     Win32FileChooser files(window);
     Win32Progress progress(window);
-    window.setPortTooltips(portTexts);
-    WindowParts parts{
-        window,
-        port,
-        port.events,
-        loop_,
-        boxes,
-        {files, progress,
-         [&](TableModel& t) { ShowTableDialog(window.hwnd(), window.font(), window.dpi(), t); }},
-        PortsPresentNow,
-        portTexts,
-        [&](WindowEvents* form, MenuHandlers menu) {
-          window.bind(form);
-          window.setMenuHandlers(std::move(menu));
-        },
-        {[&] {
-           ShowWindow(window.hwnd(), NoOneWatches(args) ? SW_SHOWNORMAL : show_);
-           UpdateWindow(window.hwnd());
-         },
-         [&] { return window.controlRects(); },
-         [&](const std::filesystem::path& png) { return window.savePng(png); },
-         [&] { return loop_.run(window.hwnd(), window.accelerators()); }}};
+    window.setPortTooltips(PortTooltips);
+    WindowParts parts{window,
+                      port,
+                      port.events,
+                      loop_,
+                      boxes,
+                      {files, progress, [&](TableModel& t) { ShowTableDialog(window, t); }},
+                      PortsPresentNow,
+                      PortTooltips,
+                      [&](WindowEvents* form, MenuHandlers menu) {
+                        window.bind(form);
+                        window.setMenuHandlers(std::move(menu));
+                      },
+                      {[&] {
+                         ShowWindow(window.hwnd(), NoOneWatches(args) ? SW_SHOWNORMAL : show_);
+                         UpdateWindow(window.hwnd());
+                       },
+                       [&] { return ControlRectsOf(window.hwnd()); },
+                       [&](const std::filesystem::path& png) { return window.savePng(png); },
+                       [&] { return loop_.run(window.hwnd(), window.accelerators()); }}};
     return StartWindow(args, folder, parts);
   }
 
@@ -83,14 +78,6 @@ class Win32Shell : public Shell {
   }
 
  private:
-  // What SetupAPI knows of each port now.
-  static std::vector<std::string> portTexts(const std::vector<int>& numbers) {
-    const std::map<int, PortAdapter> adapters = SerialAdapters();
-    std::vector<std::string> texts;
-    for (int n : numbers) texts.push_back(PortTooltip(PortFactsOf(n, adapters)));
-    return texts;
-  }
-
   HINSTANCE instance_;
   int show_;
   Win32EventLoop loop_;

@@ -1,7 +1,8 @@
 #pragma once
-// The Windows window's file dialogs (the system's own, starting a save in Documents) and its
-// progress window: a line ("12 / 30", the port in hand) and a cancel button over the main window,
-// which is disabled meanwhile. When each shows is the core's (Form1::Menu_Backup, ...).
+// The Windows window's other windows, each shown when the core says (Form1::Menu_Backup, ...):
+// message boxes and the beep; the system's file dialogs, a save starting in Documents; the
+// progress window, a line ("12 / 30", the port in hand) and a cancel button over the main window,
+// which is disabled meanwhile; and the table dialog of the menu's tables.
 
 #include <windows.h>
 
@@ -9,7 +10,18 @@
 
 namespace korvane {
 
+class TableModel;
 class Win32Window;
+
+class Win32Operator : public Operator {
+ public:
+  explicit Win32Operator(HWND owner) : owner_(owner) {}
+  MessageButton message(std::string_view text, std::string_view title, MessageStyle style) override;
+  void beep() override { MessageBeep(MB_OK); }
+
+ private:
+  HWND owner_;
+};
 
 class Win32FileChooser : public FileChooser {
  public:
@@ -40,5 +52,11 @@ class Win32Progress : public Progress {
   HWND owner_ = nullptr, progress_ = nullptr, label_ = nullptr;
   bool cancelled_ = false;
 };
+
+// The menu's tables ("設定を比較・復元", "変更履歴", the core's TableModel): the filter above when
+// the model has one, the rows in a list (with check boxes where rows can be ticked), the line
+// under it, and the model's button beside "閉じる"; Enter presses the model's button where the
+// model says so, else "閉じる". Modal over the window until closed; laid out at its dpi.
+void ShowTableDialog(Win32Window& window, TableModel& model);
 
 }  // namespace korvane

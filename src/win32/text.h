@@ -8,22 +8,20 @@
 
 namespace korvane {
 
+// Each converts in one call, into room for the longest result: a UTF-8 byte makes at most one
+// UTF-16 unit, and a UTF-16 unit at most three UTF-8 bytes.
 inline std::wstring Wide(std::string_view text) {
-  if (text.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  std::wstring out(text.size(), L'\0');
+  out.resize(static_cast<std::size_t>(MultiByteToWideChar(
+      CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), int(out.size()))));
   return out;
 }
 
 inline std::string Utf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
+  std::string out(text.size() * 3, '\0');
+  out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(),
+                                                          static_cast<int>(text.size()), out.data(),
+                                                          int(out.size()), nullptr, nullptr)));
   return out;
 }
 

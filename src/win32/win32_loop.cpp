@@ -2,7 +2,6 @@
 
 #include "app/wait_turns.h"
 #include "win32/dialog.h"
-#include "win32/window_object.h"
 
 namespace korvane {
 
@@ -48,32 +47,18 @@ Win32EventLoop::~Win32EventLoop() {
 
 LRESULT CALLBACK Win32EventLoop::proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   auto* self = WindowObject<Win32EventLoop>(hwnd, message, l);
-  if (message == kRunPosted && self != nullptr) {
-    self->runPosted();
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, w, l);
+  if (message != kRunPosted || self == nullptr || self->posted_.empty())
+    return DefWindowProcW(hwnd, message, w, l);
+  // One at a time: a posted function may wait, and the next must run inside that wait.
+  std::function<void()> fn = std::move(self->posted_.front());
+  self->posted_.pop_front();
+  fn();
+  return 0;
 }
 
 void Win32EventLoop::post(std::function<void()> fn) {
   posted_.push_back(std::move(fn));
   PostMessageW(messages_, kRunPosted, 0, 0);
-}
-
-void Win32EventLoop::runPosted() {
-  // One at a time: a posted function may wait, and the next must run inside that wait.
-  if (posted_.empty()) return;
-  std::function<void()> fn = std::move(posted_.front());
-  posted_.pop_front();
-  fn();
-}
-
-void Win32EventLoop::watch(HANDLE handle, std::function<void()> signalled) {
-  watched_.emplace_back(handle, std::move(signalled));
-}
-
-void Win32EventLoop::unwatch(HANDLE handle) {
-  std::erase_if(watched_, [handle](const auto& w) { return w.first == handle; });
 }
 
 void Win32EventLoop::dispatch(MSG& msg) {
@@ -88,19 +73,12 @@ void Win32EventLoop::dispatch(MSG& msg) {
 }
 
 bool Win32EventLoop::pump(DWORD ms) {
-  std::vector<HANDLE> handles;
-  for (const auto& w : watched_) handles.push_back(w.first);
-  const DWORD woke = MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
-                                                 ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  if (woke < WAIT_OBJECT_0 + handles.size()) {
-    const HANDLE h = handles[woke - WAIT_OBJECT_0];
-    for (const auto& w : watched_) {
-      if (w.first == h) {
-        const auto signalled = w.second;  // a copy: it may unwatch
-        signalled();
-        break;
-      }
-    }
+  const DWORD count = watched_ != nullptr ? 1 : 0;
+  const DWORD woke =
+      MsgWaitForMultipleObjectsEx(count, &watched_, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (count == 1 && woke == WAIT_OBJECT_0) {
+    const auto signalled = signalled_;  // a copy: it may end the watch
+    signalled();
   }
   MSG msg;
   while (!quitting_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) dispatch(msg);
@@ -114,18 +92,10 @@ void Win32EventLoop::Wait(double ms) {
   WaitInTurns(ms, [this](unsigned sleepMs) { return pump(sleepMs); });
 }
 
-void Win32EventLoop::processEvents() {
-  pump(0);
-}
-
 LocalDateTime Win32EventLoop::now() const {
   SYSTEMTIME t;
   GetLocalTime(&t);
   return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-void Win32EventLoop::quit() {
-  quitting_ = true;
 }
 
 int Win32EventLoop::run(HWND dialog, HACCEL keys) {

@@ -8,7 +8,6 @@
 
 #include <deque>
 #include <functional>
-#include <vector>
 
 #include "app/seams.h"
 
@@ -20,30 +19,32 @@ class Win32EventLoop : public EventLoop {
   ~Win32EventLoop() override;
 
   void Wait(double ms) override;
-  void processEvents() override;
+  void processEvents() override { pump(0); }
   void post(std::function<void()> fn) override;
   LocalDateTime now() const override;
-  void quit() override;
+  void quit() override { quitting_ = true; }
 
   // The main loop, until quit(); messages for `dialog` go through its keyboard handling (Tab,
   // Enter on a button) and `keys` (the menu's shortcuts).
   int run(HWND dialog, HACCEL keys);
-  // A handle whose signal runs `signalled` from the loop (the port's read event).
-  void watch(HANDLE handle, std::function<void()> signalled);
-  void unwatch(HANDLE handle);
+  // The handle whose signal runs `signalled` from the loop (the port's read event while the port
+  // is open); none when it is null.
+  void watch(HANDLE handle, std::function<void()> signalled) {
+    watched_ = handle;
+    signalled_ = std::move(signalled);
+  }
 
  private:
   static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
   // One message or signal, waiting at most `ms`; false once the program is quitting.
   bool pump(DWORD ms);
   void dispatch(MSG& msg);
-  void runPosted();
 
-  HWND messages_ = nullptr;
-  HWND dialog_ = nullptr;
+  HWND messages_ = nullptr, dialog_ = nullptr;
   HACCEL keys_ = nullptr;
   std::deque<std::function<void()>> posted_;
-  std::vector<std::pair<HANDLE, std::function<void()>>> watched_;
+  HANDLE watched_ = nullptr;
+  std::function<void()> signalled_;
   bool quitting_ = false;
 };
 

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/port_events.h"
 #include "app/traffic_log.h"
@@ -41,5 +43,11 @@ class Win32SerialPort : public AdapterPort {
   std::string device_;  // the path opened last, as the traffic log names it
   TrafficLog log_;      // to standard error
 };
+
+// What Windows knows of its COM ports: the ones it has now, ascending (PortsPresent), and each
+// one's tooltip (PortTooltip): whether it is there, and the adapter behind it (Device Manager's
+// name, its maker, its USB ids) from SetupAPI.
+std::vector<int> PortsPresentNow();
+std::vector<std::string> PortTooltips(const std::vector<int>& numbers);
 
 }  // namespace korvane

@@ -4,18 +4,13 @@
 
 #include <algorithm>
 #include <fstream>
-#include <utility>
 
-#include "app/form1.h"
-#include "app/start_up.h"
 #include "protocol/controls.h"
 #include "win32/control_ids.h"
 #include "win32/dialog.h"
 #include "win32/text.h"
-#include "win32/window_object.h"
 #include "window/png.h"
 #include "window/texts.h"
-#include "window/window_faces.h"
 
 namespace korvane {
 
@@ -26,6 +21,13 @@ constexpr UINT kPresetListClosed = WM_APP + 1;  // posted once the preset list h
 
 COLORREF ref(Colour c) {
   return RGB(c.r, c.g, c.b);
+}
+
+// The device context's own brush in colour, for a control that paints in that context.
+HBRUSH dcBrush(HDC dc, Colour colour) {
+  SetBkColor(dc, ref(colour));
+  SetDCBrushColor(dc, ref(colour));
+  return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
 
 // The first installed Japanese UI font that has every glyph the window shows: Wine's default GUI
@@ -67,30 +69,40 @@ HFONT makeFont(const std::wstring& face, double points, int dpi, bool bold = fal
                      face.c_str());
 }
 
-// The table's alignment as a label's or a field's style, which share their values.
+// The window class and style of a table entry's control. The table's alignment is a label's or
+// a field's style, which share their values.
 static_assert(SS_LEFT == ES_LEFT && SS_CENTER == ES_CENTER && SS_RIGHT == ES_RIGHT);
-DWORD alignStyle(const ControlEntry& entry) {
-  return entry.align == Align::Right    ? SS_RIGHT
-         : entry.align == Align::Centre ? SS_CENTER
-                                        : SS_LEFT;
+std::pair<const wchar_t*, DWORD> nativeOf(const ControlEntry& e) {
+  const DWORD align = e.align == Align::Right    ? SS_RIGHT
+                      : e.align == Align::Centre ? SS_CENTER
+                                                 : SS_LEFT;
+  switch (e.kind) {
+    case ControlKind::Label:
+      return {L"STATIC", align | SS_NOPREFIX | SS_CENTERIMAGE};
+    case ControlKind::Button:
+      return {L"BUTTON", BS_PUSHBUTTON};
+    case ControlKind::Field:
+      return {L"EDIT", align | ES_AUTOHSCROLL | (e.has(kReadOnly) ? ES_READONLY : 0)};
+    case ControlKind::Combo:
+      return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL};
+    case ControlKind::Lamp:
+    case ControlKind::Line:
+      break;
+  }
+  return {L"STATIC", 0};
 }
 
 }  // namespace
 
 Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
-  static const bool registered = [instance] {  // once: the brush stays with the class
-    RegisterWindowClass(kWindowClass, &Win32Window::windowProc,
-                        CreateSolidBrush(ref(kWindowBackground)),
-                        LoadIconW(instance, MAKEINTRESOURCEW(1)));
-    return true;
-  }();
-  (void)registered;
+  static const HBRUSH background = CreateSolidBrush(ref(kWindowBackground));  // the class's
+  RegisterWindowClass(kWindowClass, &Win32Window::windowProc, background,
+                      LoadIconW(instance, MAKEINTRESOURCEW(1)));
 
   HDC screen = GetDC(nullptr);
   dpi_ = GetDeviceCaps(screen, LOGPIXELSX);  // the primary monitor's; the window's follows below
   face_ = chooseFace(screen);
   ReleaseDC(nullptr, screen);
-  makeFonts();
 
   // The menu, and its keys.
   HMENU bar = CreateMenu();
@@ -126,28 +138,20 @@ Win32Window::Win32Window(HINSTANCE instance) : instance_(instance) {
   const auto dpiFor = reinterpret_cast<DpiForWindow>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "GetDpiForWindow")));
   const int own = dpiFor != nullptr ? static_cast<int>(dpiFor(hwnd_)) : 0;
-  if (own > 0 && own != dpi_) {
-    dpi_ = own;
-    makeFonts();
-  }
-  layOut();
+  scaleTo(own > 0 ? own : dpi_);
   RECT frame{0, 0, px(kClientWidthTwips), px(kClientHeightTwips)};
   AdjustWindowRectEx(&frame, kFrameStyle, TRUE, WS_EX_CONTROLPARENT);
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Window::makeFonts() {
-  for (HFONT* font : {&font_, &smallFont_, &busyFont_}) {
-    if (*font != nullptr) DeleteObject(*font);
-  }
+// Every control where the table puts it at dpi, in the fonts of that DPI.
+void Win32Window::scaleTo(int dpi) {
+  dpi_ = dpi;
+  for (HFONT font : {font_, smallFont_, busyFont_}) DeleteObject(font);
   font_ = makeFont(face_, kWindowFontPoints, dpi_);
   smallFont_ = makeFont(face_, kSmallFontPoints, dpi_);
   busyFont_ = makeFont(face_, kBusyFontPoints, dpi_, true);
-}
-
-// Every control where the table puts it at the window's DPI, in the font of that DPI.
-void Win32Window::layOut() {
   for (const Control& c : controls_) {
     const ControlEntry& entry = *c.entry;
     int height = px(entry.h);
@@ -169,10 +173,7 @@ void Win32Window::layOut() {
 Win32Window::~Win32Window() {
   if (busy_) DestroyWindow(busy_);
   if (hwnd_) DestroyWindow(hwnd_);
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(smallFont_),
-                    static_cast<HGDIOBJ>(busyFont_)})
-    DeleteObject(o);
-  for (const auto& [key, b] : brushes_) DeleteObject(b);
+  for (HFONT font : {font_, smallFont_, busyFont_}) DeleteObject(font);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
 
@@ -183,39 +184,17 @@ void Win32Window::build() {
   controls_.reserve(table.size());
   for (std::size_t i = 0; i < table.size(); ++i) {
     const ControlEntry& entry = table[i];
-    const bool shown = !entry.has(kHidden);
-    DWORD style = WS_CHILD | (shown ? WS_VISIBLE : 0);
+    auto [cls, style] = nativeOf(entry);
+    style |= WS_CHILD | (entry.has(kHidden) ? 0 : WS_VISIBLE);
     if (std::ranges::find(order, entry.name) != order.end()) style |= WS_TABSTOP;
-    DWORD extended = 0;
-    const wchar_t* cls = L"STATIC";
-    switch (entry.kind) {
-      case ControlKind::Label:
-        style |= alignStyle(entry) | SS_NOPREFIX | SS_CENTERIMAGE;
-        break;
-      case ControlKind::Button:
-        cls = L"BUTTON";
-        style |= BS_PUSHBUTTON;
-        break;
-      case ControlKind::Field:
-        cls = L"EDIT";
-        style |= alignStyle(entry) | ES_AUTOHSCROLL | (entry.has(kReadOnly) ? ES_READONLY : 0);
-        if (!entry.has(kFlat)) extended |= WS_EX_CLIENTEDGE;
-        break;
-      case ControlKind::Combo:
-        cls = L"COMBOBOX";
-        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-        break;
-      case ControlKind::Lamp:
-      case ControlKind::Line:
-        break;
-    }
+    const bool edge = entry.kind == ControlKind::Field && !entry.has(kFlat);
     HWND child = CreateWindowExW(
-        extended, cls, entry.kind == ControlKind::Combo ? L"" : Wide(entry.caption).c_str(), style,
-        0, 0, 1, 1, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
-        instance_, nullptr);
-    Colour fill{};
-    if (const auto* rgb = std::get_if<Colour>(&entry.back)) fill = *rgb;
-    controls_.push_back({&entry, child, fill, {}});
+        edge ? WS_EX_CLIENTEDGE : 0, cls,
+        entry.kind == ControlKind::Combo ? L"" : Wide(entry.caption).c_str(), style, 0, 0, 1, 1,
+        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_,
+        nullptr);
+    const auto* rgb = std::get_if<Colour>(&entry.back);
+    controls_.push_back({&entry, child, rgb ? *rgb : Colour{}, {}});
     if (entry.kind == ControlKind::Combo) {
       for (const std::string& item : ComboItems(entry.name)) addItem(entry.name, item);
       setText(entry.name, ComboFirstText(entry.name));
@@ -231,62 +210,33 @@ void Win32Window::build() {
     above = h;
   }
   focus_ = control(order.front());
-  tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                             hwnd_, nullptr, instance_, nullptr);
 }
 
 void Win32Window::setPortTooltips(PortTexts devices) {
   portTipFor_ = std::move(devices);
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  HWND tips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                              hwnd_, nullptr, instance_, nullptr);
+  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 600);
   // Over the whole box: the mouse over its text or its dropped list is over windows of their own,
   // which the box alone as a tool would leave without a tip.
   HWND box = control(kCombo1);
   COMBOBOXINFO parts{};
   parts.cbSize = sizeof parts;
   GetComboBoxInfo(box, &parts);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.lpszText = LPSTR_TEXTCALLBACKW;  // made when shown (WM_NOTIFY): what is plugged in then
   for (HWND part : {box, parts.hwndItem, parts.hwndList}) {
-    if (part == nullptr) continue;
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd_;
     tool.uId = reinterpret_cast<UINT_PTR>(part);
-    tool.lpszText = LPSTR_TEXTCALLBACKW;  // made when shown: what is plugged in then
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (part != nullptr) SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
-// The box shows the devices of all its ports at once: one line each.
-const wchar_t* Win32Window::portTips() {
-  const std::vector<std::string>& items = find(kCombo1)->items;
-  // The tooltip reads it after this returns.
-  portTips_ = Wide(PortListTip(items, PortItemTips(items, portTipFor_), "\r\n"));
-  return portTips_.c_str();
-}
-
-const Win32Window::Control* Win32Window::find(HWND child) const {
-  for (const Control& c : controls_)
-    if (c.hwnd == child) return &c;
-  return nullptr;
-}
-Win32Window::Control* Win32Window::find(std::string_view name) {
-  return const_cast<Control*>(std::as_const(*this).find(name));
-}
 const Win32Window::Control* Win32Window::find(std::string_view name) const {
-  for (const Control& c : controls_)
-    if (c.entry->name == name) return &c;
-  return nullptr;
-}
-HWND Win32Window::control(std::string_view name) const {
-  const Control* c = find(name);
-  return c ? c->hwnd : nullptr;
-}
-
-HBRUSH Win32Window::brush(Colour colour) {
-  const std::uint32_t key = ref(colour);
-  auto it = brushes_.find(key);
-  if (it == brushes_.end()) it = brushes_.emplace(key, CreateSolidBrush(key)).first;
-  return it->second;
+  const auto c = std::ranges::find(controls_, name, [](const Control& e) { return e.entry->name; });
+  return c == controls_.end() ? nullptr : &*c;
 }
 
 // A control's colours as ControlBack and CaptionColour say (window_faces.h); nullptr leaves the
@@ -295,10 +245,10 @@ HBRUSH Win32Window::colour(HDC dc, HWND child) {
   if (child == busy_) {  // Form2, which this window owns: a caption's white on its own colour
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
     SetBkMode(dc, TRANSPARENT);
-    return brush(kBusyBackground);
+    return dcBrush(dc, kBusyBackground);
   }
-  const Control* c = find(child);
-  if (c == nullptr) return nullptr;
+  const auto c = std::ranges::find(controls_, child, &Control::hwnd);
+  if (c == controls_.end()) return nullptr;
   const ControlEntry& e = *c->entry;
   if (e.kind == ControlKind::Label || e.kind == ControlKind::Button) {
     const Paint fore = CaptionColour(e);
@@ -309,10 +259,7 @@ HBRUSH Win32Window::colour(HDC dc, HWND child) {
   const auto h = highlighted_.find(e.name);
   const Paint back =
       ControlBack(e, h == highlighted_.end() ? Highlight::Never : h->second, c->fill);
-  if (const auto* rgb = std::get_if<Colour>(&back)) {
-    SetBkColor(dc, ref(*rgb));
-    return brush(*rgb);
-  }
+  if (const auto* rgb = std::get_if<Colour>(&back)) return dcBrush(dc, *rgb);
   switch (std::get<SystemColour>(back)) {
     case SystemColour::AppWorkspace:
       return GetSysColorBrush(COLOR_APPWORKSPACE);
@@ -402,16 +349,13 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-      if (HBRUSH b = colour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l))) {
+      if (HBRUSH b = colour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)))
         return reinterpret_cast<LRESULT>(b);
-      }
       break;
     case WM_DPICHANGED: {
       // Moved to a monitor of another scale: the same window at the new DPI, where the system
       // suggests.
-      dpi_ = LOWORD(w);
-      makeFonts();
-      layOut();
+      scaleTo(LOWORD(w));
       const RECT* to = reinterpret_cast<const RECT*>(l);
       SetWindowPos(hwnd_, nullptr, to->left, to->top, to->right - to->left, to->bottom - to->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -428,7 +372,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_NOTIFY: {
       auto* tip = reinterpret_cast<NMTTDISPINFOW*>(l);
       if (tip->hdr.code == TTN_GETDISPINFOW && portTipFor_) {
-        tip->lpszText = const_cast<wchar_t*>(portTips());
+        // The devices of all the box's ports at once, one line each; read after this returns.
+        const std::vector<std::string>& items = find(kCombo1)->items;
+        portTips_ = Wide(PortListTip(items, PortItemTips(items, portTipFor_), "\r\n"));
+        tip->lpszText = portTips_.data();
         return 0;
       }
       break;
@@ -470,16 +417,13 @@ std::string Win32Window::text(std::string_view name) const {
 void Win32Window::setText(std::string_view name, std::string_view value) {
   const Control* c = find(name);
   if (c == nullptr) return;
-  const std::wstring wide = Wide(value);
   if (c->entry->kind == ControlKind::Combo) {
     // The list position follows the text where an item matches it exactly (case too), so that
     // the arrow keys go on from there; the text itself is always exactly the value.
     const auto at = std::ranges::find(c->items, value);
     SendMessageW(c->hwnd, CB_SETCURSEL, at == c->items.end() ? -1 : at - c->items.begin(), 0);
-    SetWindowTextW(c->hwnd, wide.c_str());
-    return;
   }
-  SetWindowTextW(c->hwnd, wide.c_str());
+  SetWindowTextW(c->hwnd, Wide(value).c_str());
   // Show the start of a long value (a 15-digit gear ratio), not its end.
   if (c->entry->kind == ControlKind::Field) SendMessageW(c->hwnd, EM_SETSEL, 0, 0);
 }
@@ -513,8 +457,7 @@ void Win32Window::setHighlighted(std::string_view name, bool highlighted) {
 }
 
 bool Win32Window::isEnabled(std::string_view name) const {
-  if (name == kForm1) return IsWindowEnabled(hwnd_) != FALSE;
-  HWND h = control(name);
+  HWND h = name == kForm1 ? hwnd_ : control(name);
   return h != nullptr && IsWindowEnabled(h) != FALSE;
 }
 
@@ -558,10 +501,6 @@ bool Win32Window::savePng(const std::filesystem::path& file) const {
   std::ofstream out(file, std::ios::binary);
   out << EncodePng(w, h, rgb);
   return static_cast<bool>(out.flush());
-}
-
-std::string Win32Window::controlRects() const {
-  return ControlRectsOf(hwnd_);
 }
 
 }  // namespace korvane

@@ -7,9 +7,9 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/menu_flows.h"
@@ -35,15 +35,11 @@ class Win32Window : public Panel {
   // The port box's tooltip: each listed port's name and its device's text, asked of devices
   // (the numbers listed, a text for each) each time the tooltip shows.
   void setPortTooltips(PortTexts devices);
-  HWND control(std::string_view name) const;
   HFONT font() const { return font_; }
   int dpi() const { return dpi_; }  // of the monitor the window is on
 
   // The client area as a PNG, drawn as the window draws itself.
   bool savePng(const std::filesystem::path& file) const;
-  // Each shown control's rectangle (ControlRectLine), for laying two shells' windows over each
-  // other.
-  std::string controlRects() const;
 
   // Panel
   std::string text(std::string_view control) const override;
@@ -66,22 +62,23 @@ class Win32Window : public Panel {
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
   LRESULT handle(UINT message, WPARAM w, LPARAM l);
   void build();
-  void makeFonts();  // the three fonts at dpi_
-  void layOut();     // every control placed and sized at dpi_
+  void scaleTo(int dpi);  // the fonts made, and every control placed and sized, at dpi
   void command(int id, int notification);
   void presetListEvent(PresetListWatch::Event event);
   void takePreset();
-  HBRUSH brush(Colour colour);
   HBRUSH colour(HDC dc, HWND child);
-  const Control* find(HWND child) const;
-  Control* find(std::string_view name);
   const Control* find(std::string_view name) const;
+  Control* find(std::string_view name) {
+    return const_cast<Control*>(std::as_const(*this).find(name));
+  }
+  HWND control(std::string_view name) const {
+    const Control* c = find(name);
+    return c ? c->hwnd : nullptr;
+  }
   int px(int twips) const { return twipsToPixels(twips, dpi_); }
 
   HINSTANCE instance_;
-  HWND hwnd_ = nullptr;
-  HWND busy_ = nullptr;
-  HWND tooltip_ = nullptr;
+  HWND hwnd_ = nullptr, busy_ = nullptr;
   HACCEL accelerators_ = nullptr;
   HMENU commMenu_ = nullptr;
   HFONT font_ = nullptr, smallFont_ = nullptr, busyFont_ = nullptr;
@@ -97,10 +94,8 @@ class Win32Window : public Panel {
   // whether the owner took an item (Enter, a click) rather than leaving the list (Escape, a click
   // elsewhere).
   PresetListWatch presetList_;
-  const wchar_t* portTips();
   PortTexts portTipFor_;
   std::wstring portTips_;
-  std::map<std::uint32_t, HBRUSH> brushes_;
 };
 
 }  // namespace korvane
