@@ -16,7 +16,6 @@ class QtEventLoop : public EventLoop {
   void post(std::function<void()> fn) override;
   LocalDateTime now() const override;
   void quit() override;
-  bool quitting() const { return quitting_; }
 
  private:
   QObject context_;  // what is posted goes with the loop
