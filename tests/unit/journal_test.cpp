@@ -13,7 +13,6 @@
 
 #include <fstream>
 
-#include "app/backup_sequences.h"
 #include "app/journal_shown.h"
 #include "files/local_file.h"
 #include "kit/virtual_kit.h"
@@ -247,48 +246,6 @@ TEST(Journal, EachWriteOfASettingWithItsValueBeforeAndNothingElse) {
             (Strings{"COM7 max_rate —>450", "COM7 max_rate 450>300", "COM7 limit_switch —>0",
                      "COM7 option_buzzer —>0 =0", "COM7 ra_direction —>1"}));
   EXPECT_TRUE(rig.op.messages.empty());
-}
-
-TEST(Journal, TheCalculatorsSendPhaseAndThePolarHome) {
-  Rig rig;
-  rig.open().press("Command11");  // everything read first
-  rig.loop.drain();
-  rig.panel.setLamp(1, kMagenta);  // RA +, DEC - as the lamps show
-  rig.panel.setLamp(4, kMagenta);
-  rig.press("Command19");
-  const std::string home = rig.controller.state().homeAltitude;
-  rig.press("Command29");
-  Strings all = journaled(rig);
-  ASSERT_EQ(all.size(), 9u) << testing::PrintToString(all);  // and the five SET rows between
-  EXPECT_EQ(all[0], "COM1 ra_direction 1>1");
-  EXPECT_EQ(all[1], "COM1 dec_direction 0>0");
-  EXPECT_EQ(all[7],
-            "COM1 home_altitude " + home + ">（今の向き） =" + rig.controller.state().homeAltitude);
-}
-
-TEST(Journal, AnUndoWritesTheValueBeforeAndIsJournaledItself) {
-  Rig rig;
-  rig.open().press("Command5(0)");  // MaxRate read: 400
-  rig.loop.drain();
-  rig.panel.texts["Text1(0)"] = "450";
-  rig.press("Command6(0)");
-  const JournalEntry set = ReadJournal(rig.dir.path).entries.back();
-  const std::size_t before = rig.port.writes.size();
-  const RestoreReport undo = rig.form.Journal_Undo(set);
-  EXPECT_EQ(undo.matching(), 1) << undo.summary;
-  // The controller's value is read first: it still holds what the entry wrote, so no question.
-  EXPECT_EQ(rig.port.sent().at(before), ":GXE1#");
-  EXPECT_EQ(rig.port.sent().at(before + 1), ":$PA400#");
-  EXPECT_TRUE(rig.op.messages.empty());
-  EXPECT_EQ(journaled(rig).back(), "COM1 max_rate 450>400 =400");
-  // The first write of a setting never read cannot be undone, and sends nothing.
-  JournalEntry unknown = set;
-  unknown.before = kUnknownBefore;
-  const std::size_t writes = rig.port.writes.size();
-  const RestoreReport refused = rig.form.Journal_Undo(unknown);
-  EXPECT_EQ(refused.summary, "この変更の前の値は分からないため、元に戻せません。");
-  EXPECT_EQ(refused.trouble, BackupTrouble::Refused);  // told as a trouble, not as done
-  EXPECT_EQ(rig.port.writes.size(), writes);
 }
 
 TEST(Journal, RecordingThatStopsAndResumesIsToldOnceEachAndTheWritesGoOn) {

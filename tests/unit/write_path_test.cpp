@@ -84,6 +84,16 @@ const WriterCase kWriters[] = {
     {"CalculatorCutAfterThree", [](Rig& r) { r.press("Command19"); }, 3,
      {":TA#", ":TD#", ":$PA400#"}, {"ra_direction 1>1", "dec_direction 0>0", "max_rate 400>400"},
      "ra_steps_per_degree", "2133", "赤経角度対ステップ"},
+    {"CalculatorWritten", [](Rig& r) { r.press("Command19"); }, kHolds,
+     {":TA#", ":TD#", ":$PA400#", ":$PB2133#", ":$PC2133#", ":$PD5332#", ":$PE5332#"},
+     {"ra_direction 1>1", "dec_direction 0>0", "max_rate 400>400", "ra_steps_per_degree 2133>2133",
+      "dec_steps_per_degree 2133>2133", "ra_steps_per_worm 5333>5332", "dec_steps_per_worm 5333>5332"},
+     "ra_steps_per_worm", "5332"},
+    // The home position is journaled as what the controller reads back.
+    {"PolarHomeWritten", [](Rig& r) { r.press("Command29"); }, kHolds,
+     {":TH#", ":G1#", ":G2#"},
+     {"home_altitude 45*00>（今の向き） =35*40", "home_azimuth 180*00>（今の向き） =0*00"},
+     "home_altitude", "35*40"},
     {"PolarHomeLineFailed", [](Rig& r) { r.press("Command29"); }, 0,
      {}, {}, "home_altitude", "45*00"},
     {"RestoreCutAtTheSecond", [](Rig& r) {
@@ -148,6 +158,9 @@ TEST_P(UndoOfASignInvertedRow, WritesTheValueBeforeWithTheControllersSign) {
   EXPECT_EQ(rig.port.sent()[2], c.wire);
   EXPECT_EQ(rig.panel.texts[c.field], c.first);
   EXPECT_TRUE(rig.op.messages.empty());
+  const JournalEntry undone = ReadJournal(rig.dir.path).entries.back();  // journaled itself
+  EXPECT_EQ(undone.before + ">" + undone.sent + " =" + undone.readBack,
+            std::string(c.second) + ">" + c.first + " =" + c.first);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,8 +169,21 @@ INSTANTIATE_TEST_SUITE_P(
                     UndoCase{"Text1(7)", "Command6(13)", "+08", "+07", ":SG-08#"}));
 
 // An entry of another port or another mount, or one whose value the controller no longer holds:
-// the operator is asked, naming both; Cancel writes nothing.
+// the operator is asked, naming both; Cancel writes nothing. The first write of a setting never
+// read cannot be undone, and sends nothing.
 TEST(Undo, AsksBeforeWritingWhenThePortOrTheValueIsNoLongerTheEntrys) {
+  {
+    Rig rig;
+    rig.open();
+    typeAndSet(rig, "Text1(0)", "450", "Command6(0)");
+    const JournalEntry unknown = ReadJournal(rig.dir.path).entries.back();
+    ASSERT_EQ(unknown.before, kUnknownBefore);
+    rig.port.writes.clear();
+    const RestoreReport refused = rig.form.Journal_Undo(unknown);
+    EXPECT_EQ(refused.summary, "この変更の前の値は分からないため、元に戻せません。");
+    EXPECT_EQ(refused.trouble, BackupTrouble::Refused);  // told as a trouble, not as done
+    EXPECT_TRUE(rig.port.writes.empty());
+  }
   struct Row {
     const char* port;
     const char* mount;  // nullptr: the entry's own, the one connected
