@@ -143,6 +143,42 @@ TEST_F(Window, TheFocusStartsAtThePortAndEnterPressesTheFocusedButton) {
   EXPECT_EQ(events, (Events{"left COM10", "Command11", "Command6(0)"}));
 }
 
+// Another window coming to the front is no leaving of the port box; Tab away from it is.
+TEST_F(Window, AnotherWindowInFrontKeepsThePortBoxItsFocus) {
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QLineEdit other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  EXPECT_TRUE(events.empty()) << testing::PrintToString(events);
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_TRUE(events[0].starts_with("left ")) << events[0];
+}
+
+// The progress of a read from the menu: its line, how far of how many, and Cancel taken.
+TEST_F(Window, TheProgressDialogShowsHowFarAndTakesCancel) {
+  QtProgress progress(&window);
+  progress.open("設定をバックアップ");
+  progress.step("12 / 30", 12, 30);
+  auto* dialog = window.findChild<QProgressDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(
+      std::tuple(dialog->windowTitle(), dialog->labelText(), dialog->value(), dialog->maximum()),
+      std::tuple(QString::fromUtf8("設定をバックアップ"), QStringLiteral("12 / 30"), 12, 30));
+  EXPECT_FALSE(progress.cancelled());
+  QPushButton* cancel = dialog->findChild<QPushButton*>();
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(cancel->text(), QString::fromUtf8("キャンセル"));
+  cancel->click();
+  EXPECT_TRUE(progress.cancelled());
+  progress.close();
+  EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
+}
+
 // A box shows exactly the text it is given, in the list or not ("切断" empties the channel box),
 // and the arrow keys go on from a listed value.
 TEST_F(Window, ABoxShowsExactlyItsTextAndTheArrowKeysGoOnFromIt) {
